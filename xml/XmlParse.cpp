@@ -1,0 +1,209 @@
+// Building the element table: one pass of the scanner over the text with a stack of open elements.
+#include "XmlDocument.h"
+
+#include "XmlScanner.h"
+#include "XmlTagReader.h"
+#include "XmlText.h"
+
+#include <vector>
+
+namespace xml {
+
+namespace {
+
+struct OpenElement {
+    uint32_t index;
+    std::u16string_view name;
+};
+
+// What the table is built with; lives for one parse.
+class TableBuilder {
+public:
+    TableBuilder(XmlElementTable& table, std::u16string_view text, uint32_t fileFlags, std::u16string& message)
+        : table_(table), text_(text), ignoreCase_((fileFlags & kFileIgnoreCase) != 0), message_(message) {
+        open_.reserve(6);
+    }
+
+    void StartTag(const XmlNodeToken& node) {
+        const uint32_t index = table_.Allocate();
+        if (root_ == 0) root_ = index;
+        const uint32_t parent = open_.empty() ? 0 : open_.back().index;
+        AppendChild(parent, index);
+        XmlElementRecord& r = table_[index];
+        // The level is the nesting depth at which the start tag was read (16 bits).
+        r.flagsAndLevel |= static_cast<uint32_t>(std::min<std::size_t>(open_.size(), 0xFFFF));
+        r.start = node.start;
+        r.length = node.length;
+        table_.SetTagLengths(index, node.length, 0);
+        if (!(node.flags & kNodeSelfClosing)) {
+            if (open_.size() == open_.capacity()) open_.reserve(2 * open_.size() + 6);
+            open_.push_back({index, node.name});
+        }
+    }
+
+    void EndTag(const XmlNodeToken& node) {
+        for (std::size_t k = open_.size(); k-- > 0;) {
+            if (!NameTokenMatches(open_[k].name, node.name, ignoreCase_)) continue;
+            const uint32_t index = open_[k].index;
+            XmlElementRecord& r = table_[index];
+            r.length = node.start + node.length - r.start;
+            table_.SetTagLengths(index, table_.StartTagLength(index), node.length);
+            CloseNotEnded(k + 1, node.name, node.start + 1);
+            open_.pop_back();
+            return;
+        }
+        MarkIllFormed();
+        table_[Innermost()].flagsAndLevel |= kElementBadMarkup;
+        if (message_.empty()) {
+            AppendAscii(message_, "No start tag for end tag '");
+            message_ += node.name;
+            AppendAscii(message_, "' at offset ");
+            AppendNumber(message_, node.start);
+        }
+    }
+
+    void Error(const XmlNodeToken& node) {
+        MarkIllFormed();
+        table_[Innermost()].flagsAndLevel |= kElementBadMarkup;
+        if (message_.empty()) message_ = node.message;
+    }
+
+    void EndOfText() { CloseNotEnded(0, {}, 0); }
+
+    uint32_t Root() const { return root_; }
+    bool IllFormed() const { return table_[0].Has(kDocumentIllFormed); }
+
+private:
+    uint32_t Innermost() const { return open_.empty() ? 0 : open_.back().index; }
+    void MarkIllFormed() { table_[0].flagsAndLevel |= kDocumentIllFormed; }
+
+    void AppendChild(uint32_t parent, uint32_t index) {
+        XmlElementRecord& p = table_[parent];
+        XmlElementRecord& r = table_[index];
+        r.parent = parent;
+        if (p.firstChild != 0) {
+            XmlElementRecord& first = table_[p.firstChild];
+            const uint32_t last = first.previousSibling;
+            table_[last].nextSibling = index;
+            r.previousSibling = last;
+            first.previousSibling = index;
+        } else {
+            p.firstChild = index;
+            r.previousSibling = index;
+            r.flagsAndLevel |= kElementFirstChild;
+        }
+    }
+
+    // Closes the open elements from the innermost down to stack position `from` as not ended: each
+    // loses its end tag, hands a bad-markup flag to its parent and gives its children to its parent,
+    // chained after it. `endTag` is the end tag that caused it (empty at the end of the text).
+    void CloseNotEnded(std::size_t from, std::u16string_view endTag, uint32_t endTagOffset) {
+        if (from >= open_.size()) return;
+        MarkIllFormed();
+        for (std::size_t k = open_.size(); k-- > from;) {
+            const uint32_t index = open_[k].index;
+            XmlElementRecord& r = table_[index];
+            const uint32_t startTag = table_.StartTagLength(index);
+            table_.SetTagLengths(index, startTag, 0);
+            r.length = startTag;
+            r.flagsAndLevel |= kElementNotEnded;
+            if (r.Has(kElementBadMarkup)) {
+                r.flagsAndLevel &= ~uint32_t(kElementBadMarkup);
+                table_[r.parent].flagsAndLevel |= kElementBadMarkup;
+            }
+            if (r.firstChild != 0) {
+                // The element is the last child of its parent (everything after it was inside it),
+                // so its children become the parent's last children.
+                XmlElementRecord& first = table_[r.firstChild];
+                const uint32_t last = first.previousSibling;
+                first.flagsAndLevel &= ~uint32_t(kElementFirstChild);
+                first.previousSibling = index;
+                r.nextSibling = r.firstChild;
+                r.firstChild = 0;
+                table_[table_[r.parent].firstChild].previousSibling = last;
+            }
+            if (message_.empty()) NotEndedMessage(index, open_[k].name, endTag, endTagOffset);
+        }
+        // Everything chained after the outermost closed element now belongs to its parent. Each
+        // element moves at most once, because that parent is closed or at the top level.
+        const uint32_t outermost = open_[from].index;
+        const uint32_t parent = table_[outermost].parent;
+        for (uint32_t i = table_[outermost].nextSibling; i != 0; i = table_[i].nextSibling) {
+            table_[i].parent = parent;
+        }
+        open_.resize(from);
+    }
+
+    void NotEndedMessage(uint32_t index, std::u16string_view name, std::u16string_view endTag,
+                         uint32_t endTagOffset) {
+        if (!endTag.empty()) {
+            AppendAscii(message_, "End tag '");
+            message_ += endTag;
+            AppendAscii(message_, "' at offset ");
+            AppendNumber(message_, endTagOffset);
+            AppendAscii(message_, " does not match start tag '");
+            message_ += name;
+            AppendAscii(message_, "' at offset ");
+            AppendNumber(message_, table_[index].start);
+        } else {
+            AppendAscii(message_, "Element '");
+            message_ += name;
+            AppendAscii(message_, "' at offset ");
+            AppendNumber(message_, table_[index].start);
+            AppendAscii(message_, " not ended");
+        }
+    }
+
+    XmlElementTable& table_;
+    std::u16string_view text_;
+    bool ignoreCase_;
+    std::u16string& message_;
+    std::vector<OpenElement> open_;
+    uint32_t root_ = 0;
+};
+
+}  // namespace
+
+bool CXmlDocument::Parse() {
+    ResetPosition();
+    table_.Reserve(static_cast<uint32_t>(text_.size() / 64 + 8));
+    table_.Reset();
+    std::u16string loadResult = std::move(result_);
+    std::u16string message;
+    bool wellFormed = false;
+
+    if (text_.empty()) {
+        AppendAscii(message, "Empty document");
+    } else {
+        TableBuilder builder(table_, text_, fileFlags_, message);
+        XmlScanner scanner(text_, fileFlags_);
+        scanner.SetClassifyText(false);
+        XmlNodeToken node;
+        while (scanner.Next(node)) {
+            switch (node.type) {
+                case kNodeElement: builder.StartTag(node); break;
+                case kNodeEndTag: builder.EndTag(node); break;
+                case kNodeError: builder.Error(node); break;
+                default: break;  // text, comments, CDATA and declarations stay in the text only
+            }
+        }
+        builder.EndOfText();
+        table_[0].length = static_cast<uint32_t>(text_.size());
+        const uint32_t root = builder.Root();
+        if (root == 0) {
+            message = u"No root element";
+        } else if (table_[root].nextSibling != 0) {
+            message = u"Root element has sibling";
+        }
+        wellFormed = root != 0 && !builder.IllFormed() && table_[root].nextSibling == 0;
+    }
+
+    result_ = std::move(loadResult);
+    if (!message.empty()) {
+        if (!result_.empty()) result_.push_back(u' ');
+        result_ += message;
+    }
+    return wellFormed;
+}
+
+}  // namespace xml

@@ -1,0 +1,249 @@
+#include "XmlScanner.h"
+
+#include "XmlText.h"
+
+#include <algorithm>
+
+namespace xml {
+
+XmlScanner::XmlScanner(std::u16string_view text, uint32_t fileFlags, std::size_t begin, std::size_t end)
+    : next(std::min(begin, text.size())), text_(text), end_(std::min(end, text.size())), flags_(fileFlags) {}
+
+std::size_t XmlScanner::FindChar(std::size_t from, char16_t c) const {
+    for (std::size_t i = from; i < end_; ++i) {
+        if (text_[i] == c) return i;
+    }
+    return std::u16string_view::npos;
+}
+
+std::size_t XmlScanner::FindTerminator(std::size_t from, std::u16string_view tail) const {
+    for (std::size_t i = from + tail.size(); i < end_; ++i) {
+        if (text_[i] == u'>' && text_.substr(i - tail.size(), tail.size()) == tail) return i;
+    }
+    return std::u16string_view::npos;
+}
+
+void XmlScanner::Finish(XmlNodeToken& node, int type, std::size_t endExclusive) {
+    node.type = type;
+    node.length = static_cast<uint32_t>(endExclusive - node.start);
+    next = endExclusive;
+}
+
+void XmlScanner::Unterminated(XmlNodeToken& node, const char* kind) {
+    node.message.clear();
+    AppendAscii(node.message, kind);
+    AppendAscii(node.message, " at offset ");
+    AppendNumber(node.message, node.start);
+    AppendAscii(node.message, " unterminated");
+    node.name = {};
+    Finish(node, kNodeError, end_);  // the unterminated node is dropped up to the end of the text
+}
+
+void XmlScanner::Incorrect(XmlNodeToken& node, const char* what) {
+    node.message.clear();
+    AppendAscii(node.message, "Incorrect ");
+    AppendAscii(node.message, what);
+    AppendAscii(node.message, " at offset ");
+    AppendNumber(node.message, node.start);
+    node.name = {};
+    // The bad node runs to the next '>' (included) or up to the next '<'.
+    std::size_t i = node.start + 1;
+    while (i < end_ && text_[i] != u'>' && text_[i] != u'<') ++i;
+    Finish(node, kNodeError, (i < end_ && text_[i] == u'>') ? i + 1 : i);
+}
+
+bool XmlScanner::Next(XmlNodeToken& node) {
+    node.flags = 0;
+    node.name = {};
+    node.start = static_cast<uint32_t>(next);
+    if (next >= end_) {
+        node.type = kNodeEnd;
+        node.length = 0;
+        return false;
+    }
+    if (text_[next] != u'<') {
+        ScanText(node);
+        return true;
+    }
+    if (next + 1 >= end_) {
+        Unterminated(node, "tag");
+        return true;
+    }
+    const char16_t c = text_[next + 1];
+    if (c == u'/') {
+        ScanEndTag(node);
+    } else if (c == u'?') {
+        ScanProcessingInstruction(node);
+    } else if (c == u'!') {
+        ScanBang(node);
+    } else if (c == u'_' || c == u':' || c > 0x60 || (c >= u'A' && c <= u'Z')) {
+        ScanStartTag(node);
+    } else {
+        Incorrect(node, "tag name character");
+    }
+    return true;
+}
+
+void XmlScanner::ScanText(XmlNodeToken& node) {
+    std::size_t i = next;
+    bool onlySpace = true;
+    if (classifyText_) {
+        for (; i < end_ && text_[i] != u'<'; ++i) onlySpace = onlySpace && IsXmlSpace(text_[i]);
+    } else {
+        const char16_t* p = text_.data();
+        while (i < end_ && p[i] != u'<') ++i;
+        onlySpace = false;
+    }
+    Finish(node, onlySpace ? kNodeWhitespace : kNodeText, i);
+}
+
+void XmlScanner::ScanStartTag(XmlNodeToken& node) {
+    const std::size_t nameBegin = next + 1;
+    std::size_t nameEnd = nameBegin;
+    while (nameEnd < end_ && !IsNameDelimiter(text_[nameEnd])) ++nameEnd;
+    node.name = text_.substr(nameBegin, nameEnd - nameBegin);
+    left = nameBegin;
+    right = nameEnd - 1;
+
+    // The tag ends at the first '>' outside a quoted value; a quote opens a value only after '='.
+    char16_t lastNonSpace = 0;
+    std::size_t i = nameEnd;
+    for (; i < end_; ++i) {
+        const char16_t c = text_[i];
+        if (c == u'>') break;
+        if ((c == u'"' || c == u'\'') && lastNonSpace == u'=') {
+            const std::size_t close = FindChar(i + 1, c);
+            if (close == std::u16string_view::npos) {
+                i = end_;
+                break;
+            }
+            i = close;
+            lastNonSpace = c;
+            continue;
+        }
+        if (!IsXmlSpace(c)) lastNonSpace = c;
+    }
+    if (i >= end_) {
+        Unterminated(node, "Element tag");
+        return;
+    }
+    if (i - 1 > next && text_[i - 1] == u'/') {
+        const std::size_t slash = i - 1;
+        const char16_t before = text_[slash - 1];
+        if (slash == nameEnd || IsXmlSpace(before) || before == u'"' || before == u'\'') {
+            node.flags |= kNodeSelfClosing;
+        }
+    }
+    Finish(node, kNodeElement, i + 1);
+}
+
+void XmlScanner::ScanEndTag(XmlNodeToken& node) {
+    const std::size_t nameBegin = next + 2;
+    std::size_t nameEnd = nameBegin;
+    while (nameEnd < end_) {
+        const char16_t c = text_[nameEnd];
+        if (IsXmlSpace(c) || c == u'/' || c == u'>') break;
+        ++nameEnd;
+    }
+    node.name = text_.substr(nameBegin, nameEnd - nameBegin);
+    left = nameBegin;
+    right = nameEnd - 1;
+    const std::size_t close = FindChar(nameEnd, u'>');
+    if (close == std::u16string_view::npos) {
+        Unterminated(node, "Element end tag");
+        return;
+    }
+    Finish(node, kNodeEndTag, close + 1);
+}
+
+void XmlScanner::ScanProcessingInstruction(XmlNodeToken& node) {
+    const std::size_t nameBegin = next + 2;
+    std::size_t nameEnd = nameBegin;
+    while (nameEnd < end_ && !IsNameDelimiter(text_[nameEnd])) ++nameEnd;
+    node.name = text_.substr(nameBegin, nameEnd - nameBegin);
+    const std::size_t close = FindTerminator(next + 2, u"?");
+    if (close == std::u16string_view::npos) {
+        Unterminated(node, "Processing instruction");
+        return;
+    }
+    Finish(node, kNodeProcessingInstruction, close + 1);
+}
+
+void XmlScanner::ScanBang(XmlNodeToken& node) {
+    const std::size_t p = next;
+    if (p + 2 >= end_) {
+        Unterminated(node, "tag");
+        return;
+    }
+    const char16_t c = text_[p + 2];
+    if (c == u'-') {
+        if (p + 3 >= end_) {
+            Unterminated(node, "tag");
+        } else if (text_[p + 3] != u'-') {
+            Incorrect(node, "comment tag");
+        } else {
+            const std::size_t close = FindTerminator(p + 4, u"--");
+            if (close == std::u16string_view::npos) {
+                Unterminated(node, "Comment");
+            } else {
+                Finish(node, kNodeComment, close + 1);
+            }
+        }
+    } else if (c == u'[') {
+        if (p + 3 >= end_) {
+            Unterminated(node, "tag");
+        } else if (text_[p + 3] != u'C') {
+            Incorrect(node, "tag");
+        } else {
+            const std::size_t close = FindTerminator(p + 4, u"]]");
+            if (close == std::u16string_view::npos) {
+                Unterminated(node, "CDATA Section");
+            } else {
+                Finish(node, kNodeCData, close + 1);
+            }
+        }
+    } else if (c == u'D') {
+        ScanDoctype(node);
+    } else if (c == u'E' || c == u'A' || c == u'N') {
+        // Element, attribute-list, entity and notation declarations outside a document type.
+        const std::size_t close = FindChar(p + 3, u'>');
+        if (close == std::u16string_view::npos) {
+            Unterminated(node, "tag");
+        } else {
+            Finish(node, kNodeDoctype, close + 1);
+        }
+    } else {
+        Incorrect(node, "! tag");
+    }
+}
+
+void XmlScanner::ScanDoctype(XmlNodeToken& node) {
+    // Declarations and comments inside are consumed whole; the first other '>' ends the doctype.
+    std::size_t i = next + 3;
+    while (i < end_) {
+        const char16_t c = text_[i];
+        if (c == u'>') {
+            Finish(node, kNodeDoctype, i + 1);
+            return;
+        }
+        if (c == u'<' && i + 2 < end_ && text_[i + 1] == u'!') {
+            const char16_t kind = text_[i + 2];
+            std::size_t close = std::u16string_view::npos;
+            if (kind == u'-' && i + 3 < end_ && text_[i + 3] == u'-') {
+                close = FindTerminator(i + 4, u"--");
+            } else if (kind == u'E' || kind == u'A' || kind == u'N') {
+                close = FindChar(i + 3, u'>');
+            } else {
+                ++i;
+                continue;
+            }
+            if (close == std::u16string_view::npos) break;
+            i = close + 1;
+            continue;
+        }
+        ++i;
+    }
+    Unterminated(node, "Doctype");
+}
+
+}  // namespace xml
