@@ -1,0 +1,68 @@
+// The charset table and the conversions between encodings.
+#include "XmlTestSupport.h"
+
+#include "XmlCharsets.h"
+
+namespace xml::test {
+namespace {
+
+TEST(XmlCharsets, TableLookups) {
+    EXPECT_EQ(CharsetNameCount(), 254u);
+    struct Case {
+        const char16_t* name;
+        int codePage;
+    };
+    const Case cases[] = {
+        {u"utf-8", 65001},       {u"UTF-8", 65001},          {u"Shift_JIS", 932},
+        {u"ISO-8859-1", 28591},  {u"latin1", 28591},         {u"iso_8859-1:1987", 28591},
+        {u"us-ascii", 20127},    {u"windows-1252", 1252},    {u"koi8-r", 20866},
+        {u"_iso-2022-jp$sio", 50222},                         {u"cp500", 775},
+        {u"csiso", 28593},       {u"unicodefffe", 1201},     {u"x-ebcdic-cyrillicserbianbulgarian", 21025},
+        {u"", 0},                {u"no-such-charset", -1},   {u"utf8", -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CodePageOfCharset(c.name), c.codePage) << Utf8(c.name);
+    EXPECT_EQ(CodePageOfCharset(std::u16string(100, u'a')), -1) << "names of 100 characters are unknown";
+    EXPECT_EQ(CodePageOfEncoding(u"UTF-32LE"), kCodePageUtf32);
+    EXPECT_EQ(CodePageOfEncoding(u"utf-32"), kCodePageUtf32);
+}
+
+TEST(XmlConversion, DecodeThroughCodePages) {
+    struct Case {
+        const char16_t* encoding;
+        std::string bytes;
+        const char* utf8;
+    };
+    const Case cases[] = {
+        {u"utf-8", "a\xC3\xA9\xE2\x82\xAC", "a\xC3\xA9\xE2\x82\xAC"},
+        // An impossible lead byte and its stray continuation are replaced one by one; an encoded surrogate whole.
+        {u"utf-8", "a\xC0\x80z\xED\xA0\x80", "a\xEF\xBF\xBD\xEF\xBF\xBDz\xEF\xBF\xBD"},
+        {u"windows-1252", "\x80\x81\xE9", "\xE2\x82\xAC\xC2\x81\xC3\xA9"},
+        {u"", "\x80", "\xE2\x82\xAC"},                  // ANSI
+        {u"bogus", "\x80", "\xE2\x82\xAC"},             // unknown names use the ANSI code page
+        {u"x-mac-japanese", "\x80", "\xE2\x82\xAC"},    // a code page iconv lacks: ANSI as well
+        {u"shift_jis", "\x82\xA0", "\xE3\x81\x82"},     // hiragana a
+        {u"big5", "\xA4\x40", "\xE4\xB8\x80"},          // one
+        {u"koi8-r", "\xC1", "\xD0\xB0"},
+        {u"ebcdic-cp-us", "\xC1", "A"},
+        {u"ascii", "a\xFF", "a\xEF\xBF\xBD"},
+        {u"UTF-32", std::string("A\0\0\0\x00\xF6\x01\x00\x00\xD8\x00\x00", 12), "A\xF0\x9F\x98\x80?"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Utf8(ConvertToUtf16(c.encoding, c.bytes)), c.utf8) << Utf8(c.encoding);
+}
+
+TEST(XmlConversion, EncodeCountsUnmappedCharacters) {
+    std::size_t unmapped = 0;
+    EXPECT_EQ(ConvertFromUtf16(u"iso-8859-1", u"a\u00e9\u20ac", &unmapped), "a\xE9?");
+    EXPECT_EQ(unmapped, 1u);
+    EXPECT_EQ(ConvertFromUtf16(u"utf-8", u"a\xD800", &unmapped), "a\xEF\xBF\xBD");
+    EXPECT_EQ(unmapped, 0u) << "not kept for UTF-8";
+    EXPECT_EQ(ConvertFromUtf16(u"UTF-32", u"\xD83D\xDE00\xDC00", &unmapped),
+              std::string("\x00\xF6\x01\x00?\0\0\0", 8));
+    EXPECT_EQ(unmapped, 1u);
+    // 8-bit to 8-bit goes through UTF-16; UTF-8 to UTF-32 by hand with '?' for invalid input.
+    EXPECT_EQ(ConvertBetween(u"windows-1251", u"koi8-r", "\xC4\xE0"), "\xE4\xC1");
+    EXPECT_EQ(ConvertBetween(u"utf-8", u"utf-32", "a\xFF"), std::string("a\0\0\0?\0\0\0", 8));
+}
+
+}  // namespace
+}  // namespace xml::test
