@@ -1,0 +1,39 @@
+#include "DebugOutput.h"
+
+#include "Utf8FromUtf16.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+namespace platform {
+
+void DebugOutput(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    std::string line;
+    line.reserve(text.size() + 1);
+    line.append(text);
+    line += '\n';
+    // One write carries the whole line. The loop only continues after an interrupted or partial
+    // write; a failing standard error is ignored, as diagnostics must never stop the program.
+    std::string_view rest = line;
+    while (!rest.empty()) {
+        const ssize_t written = write(STDERR_FILENO, rest.data(), rest.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return;
+        }
+        rest.remove_prefix(static_cast<size_t>(written));
+    }
+}
+
+void DebugOutput(std::u16string_view text) {
+    DebugOutput(std::string_view{Utf8FromUtf16(text)});
+}
+
+}  // namespace platform

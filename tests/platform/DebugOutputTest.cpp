@@ -1,0 +1,107 @@
+#include "DebugOutput.h"
+
+#include "TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Points standard error at a file for the life of the object.
+class StandardErrorCapture {
+public:
+    explicit StandardErrorCapture(std::string path) : path_(std::move(path)) {
+        const int file = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0600);
+        EXPECT_GE(file, 0);
+        savedStandardError_ = dup(STDERR_FILENO);
+        dup2(file, STDERR_FILENO);
+        close(file);
+    }
+    ~StandardErrorCapture() { Restore(); }
+
+    // Everything written so far; standard error is back to normal afterwards.
+    std::string Text() {
+        Restore();
+        return platform_test::ReadFileText(path_);
+    }
+
+private:
+    void Restore() {
+        if (savedStandardError_ >= 0) {
+            dup2(savedStandardError_, STDERR_FILENO);
+            close(savedStandardError_);
+            savedStandardError_ = -1;
+        }
+    }
+
+    std::string path_;
+    int savedStandardError_ = -1;
+};
+
+TEST(DebugOutput, WritesEachCallAsOneLine) {
+    platform_test::TemporaryFolder folder;
+    StandardErrorCapture capture(folder.File("stderr"));
+    platform::DebugOutput(std::string_view{"03/14 09:26 App Init\r\n"});  // a log line with its CR LF
+    platform::DebugOutput(std::string_view{"no line end"});
+    platform::DebugOutput(std::string_view{""});
+    platform::DebugOutput(std::string_view{"\r\n\n"});
+    platform::DebugOutput(u"Ger\u00E4t \u20AC \U0001D11E\r\n");
+    platform::DebugOutput(std::u16string{u'a', char16_t(0xD800)});
+    platform::DebugOutput(u"100% %s %d");  // percent signs are text, not formats
+    EXPECT_EQ(capture.Text(),
+              "03/14 09:26 App Init\n"
+              "no line end\n"
+              "\n"
+              "\n"
+              "Ger\xC3\xA4t \xE2\x82\xAC \xF0\x9D\x84\x9E\n"
+              "a\xEF\xBF\xBD\n"
+              "100% %s %d\n");
+}
+
+TEST(DebugOutput, LinesFromManyThreadsStayWhole) {
+    constexpr int kThreads = 6;
+    constexpr int kLinesPerThread = 300;
+    const auto lineText = [](int thread, int line) {
+        return "thread " + std::to_string(thread) + " line " + std::to_string(line) + " " + std::string(200, 'a' + thread);
+    };
+    platform_test::TemporaryFolder folder;
+    StandardErrorCapture capture(folder.File("stderr"));
+    std::vector<std::thread> writers;
+    for (int t = 0; t < kThreads; ++t) {
+        writers.emplace_back([t, &lineText] {
+            for (int i = 0; i < kLinesPerThread; ++i) {
+                const std::string text = lineText(t, i);
+                if (i % 2 == 0) {
+                    platform::DebugOutput(std::string_view{text});
+                } else {
+                    platform::DebugOutput(std::u16string(text.begin(), text.end()));
+                }
+            }
+        });
+    }
+    for (std::thread& writer : writers) {
+        writer.join();
+    }
+    std::multiset<std::string> written;
+    std::istringstream lines(capture.Text());
+    for (std::string line; std::getline(lines, line);) {
+        written.insert(line);
+    }
+    std::multiset<std::string> expected;
+    for (int t = 0; t < kThreads; ++t) {
+        for (int i = 0; i < kLinesPerThread; ++i) {
+            expected.insert(lineText(t, i));
+        }
+    }
+    EXPECT_EQ(written, expected);
+}
+
+}  // namespace
