@@ -10,13 +10,14 @@ void XmlElementTable::AddSegment(uint32_t records) {
     if (segments_.size() == segments_.capacity()) {
         segments_.reserve(2 * segments_.size() + 4);
     }
-    segments_.emplace_back(new XmlElementRecord[records]());
+    // Records are left uninitialised: Allocate clears each one as it hands it out.
+    segments_.emplace_back(new XmlElementRecord[records]);
     lastSegmentSize_ = records;
     capacity_ = static_cast<uint32_t>((segments_.size() - 1) * kSegmentRecords) + records;
 }
 
 void XmlElementTable::ResizeLastSegment(uint32_t records) {
-    std::unique_ptr<XmlElementRecord[]> block(new XmlElementRecord[records]());
+    std::unique_ptr<XmlElementRecord[]> block(new XmlElementRecord[records]);
     std::memcpy(block.get(), segments_.back().get(), sizeof(XmlElementRecord) * std::min(records, lastSegmentSize_));
     segments_.back() = std::move(block);
     lastSegmentSize_ = records;

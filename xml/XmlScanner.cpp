@@ -1,5 +1,6 @@
 #include "XmlScanner.h"
 
+#include "XmlFind.h"
 #include "XmlText.h"
 
 #include <algorithm>
@@ -10,15 +11,14 @@ XmlScanner::XmlScanner(std::u16string_view text, uint32_t fileFlags, std::size_t
     : next(std::min(begin, text.size())), text_(text), end_(std::min(end, text.size())), flags_(fileFlags) {}
 
 std::size_t XmlScanner::FindChar(std::size_t from, char16_t c) const {
-    for (std::size_t i = from; i < end_; ++i) {
-        if (text_[i] == c) return i;
-    }
-    return std::u16string_view::npos;
+    if (from >= end_) return std::u16string_view::npos;
+    const std::size_t i = FindUnit(text_.data(), from, end_, c);
+    return i < end_ ? i : std::u16string_view::npos;
 }
 
 std::size_t XmlScanner::FindTerminator(std::size_t from, std::u16string_view tail) const {
-    for (std::size_t i = from + tail.size(); i < end_; ++i) {
-        if (text_[i] == u'>' && text_.substr(i - tail.size(), tail.size()) == tail) return i;
+    for (std::size_t i = FindChar(from + tail.size(), u'>'); i != std::u16string_view::npos; i = FindChar(i + 1, u'>')) {
+        if (text_.substr(i - tail.size(), tail.size()) == tail) return i;
     }
     return std::u16string_view::npos;
 }
@@ -90,8 +90,7 @@ void XmlScanner::ScanText(XmlNodeToken& node) {
     if (classifyText_) {
         for (; i < end_ && text_[i] != u'<'; ++i) onlySpace = onlySpace && IsXmlSpace(text_[i]);
     } else {
-        const char16_t* p = text_.data();
-        while (i < end_ && p[i] != u'<') ++i;
+        i = FindUnit(text_.data(), i, end_, u'<');
         onlySpace = false;
     }
     Finish(node, onlySpace ? kNodeWhitespace : kNodeText, i);
@@ -105,23 +104,23 @@ void XmlScanner::ScanStartTag(XmlNodeToken& node) {
     left = nameBegin;
     right = nameEnd - 1;
 
-    // The tag ends at the first '>' outside a quoted value; a quote opens a value only after '='.
-    char16_t lastNonSpace = 0;
+    // The tag ends at the first '>' outside a quoted value; a quote opens a value only when the
+    // last character before it other than whitespace is '='.
     std::size_t i = nameEnd;
-    for (; i < end_; ++i) {
-        const char16_t c = text_[i];
-        if (c == u'>') break;
-        if ((c == u'"' || c == u'\'') && lastNonSpace == u'=') {
-            const std::size_t close = FindChar(i + 1, c);
+    for (;;) {
+        i = FindFirstOf(text_.data(), i, end_, u'>', u'"', u'\'');
+        if (i >= end_ || text_[i] == u'>') break;
+        std::size_t before = i;
+        while (before > nameEnd && IsXmlSpace(text_[before - 1])) --before;
+        if (before > nameEnd && text_[before - 1] == u'=') {
+            const std::size_t close = FindChar(i + 1, text_[i]);
             if (close == std::u16string_view::npos) {
                 i = end_;
                 break;
             }
             i = close;
-            lastNonSpace = c;
-            continue;
         }
-        if (!IsXmlSpace(c)) lastNonSpace = c;
+        ++i;
     }
     if (i >= end_) {
         Unterminated(node, "Element tag");

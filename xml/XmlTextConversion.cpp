@@ -5,6 +5,10 @@
 
 #include <iconv.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <bit>
 #include <cerrno>
 #include <cstdint>
@@ -36,8 +40,28 @@ std::u16string DecodeUtf8(std::string_view bytes, char16_t replacement, std::siz
     while (i < n) {
         const unsigned char b = p[i];
         if (b < 0x80) {
-            *o++ = b;
-            ++i;
+            // ASCII runs are widened sixteen (or eight) bytes at a time.
+#if defined(__SSE2__)
+            while (i + 16 <= n) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+                if (_mm_movemask_epi8(v) != 0) break;
+                const __m128i zero = _mm_setzero_si128();
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
+                o += 16;
+                i += 16;
+            }
+#endif
+            uint64_t word;
+            while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080ull) == 0)) {
+                for (int k = 0; k < 8; ++k) o[k] = p[i + k];
+                o += 8;
+                i += 8;
+            }
+            if (i < n && p[i] < 0x80) {
+                *o++ = p[i];
+                ++i;
+            }
             continue;
         }
         uint32_t cp = 0;

@@ -1,0 +1,40 @@
+// Fast searches for markup characters in UTF-16 text: the scanner spends most of its time looking
+// for the next '<' or '>', so these look at eight units at a time where SSE2 is available.
+#pragma once
+
+#include <cstddef>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace xml {
+
+// Index of the first unit in [from, end) equal to a, b or c; `end` when there is none.
+inline std::size_t FindFirstOf(const char16_t* text, std::size_t from, std::size_t end, char16_t a, char16_t b,
+                               char16_t c) {
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i va = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
+    const __m128i vc = _mm_set1_epi16(static_cast<short>(c));
+    for (; i + 8 <= end; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)),
+                                         _mm_cmpeq_epi16(v, vc));
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / 2;
+    }
+#endif
+    for (; i < end; ++i) {
+        const char16_t u = text[i];
+        if (u == a || u == b || u == c) return i;
+    }
+    return end;
+}
+
+inline std::size_t FindUnit(const char16_t* text, std::size_t from, std::size_t end, char16_t a) {
+    return FindFirstOf(text, from, end, a, a, a);
+}
+
+}  // namespace xml
