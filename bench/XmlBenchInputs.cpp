@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string_view>
 
@@ -23,10 +24,9 @@ private:
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-void AddKey(std::string& out, std::string_view indent, const std::string& name, std::string_view attributes,
-            const std::string& value) {
-    out += indent;
-    out += '<';
+// One key element on its own line inside a section.
+void AddKey(std::string& out, std::string_view name, std::string_view attributes, std::string_view value) {
+    out += "    <";
     out += name;
     out += attributes;
     out += '>';
@@ -37,33 +37,42 @@ void AddKey(std::string& out, std::string_view indent, const std::string& name, 
     out += kLineEnd;
 }
 
+// The start or end tag of a section element on its own line.
+void AddSectionTag(std::string& out, std::string_view name, bool end) {
+    out += end ? "  </" : "  <";
+    out += name;
+    out += '>';
+    out += kLineEnd;
+}
+
+struct FixedKey {
+    std::string_view name;
+    std::string_view attributes;
+    std::string_view value;
+};
+
+void AddFixedSection(std::string& out, std::string_view name, std::initializer_list<FixedKey> keys) {
+    AddSectionTag(out, name, false);
+    for (const FixedKey& key : keys) {
+        AddKey(out, key.name, key.attributes, key.value);
+    }
+    AddSectionTag(out, name, true);
+}
+
 std::string Rectangle(Sequence& random) {
     return std::to_string(random.Next(800)) + ',' + std::to_string(random.Next(600)) + ',' +
            std::to_string(random.Next(800)) + ',' + std::to_string(random.Next(600));
 }
 
 void AddFixedSections(std::string& out) {
-    out += "  <INFO>";
-    out += kLineEnd;
-    AddKey(out, "    ", "SW_VERSION", "", "2.4.17");
-    AddKey(out, "    ", "SKIN_NAME", "", "Dark &amp; quiet");
-    AddKey(out, "    ", "AUTHOR", "", "Design team");
-    out += "  </INFO>";
-    out += kLineEnd;
-    out += "  <GLOBAL>";
-    out += kLineEnd;
-    AddKey(out, "    ", "FONT_NAME", "", "Sans");
-    AddKey(out, "    ", "TEXT", " SIZE=\"21\" COLOR=\"16777215\" FONT=''", "12,34,56,78");
-    AddKey(out, "    ", "BACKGROUND", "", "a.png");
-    out += "  </GLOBAL>";
-    out += kLineEnd;
-    out += "  <MAIN>";
-    out += kLineEnd;
-    AddKey(out, "    ", "NORMAL", "", "main_normal.png");
-    AddKey(out, "    ", "HOVER", "", "main_hover.png");
-    AddKey(out, "    ", "WINDOW", "", "0,0,1024,700");
-    out += "  </MAIN>";
-    out += kLineEnd;
+    AddFixedSection(out, "INFO",
+                    {{"SW_VERSION", "", "2.4.17"}, {"SKIN_NAME", "", "Dark &amp; quiet"}, {"AUTHOR", "", "Design team"}});
+    AddFixedSection(out, "GLOBAL",
+                    {{"FONT_NAME", "", "Sans"},
+                     {"TEXT", " SIZE=\"21\" COLOR=\"16777215\" FONT=''", "12,34,56,78"},
+                     {"BACKGROUND", "", "a.png"}});
+    AddFixedSection(out, "MAIN",
+                    {{"NORMAL", "", "main_normal.png"}, {"HOVER", "", "main_hover.png"}, {"WINDOW", "", "0,0,1024,700"}});
 }
 
 void AddPage(std::string& out, Sequence& random, int page) {
@@ -71,26 +80,24 @@ void AddPage(std::string& out, Sequence& random, int page) {
     const std::string section = std::string("PAGE_") + std::to_string(page);
     out += std::string("  <!-- page ") + std::to_string(page) + " -->";
     out += kLineEnd;
-    out += std::string("  <") + section + '>';
-    out += kLineEnd;
-    AddKey(out, "    ", "BACKGROUND", "", std::string("page") + std::to_string(page) + "_back.png");
+    AddSectionTag(out, section, false);
+    AddKey(out, "BACKGROUND", "", std::string("page") + std::to_string(page) + "_back.png");
     const int buttons = 4 + static_cast<int>(random.Next(8));
     for (int button = 0; button < buttons; ++button) {
         const std::string key = std::string("BUTTON_") + std::to_string(button);
-        AddKey(out, "    ", key, "", Rectangle(random));
+        AddKey(out, key, "", Rectangle(random));
         const std::size_t states = 1 + random.Next(kStates.size());
         for (std::size_t state = 0; state < states; ++state) {
-            AddKey(out, "    ", key + '_' + std::string(kStates[state]), "",
+            AddKey(out, key + '_' + std::string(kStates[state]), "",
                    std::string("p") + std::to_string(page) + "_b" + std::to_string(button) + '_' +
                        std::to_string(state) + ".png");
         }
         const std::string attributes = std::string(" SIZE=\"") + std::to_string(9 + random.Next(20)) +
                                        "\" COLOR=\"" + std::to_string(random.Next(16777216)) + "\" FONT=''";
-        AddKey(out, "    ", key + "_LABEL", attributes, std::string("Button ") + std::to_string(button) + " &lt;" +
-                                                              std::to_string(page) + "&gt;");
+        AddKey(out, key + "_LABEL", attributes,
+               std::string("Button ") + std::to_string(button) + " &lt;" + std::to_string(page) + "&gt;");
     }
-    out += std::string("  </") + section + '>';
-    out += kLineEnd;
+    AddSectionTag(out, section, true);
 }
 
 bool IsContinuation(unsigned char byte) {
