@@ -1,0 +1,52 @@
+// The hidraw backend where no HID device and no udevd exist: the monitor starts, enumeration of the
+// (empty) system works, a slot opens with the hidraw backend in it, and nodes that are not hidraw are refused.
+#include "BusFixture.h"
+#include "HidrawBus.h"
+
+#include <fstream>
+
+namespace tarnlink::test {
+namespace {
+
+TEST(Hidraw, MonitorListensToUdevdWhenItRunsAndToTheKernelOtherwise) {
+    char pattern[] = "/tmp/tarnlink-udev-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string control = std::string(pattern) + "/control";
+    EXPECT_STREQ(chooseMonitorSource(control), "kernel");
+    std::ofstream(control) << "";
+    EXPECT_STREQ(chooseMonitorSource(control), "udev");
+    std::filesystem::remove_all(pattern);
+}
+
+TEST(Hidraw, MonitorStartsAndEnumerationMatchesTheSystem) {
+    auto bus = HidrawBus::watch();
+    ASSERT_TRUE(bus) << "udev monitor could not be started";
+    EXPECT_GE(bus->watchFd(), 0);
+    EXPECT_STREQ(bus->monitorSource(), chooseMonitorSource());
+    std::size_t nodes = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/sys/class/hidraw", error)) {
+        (void)entry;
+        ++nodes;
+    }
+    EXPECT_EQ(bus->enumerate().size(), nodes);
+    std::vector<BusEvent> events;
+    bus->readEvents(events);  // nothing pending: returns at once
+    EXPECT_TRUE(events.empty());
+}
+
+TEST(Hidraw, NodesThatAreNotHidrawAreRefused) {
+    for (const char* path : {"/dev/null", "/dev/hidraw-missing", "/tmp"}) EXPECT_EQ(openHidraw(path), nullptr) << path;
+}
+
+using HidrawSlot = BusFixture;
+
+TEST_F(HidrawSlot, SlotOpensOnAnEmptySystem) {
+    // The virtual bus is empty too: the enumeration of every backend finds nothing.
+    EXPECT_EQ(openSlot(), 0);
+    ASSERT_EQ(recorder_.notices().size(), 1u);
+    EXPECT_TRUE(isNothingPresent(recorder_.notices()[0]));
+}
+
+}  // namespace
+}  // namespace tarnlink::test

@@ -1,0 +1,68 @@
+#include "ReportFraming.h"
+#include "TestDescriptors.h"
+
+#include <gtest/gtest.h>
+
+namespace tarnlink {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+ReportCapabilities capsOf(const Bytes& descriptor) { return *parseReportDescriptor(descriptor); }
+
+TEST(ReportFraming, InputWithoutIdsGetsByteZeroAndKeepsItsLength) {
+    const auto caps = capsOf(test::kVendorDescriptor);
+    Bytes wire(64);
+    for (std::size_t i = 0; i < wire.size(); ++i) wire[i] = static_cast<std::uint8_t>(i + 1);
+    Bytes out(1000, 0xEE);
+    ASSERT_TRUE(normaliseInputReport(caps, wire, out));
+    EXPECT_EQ(out[0], 0);
+    EXPECT_TRUE(std::equal(wire.begin(), wire.end(), out.begin() + 1));
+}
+
+TEST(ReportFraming, ShorterNumberedInputIsZeroPaddedToTheLongestReport) {
+    const auto caps = capsOf(test::kVendorNumberedDescriptor);
+    const Bytes wire = {2, 1, 2, 3, 4, 5, 6, 7, 8};
+    Bytes out(1000, 0xEE);
+    ASSERT_TRUE(normaliseInputReport(caps, wire, out));
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 9), wire);
+    EXPECT_TRUE(std::all_of(out.begin() + 9, out.begin() + 65, [](std::uint8_t b) { return b == 0; }));
+}
+
+TEST(ReportFraming, InputOfAnotherLengthOrUnknownIdIsDropped) {
+    const auto plain = capsOf(test::kVendorDescriptor);
+    const auto numbered = capsOf(test::kVendorNumberedDescriptor);
+    Bytes out(1000);
+    EXPECT_FALSE(normaliseInputReport(plain, Bytes(63), out));
+    EXPECT_FALSE(normaliseInputReport(plain, Bytes(65), out));
+    EXPECT_FALSE(normaliseInputReport(numbered, Bytes{}, out));
+    Bytes unknownId(65);
+    unknownId[0] = 7;
+    EXPECT_FALSE(normaliseInputReport(numbered, unknownId, out));
+    Bytes shortReportOne(10);
+    shortReportOne[0] = 1;
+    EXPECT_FALSE(normaliseInputReport(numbered, shortReportOne, out));
+}
+
+TEST(ReportFraming, OutputStartsWithTheFirstOutputItemsIdAndIsZeroFilled) {
+    const Bytes data = {0xA, 0xB, 0xC};
+    const auto plain = buildOutputReport(capsOf(test::kVendorDescriptor), data);
+    ASSERT_TRUE(plain);
+    ASSERT_EQ(plain->size(), 65u);
+    EXPECT_EQ((Bytes(plain->begin(), plain->begin() + 4)), (Bytes{0, 0xA, 0xB, 0xC}));
+    EXPECT_TRUE(std::all_of(plain->begin() + 4, plain->end(), [](std::uint8_t b) { return b == 0; }));
+
+    const auto numbered = buildOutputReport(capsOf(test::kCompositeDescriptor), data);
+    ASSERT_TRUE(numbered);
+    EXPECT_EQ(numbered->size(), 33u);
+    EXPECT_EQ((*numbered)[0], 3);
+}
+
+TEST(ReportFraming, OutputThatDoesNotFitOrHasNoOutputItemIsRefused) {
+    EXPECT_TRUE(buildOutputReport(capsOf(test::kVendorDescriptor), Bytes(64)));
+    EXPECT_FALSE(buildOutputReport(capsOf(test::kVendorDescriptor), Bytes(65)));
+    EXPECT_FALSE(buildOutputReport(capsOf(test::kMouseDescriptor), Bytes(1)));
+}
+
+}  // namespace
+}  // namespace tarnlink
