@@ -71,7 +71,7 @@ uint32_t XmlElementTable::Allocate() {
     return index;
 }
 
-void XmlElementTable::SetTagLengths(uint32_t index, uint32_t startTagLength, uint32_t endTagLength) {
+void XmlElementTable::SetLongTagLengths(uint32_t index, uint32_t startTagLength, uint32_t endTagLength) {
     const uint32_t startField = std::min(startTagLength, kMaxStartTagField);
     const uint32_t endField = std::min(endTagLength, kMaxEndTagField);
     (*this)[index].tagLengths = startField | (endField << 22);
@@ -85,22 +85,10 @@ void XmlElementTable::SetTagLengths(uint32_t index, uint32_t startTagLength, uin
     }
 }
 
-uint32_t XmlElementTable::StartTagLength(uint32_t index) const {
-    const uint32_t field = (*this)[index].tagLengths & kMaxStartTagField;
-    if (field == kMaxStartTagField) {
-        auto it = longStartTags_.find(index);
-        if (it != longStartTags_.end()) return it->second;
-    }
-    return field;
-}
-
-uint32_t XmlElementTable::EndTagLength(uint32_t index) const {
-    const uint32_t field = (*this)[index].tagLengths >> 22;
-    if (field == kMaxEndTagField) {
-        auto it = longEndTags_.find(index);
-        if (it != longEndTags_.end()) return it->second;
-    }
-    return field;
+uint32_t XmlElementTable::LongTagLength(const std::unordered_map<uint32_t, uint32_t>& lengths, uint32_t index,
+                                        uint32_t field) {
+    auto it = lengths.find(index);
+    return it != lengths.end() ? it->second : field;
 }
 
 uint32_t XmlElementTable::SegmentSize(std::size_t segment) const {

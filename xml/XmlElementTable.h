@@ -58,9 +58,21 @@ public:
 
     // Tag lengths. The packed fields hold 22 and 10 bits; a longer tag stores the field's maximum and
     // keeps its exact length on the side, so reads of such an element stay exact.
-    void SetTagLengths(uint32_t index, uint32_t startTagLength, uint32_t endTagLength);
-    uint32_t StartTagLength(uint32_t index) const;
-    uint32_t EndTagLength(uint32_t index) const;
+    void SetTagLengths(uint32_t index, uint32_t startTagLength, uint32_t endTagLength) {
+        if (startTagLength < kMaxStartTagField && endTagLength < kMaxEndTagField && longEndTags_.empty()) {
+            (*this)[index].tagLengths = startTagLength | (endTagLength << 22);
+        } else {
+            SetLongTagLengths(index, startTagLength, endTagLength);
+        }
+    }
+    uint32_t StartTagLength(uint32_t index) const {
+        const uint32_t field = (*this)[index].tagLengths & kMaxStartTagField;
+        return field == kMaxStartTagField ? LongTagLength(longStartTags_, index, field) : field;
+    }
+    uint32_t EndTagLength(uint32_t index) const {
+        const uint32_t field = (*this)[index].tagLengths >> 22;
+        return field == kMaxEndTagField ? LongTagLength(longEndTags_, index, field) : field;
+    }
 
     uint32_t FreeIndex() const { return freeIndex_; }
     uint32_t Capacity() const { return capacity_; }
@@ -71,6 +83,9 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
+    void SetLongTagLengths(uint32_t index, uint32_t startTagLength, uint32_t endTagLength);
+    static uint32_t LongTagLength(const std::unordered_map<uint32_t, uint32_t>& lengths, uint32_t index,
+                                  uint32_t field);
     void Grow(uint32_t newCapacity);
     void ResizeLastSegment(uint32_t records);
     void AddSegment(uint32_t records);

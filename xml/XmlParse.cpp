@@ -5,6 +5,7 @@
 #include "XmlTagReader.h"
 #include "XmlText.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace xml {
@@ -43,7 +44,10 @@ public:
 
     void EndTag(const XmlNodeToken& node) {
         for (std::size_t k = open_.size(); k-- > 0;) {
-            if (!NameTokenMatches(open_[k].name, node.name, ignoreCase_)) continue;
+            // Well-formed documents close the innermost element with its exact name: check that first.
+            const bool same = open_[k].name.size() == node.name.size() &&
+                              std::equal(node.name.begin(), node.name.end(), open_[k].name.begin());
+            if (!same && !NameTokenMatches(open_[k].name, node.name, ignoreCase_)) continue;
             const uint32_t index = open_[k].index;
             XmlElementRecord& r = table_[index];
             r.length = node.start + node.length - r.start;

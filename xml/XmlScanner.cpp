@@ -139,11 +139,7 @@ void XmlScanner::ScanStartTag(XmlNodeToken& node) {
 void XmlScanner::ScanEndTag(XmlNodeToken& node) {
     const std::size_t nameBegin = next + 2;
     std::size_t nameEnd = nameBegin;
-    while (nameEnd < end_) {
-        const char16_t c = text_[nameEnd];
-        if (IsXmlSpace(c) || c == u'/' || c == u'>') break;
-        ++nameEnd;
-    }
+    while (nameEnd < end_ && !IsEndTagNameDelimiter(text_[nameEnd])) ++nameEnd;
     node.name = text_.substr(nameBegin, nameEnd - nameBegin);
     left = nameBegin;
     right = nameEnd - 1;

@@ -7,19 +7,30 @@
 
 namespace xml {
 
-inline bool IsXmlSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+// Classes of the ASCII characters the scanner stops at, looked up instead of compared one by one.
+enum XmlCharClass : uint8_t {
+    kCharSpace = 1,           // space, tab, line feed, carriage return
+    kCharNameDelimiter = 2,   // ends a tag or attribute name: whitespace and < > = \ / ? ! " ' ;
+    kCharEndTagDelimiter = 4, // ends an end tag's name: whitespace, / and >
+};
 
-// Characters that end a tag or attribute name: whitespace and < > = \ / ? ! " ' ;
-inline bool IsNameDelimiter(char16_t c) {
-    switch (c) {
-        case u' ': case u'\t': case u'\n': case u'\r':
-        case u'<': case u'>': case u'=': case u'\\': case u'/':
-        case u'?': case u'!': case u'"': case u'\'': case u';':
-            return true;
-        default:
-            return false;
+struct XmlCharClassTable {
+    uint8_t classes[128] = {};
+    constexpr XmlCharClassTable() {
+        for (char c : {' ', '\t', '\n', '\r'}) classes[int(c)] = kCharSpace | kCharNameDelimiter | kCharEndTagDelimiter;
+        for (char c : {'<', '>', '=', '\\', '/', '?', '!', '"', '\'', ';'}) classes[int(c)] |= kCharNameDelimiter;
+        for (char c : {'/', '>'}) classes[int(c)] |= kCharEndTagDelimiter;
     }
+};
+inline constexpr XmlCharClassTable kXmlCharClasses{};
+
+inline bool HasCharClass(char16_t c, uint8_t charClass) {
+    return c < 128 && (kXmlCharClasses.classes[c] & charClass) != 0;
 }
+
+inline bool IsXmlSpace(char16_t c) { return HasCharClass(c, kCharSpace); }
+inline bool IsNameDelimiter(char16_t c) { return HasCharClass(c, kCharNameDelimiter); }
+inline bool IsEndTagNameDelimiter(char16_t c) { return HasCharClass(c, kCharEndTagDelimiter); }
 
 inline char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
 
