@@ -19,6 +19,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A device that leaves the bus right after answering gives the host this long to read the answer.
+constexpr auto kLeaveAfterReply = std::chrono::milliseconds(20);
 // The state is written this long after the last flash change, unless a restart or stop writes it first.
 constexpr auto kIdleSaveDelay = std::chrono::milliseconds(500);
 constexpr auto kUsbFrame = std::chrono::milliseconds(1);
@@ -38,6 +40,7 @@ struct Scheduled {
     Clock::time_point due;
     std::optional<Report> report;            // send this report
     std::optional<bool> plugForceBootLoader;  // or come (back) onto the bus, restarting
+    bool unplug = false;                      // or leave the bus
 };
 
 void applyReplyFaults(const std::vector<FaultRule>& faults, Report& reply) {
@@ -235,7 +238,7 @@ private:
         if (due <= Clock::now()) {
             if (device_) device_->sendReport(report);
         } else {
-            scheduled_.push_back({due, report, std::nullopt});
+            scheduled_.push_back({due, report, std::nullopt, false});
         }
     }
 
@@ -269,13 +272,11 @@ private:
             log(enter ? "entering the boot loader" : "leaving the boot loader");
             save();
             unplugDevice();
-            scheduled_.push_back({now + options_.replugDelay, std::nullopt, enter});
+            scheduled_.push_back({now + options_.replugDelay, std::nullopt, enter, false});
         } else if (const FaultRule* leave = find(faults, FaultKind::LeaveBus)) {
-            if (device_) {
-                flushDue(Clock::time_point::max());  // the reply goes out before the device goes away
-                unplugDevice();
-                if (leave->delay.count() > 0) scheduled_.push_back({now + leave->delay, std::nullopt, false});
-            }
+            const auto away = now + kLeaveAfterReply;
+            scheduled_.push_back({away, std::nullopt, std::nullopt, true});
+            if (leave->delay.count() > 0) scheduled_.push_back({away + leave->delay, std::nullopt, false});
         }
     }
 
@@ -304,6 +305,7 @@ private:
             const Scheduled item = scheduled_.front();
             scheduled_.erase(scheduled_.begin());
             if (item.report && device_) device_->sendReport(*item.report);
+            if (item.unplug) unplugDevice();
             if (item.plugForceBootLoader) plug(*item.plugForceBootLoader);
         }
     }
