@@ -1,15 +1,19 @@
+// The hidraw bus through libudev.
 #include "HidrawBus.h"
 
 #include <libudev.h>
-#include <unistd.h>
 
 #include <cstring>
 
 namespace tarnlink {
 
-const char* chooseMonitorSource(const std::string& udevControlPath) {
-    return ::access(udevControlPath.c_str(), F_OK) == 0 ? "udev" : "kernel";
-}
+struct HidrawBus::Monitor {
+    udev* context;
+    udev_monitor* monitor;
+    const char* source;
+};
+
+HidrawBus::HidrawBus(std::unique_ptr<Monitor> monitor) : monitor_(std::move(monitor)) {}
 
 std::unique_ptr<HidrawBus> HidrawBus::watch() {
     udev* context = udev_new();
@@ -22,19 +26,21 @@ std::unique_ptr<HidrawBus> HidrawBus::watch() {
         udev_unref(context);
         return nullptr;
     }
-    return std::unique_ptr<HidrawBus>(new HidrawBus(context, monitor, source));
+    return std::unique_ptr<HidrawBus>(new HidrawBus(std::make_unique<Monitor>(Monitor{context, monitor, source})));
 }
 
 HidrawBus::~HidrawBus() {
-    udev_monitor_unref(monitor_);
-    udev_unref(udev_);
+    udev_monitor_unref(monitor_->monitor);
+    udev_unref(monitor_->context);
 }
 
-int HidrawBus::watchFd() const { return udev_monitor_get_fd(monitor_); }
+int HidrawBus::watchFd() const { return udev_monitor_get_fd(monitor_->monitor); }
+
+const char* HidrawBus::monitorSource() const { return monitor_->source; }
 
 void HidrawBus::readEvents(std::vector<BusEvent>& events) {
     // The monitor's socket is non-blocking: receive until it is empty.
-    while (udev_device* device = udev_monitor_receive_device(monitor_)) {
+    while (udev_device* device = udev_monitor_receive_device(monitor_->monitor)) {
         const char* action = udev_device_get_action(device);
         const char* node = udev_device_get_devnode(device);
         if (action && node) {
@@ -65,7 +71,5 @@ std::vector<std::string> HidrawBus::enumerate() {
     udev_unref(context);
     return nodes;
 }
-
-std::unique_ptr<DeviceLink> HidrawBus::open(const std::string& path) { return openHidraw(path); }
 
 }  // namespace tarnlink

@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -62,6 +63,10 @@ std::uint16_t releaseNumber(int fd) {
 }
 
 }  // namespace
+
+const char* chooseMonitorSource(const std::string& udevControlPath) {
+    return ::access(udevControlPath.c_str(), F_OK) == 0 ? "udev" : "kernel";
+}
 
 std::unique_ptr<DeviceLink> openHidraw(const std::string& node) {
     UniqueFd fd(::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));

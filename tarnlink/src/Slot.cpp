@@ -1,7 +1,9 @@
 #include "Slot.h"
 
 #include "HidrawBus.h"
+#if TARNLINK_SYSTEM_LIBRARIES
 #include "LogindPower.h"
+#endif
 #include "ReportFraming.h"
 #include "VirtualBus.h"
 #include "tarnlink/VirtualWire.h"
@@ -17,7 +19,9 @@ std::vector<std::unique_ptr<Bus>> startBuses() {
     std::vector<std::unique_ptr<Bus>> buses;
     if (auto hidraw = HidrawBus::watch()) buses.push_back(std::move(hidraw));
     if (auto bus = VirtualBus::watch(virtualBusFolder())) buses.push_back(std::move(bus));
+#if TARNLINK_SYSTEM_LIBRARIES
     if (auto power = LogindPower::watch()) buses.push_back(std::move(power));
+#endif
     return buses;
 }
 

@@ -2,6 +2,9 @@
 // (empty) system works, a slot opens with the hidraw backend in it, and nodes that are not hidraw are refused.
 #include "BusFixture.h"
 #include "HidrawBus.h"
+#if TARNLINK_SYSTEM_LIBRARIES
+#include "LogindPower.h"
+#endif
 
 #include <fstream>
 
@@ -22,7 +25,11 @@ TEST(Hidraw, MonitorStartsAndEnumerationMatchesTheSystem) {
     auto bus = HidrawBus::watch();
     ASSERT_TRUE(bus) << "udev monitor could not be started";
     EXPECT_GE(bus->watchFd(), 0);
+#if TARNLINK_SYSTEM_LIBRARIES
     EXPECT_STREQ(bus->monitorSource(), chooseMonitorSource());
+#else
+    EXPECT_STREQ(bus->monitorSource(), "kernel");  // the build without libudev reads the kernel's uevents
+#endif
     std::size_t nodes = 0;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator("/sys/class/hidraw", error)) {
@@ -38,6 +45,18 @@ TEST(Hidraw, MonitorStartsAndEnumerationMatchesTheSystem) {
 TEST(Hidraw, NodesThatAreNotHidrawAreRefused) {
     for (const char* path : {"/dev/null", "/dev/hidraw-missing", "/tmp"}) EXPECT_EQ(openHidraw(path), nullptr) << path;
 }
+
+#if TARNLINK_SYSTEM_LIBRARIES
+TEST(Logind, NoReachableSystemBusMeansNoPowerSourceAndNoError) {
+    const char* saved = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
+    const std::string previous = saved ? saved : "";
+    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/tarnlink-test-bus", 1);
+    EXPECT_EQ(LogindPower::watch(), nullptr);
+    if (saved) ::setenv("DBUS_SYSTEM_BUS_ADDRESS", previous.c_str(), 1);
+    else ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
+}
+
+#endif
 
 using HidrawSlot = BusFixture;
 
