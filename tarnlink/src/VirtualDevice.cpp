@@ -80,8 +80,9 @@ private:
     void accept() {
         UniqueFd host(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
         if (!host.valid()) return;
-        if (::send(host.get(), description_.data(), description_.size(), MSG_NOSIGNAL) < 0) return;
+        // Listed before the description goes out: a host that has read the description can be sent to.
         std::lock_guard lock(mutex_);
+        if (::send(host.get(), description_.data(), description_.size(), MSG_NOSIGNAL) < 0) return;
         hosts_.push_back(std::move(host));
     }
 

@@ -62,7 +62,8 @@ typedef void (*TarnNoticeFunction)(void* context, uint32_t message, uintptr_t wP
 
 /* Receives each input report on the device's reader thread: byte 0 is the report id (0 for a device
  * without report ids), the data follows; length is the device's input report byte length. The bytes lie in
- * a 1000-byte buffer that is valid only during the call. */
+ * a 1000-byte buffer that is valid only during the call. It may call TarnWrite but must not call TarnOpen
+ * or TarnClose (closing waits for this very thread). */
 typedef void (*TarnReportCallback)(int32_t deviceNumber, const uint8_t* report, int32_t length);
 
 /* Starts the slot's watcher and enumerates. Returns 0 when the slot cannot be started or no matching
