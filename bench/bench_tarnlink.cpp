@@ -14,6 +14,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -128,6 +130,21 @@ double processCpuSeconds() {
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// Context switches of every thread but the main one: each wake-up of the slot's watcher, the device's
+// reader or the device's own thread counts one.
+long otherThreadsWakeups() {
+    long total = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        if (task.path().filename() == std::to_string(::getpid())) continue;
+        std::ifstream status(task.path() / "status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.starts_with("voluntary_ctxt_switches:") || line.starts_with("nonvoluntary_ctxt_switches:"))
+                total += std::stol(line.substr(line.find(':') + 1));
+    }
+    return total;
+}
+
 // CPU of the whole process (the slot's watcher, the device's reader and the idle device itself) while
 // nothing happens for a few seconds of wall time.
 void BM_IdleSlotCpu(benchmark::State& state) {
@@ -138,12 +155,16 @@ void BM_IdleSlotCpu(benchmark::State& state) {
     }
     constexpr auto kIdle = std::chrono::seconds(3);
     double cpu = 0;
+    long wakeups = 0;
     for (auto _ : state) {
+        const long wakeupsBefore = otherThreadsWakeups();
         const double before = processCpuSeconds();
         std::this_thread::sleep_for(kIdle);  // the measurement window itself, not a synchronisation
         cpu = processCpuSeconds() - before;
+        wakeups = otherThreadsWakeups() - wakeupsBefore;
     }
     state.counters["cpu_ms"] = cpu * 1e3;
+    state.counters["thread_wakeups"] = static_cast<double>(wakeups);
     state.counters["cpu_percent"] = cpu / std::chrono::duration<double>(kIdle).count() * 100;
 }
 BENCHMARK(BM_IdleSlotCpu)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
