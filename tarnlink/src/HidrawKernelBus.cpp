@@ -2,6 +2,7 @@
 // the kernel's uevents (the "kernel" source; node permissions are whatever devtmpfs gives, so such a
 // program runs as root, as in a test guest).
 #include "HidrawBus.h"
+#include "KernelUevent.h"
 #include "UniqueFd.h"
 
 #include <dirent.h>
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string_view>
 
 namespace tarnlink {
 namespace {
@@ -48,7 +48,7 @@ void HidrawBus::readEvents(std::vector<BusEvent>& events) {
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
     for (;;) {
         sockaddr_nl sender{};
-        iovec io{buffer, sizeof buffer - 1};
+        iovec io{buffer, sizeof buffer};
         msghdr message{};
         message.msg_name = &sender;
         message.msg_namelen = sizeof sender;
@@ -64,19 +64,8 @@ void HidrawBus::readEvents(std::vector<BusEvent>& events) {
         ucred credentials{};
         std::memcpy(&credentials, CMSG_DATA(header), sizeof credentials);
         if (credentials.uid != 0) continue;
-        // "action@devpath\0KEY=value\0KEY=value\0..."
-        buffer[n] = '\0';
-        std::string_view action, subsystem, devname;
-        for (const char* field = buffer; field < buffer + n; field += std::strlen(field) + 1) {
-            const std::string_view f(field);
-            if (f.starts_with("ACTION=")) action = f.substr(7);
-            else if (f.starts_with("SUBSYSTEM=")) subsystem = f.substr(10);
-            else if (f.starts_with("DEVNAME=")) devname = f.substr(8);
-        }
-        if (subsystem != "hidraw" || devname.empty()) continue;
-        const std::string node = devname.starts_with('/') ? std::string(devname) : "/dev/" + std::string(devname);
-        if (action == "add") events.push_back({BusEvent::Kind::Arrival, node});
-        else if (action == "remove") events.push_back({BusEvent::Kind::Removal, node});
+        if (auto event = parseKernelUevent(std::string_view(buffer, static_cast<std::size_t>(n))))
+            events.push_back(std::move(*event));
     }
 }
 

@@ -117,6 +117,15 @@ TEST_F(BadDeviceTest, WriteToADeviceThatWentAwayReturnsZero) {
     EXPECT_EQ(TarnWrite(1, "x", 1, 0), 0);
 }
 
+TEST_F(BadDeviceTest, WriteToADeviceThatStopsReadingGivesUpInsteadOfHanging) {
+    RawDevice deaf(bus_ + "/deaf", describe(kVendorDescriptor), false);  // never reads a report
+    ASSERT_EQ(openSlot(), 2);
+    const Bytes data(64, 0x5A);
+    int accepted = 0;
+    while (TarnWrite(1, data.data(), 64, 0) == 1) ASSERT_LT(++accepted, 100000) << "the socket never filled";
+    EXPECT_GT(accepted, 0);
+}
+
 TEST_F(BadDeviceTest, ArrivalOfJunkWhileOpenIsIgnored) {
     ASSERT_EQ(openSlot(), 0);
     std::ofstream(bus_ + "/junk") << "x";

@@ -2,6 +2,7 @@
 // (empty) system works, a slot opens with the hidraw backend in it, and nodes that are not hidraw are refused.
 #include "BusFixture.h"
 #include "HidrawBus.h"
+#include "KernelUevent.h"
 #if TARNLINK_SYSTEM_LIBRARIES
 #include "LogindPower.h"
 #endif
@@ -40,6 +41,35 @@ TEST(Hidraw, MonitorStartsAndEnumerationMatchesTheSystem) {
     std::vector<BusEvent> events;
     bus->readEvents(events);  // nothing pending: returns at once
     EXPECT_TRUE(events.empty());
+}
+
+TEST(Hidraw, KernelUeventsGiveArrivalAndRemovalOfHidrawNodesOnly) {
+    using namespace std::string_view_literals;
+    struct Case {
+        const char* what;
+        std::string_view message;
+        std::optional<BusEvent::Kind> kind;
+        const char* node;
+    };
+    const Case cases[] = {
+        {"add", "add@/devices/x/hidraw/hidraw3\0ACTION=add\0SUBSYSTEM=hidraw\0DEVNAME=hidraw3\0SEQNUM=7"sv,
+         BusEvent::Kind::Arrival, "/dev/hidraw3"},
+        {"remove", "remove@/devices/x/hidraw/hidraw3\0ACTION=remove\0DEVNAME=hidraw3\0SUBSYSTEM=hidraw\0"sv,
+         BusEvent::Kind::Removal, "/dev/hidraw3"},
+        {"other subsystem", "add@/devices/x\0ACTION=add\0SUBSYSTEM=usb\0DEVNAME=bus/usb/001/002\0"sv, {}, ""},
+        {"change", "change@/x\0ACTION=change\0SUBSYSTEM=hidraw\0DEVNAME=hidraw0\0"sv, {}, ""},
+        {"no node", "add@/x\0ACTION=add\0SUBSYSTEM=hidraw\0"sv, {}, ""},
+        {"climbing node", "add@/x\0ACTION=add\0SUBSYSTEM=hidraw\0DEVNAME=../etc/passwd\0"sv, {}, ""},
+        {"empty", ""sv, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto event = parseKernelUevent(c.message);
+        ASSERT_EQ(event.has_value(), c.kind.has_value());
+        if (!event) continue;
+        EXPECT_EQ(event->kind, *c.kind);
+        EXPECT_EQ(event->path, c.node);
+    }
 }
 
 TEST(Hidraw, NodesThatAreNotHidrawAreRefused) {
