@@ -40,6 +40,7 @@ short LogindPower::watchEvents() const {
 
 int LogindPower::watchTimeoutMs() const {
     std::uint64_t until = 0;
+    if (broken_) return -1;
     if (sd_bus_get_timeout(bus_, &until) <= 0 || until == std::numeric_limits<std::uint64_t>::max()) return -1;
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
