@@ -120,6 +120,11 @@ public:
         return stateChanged_.wait_for(lock, timeout, [&] { return pred(core_.state(), onBus_); });
     }
 
+    void inspect(const std::function<void(const ControllerState&, bool)>& fn) const {
+        std::lock_guard lock(stateMutex_);
+        fn(core_.state(), onBus_);
+    }
+
     bool onBus() const {
         std::lock_guard lock(stateMutex_);
         return onBus_;
@@ -426,8 +431,8 @@ bool VirtualController::waitFor(const std::function<bool(const ControllerState&,
                                 std::chrono::milliseconds timeout) const {
     return impl_->waitFor(pred, timeout);
 }
-void VirtualController::inspect(const std::function<void(const ControllerState&)>& fn) const {
-    impl_->withState([&](const ControllerState& s) { fn(s); return 0; });
+void VirtualController::inspect(const std::function<void(const ControllerState&, bool)>& fn) const {
+    impl_->inspect(fn);
 }
 void VirtualController::pressEffectButton() { impl_->control(Control::EffectButton); }
 void VirtualController::pressProfileButton() { impl_->control(Control::ProfileButton); }

@@ -59,8 +59,9 @@ public:
     // Waits until pred holds for the state; false after the timeout.
     bool waitFor(const std::function<bool(const ControllerState&, bool onBus)>& pred,
                  std::chrono::milliseconds timeout) const;
-    // Runs fn on the live state under the controller's lock (for displays that need only a little).
-    void inspect(const std::function<void(const ControllerState&)>& fn) const;
+    // Runs fn on the live state under the controller's lock (for displays that need only a little);
+    // fn must not call back into the controller.
+    void inspect(const std::function<void(const ControllerState&, bool onBus)>& fn) const;
 
     void pressEffectButton();
     void pressProfileButton();
