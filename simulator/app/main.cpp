@@ -36,7 +36,9 @@ void onSignal(int number) {
 class RawKeys {
 public:
     RawKeys() {
-        if (!::isatty(STDIN_FILENO) || ::tcgetattr(STDIN_FILENO, &saved_) != 0) return;
+        // Only in the terminal's foreground: a background process that touched the settings would stop.
+        if (!::isatty(STDIN_FILENO) || ::tcgetpgrp(STDIN_FILENO) != ::getpgrp()) return;
+        if (::tcgetattr(STDIN_FILENO, &saved_) != 0) return;
         termios raw = saved_;
         raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
         raw.c_cc[VMIN] = 0;
