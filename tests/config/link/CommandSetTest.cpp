@@ -247,17 +247,13 @@ TEST_F(CommandSet, RecordOutputsAreClearedEvenWhenTheExchangeFails) {
 TEST_F(CommandSet, EffectParamsAreSentRawAndReadBackAsLevels) {
     // Entries: code 3 with speed level 7 (out of range), code 0 with brightness 0xFF, code 9 level 2,
     // code 1 level 1 brightness 2, and an empty entry.
-    std::array<std::uint8_t, 60> entries{};
-    const std::array<std::array<std::uint8_t, 12>, 5> levels = {{
+    std::array<std::uint8_t, 60> entries = JoinEntries({{
         {3, 7, 0x00, 0, 0, 1, 10, 11, 12, 13, 14, 15},
         {0, 0, 0x00, 0, 0, 0xFF, 1, 2, 3, 4, 5, 6},
         {9, 2, 0x01, 0, 0, 2, 0, 0, 0, 0, 0, 0},
         {1, 1, 0x02, 0, 0, 2, 0xFF, 0, 0, 0, 0, 0},
         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
-    }};
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        std::copy(levels[i].begin(), levels[i].end(), entries.begin() + 12 * i);
-    }
+    }});
     const auto before = entries;
     ASSERT_EQ(link_->SetEffectParams(1, entries), 0);
     EXPECT_EQ(entries, before) << "the caller keeps its levels";

@@ -16,6 +16,8 @@
 #include <QCoreApplication>
 #include <QObject>
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -94,6 +96,16 @@ inline CommandReport ReplyTo(const CommandReport& command, std::vector<std::uint
     std::copy_n(command.begin(), 4, reply.begin());
     std::copy(data.begin(), data.end(), reply.begin() + config::kReportDataOffset);
     return reply;
+}
+
+// Five 12-byte effect-parameter entries, one row each, as the 60 bytes the effect commands carry.
+using EffectEntryRows = std::array<std::array<std::uint8_t, 12>, 5>;
+inline std::array<std::uint8_t, 60> JoinEntries(const EffectEntryRows& rows) {
+    std::array<std::uint8_t, 60> bytes{};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::copy(rows[i].begin(), rows[i].end(), bytes.begin() + static_cast<std::ptrdiff_t>(12 * i));
+    }
+    return bytes;
 }
 
 // A device on the virtual bus that records every command and sends the reports that `answer` gives.

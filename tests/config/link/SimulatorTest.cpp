@@ -141,21 +141,18 @@ TEST_F(VirtualControllerLink, EffectsColoursAndTablesRoundTrip) {
 
 TEST_F(VirtualControllerLink, EffectParamsConvertOnTheWayOutAndBack) {
     // Entries in levels, with the edge cases: code 3 with speed level 7, code 0 with brightness 0xFF.
-    const std::array<std::array<std::uint8_t, 12>, 5> levels = {{
+    const EffectEntryRows levels = {{
         {1, 3, 0x00, 0, 0, 1, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66},
         {2, 4, 0x00, 0, 0, 2, 1, 2, 3, 4, 5, 6},
         {3, 7, 0x00, 0, 0, 0, 7, 8, 9, 10, 11, 12},
         {0, 0, 0x00, 0, 0, 0xFF, 13, 14, 15, 16, 17, 18},
         {9, 1, 0x00, 0, 0, 0, 19, 20, 21, 22, 23, 24},
     }};
-    std::array<std::uint8_t, 60> entries{};
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        std::copy(levels[i].begin(), levels[i].end(), entries.begin() + 12 * i);
-    }
-    ASSERT_EQ(link_->SetEffectParams(1, entries), 0);
+    ASSERT_EQ(link_->SetEffectParams(1, JoinEntries(levels)), 0);
 
     // The controller holds the raw values.
-    const auto& stored = State().live.current().effectParams[1];
+    const simulator::ControllerState state = State();
+    const auto& stored = state.live.current().effectParams[1];
     EXPECT_EQ(stored[1], (simulator::EffectEntry{1, 44, 0x20, 0xFF, 0xFF, 153, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66}));
     EXPECT_EQ(stored[2], (simulator::EffectEntry{2, 104, 0x00, 0xFF, 0xFF, 127, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(stored[3], (simulator::EffectEntry{3, 7, 0x00, 0x21, 0xFF, 76, 7, 8, 9, 10, 11, 12}));
@@ -170,16 +167,13 @@ TEST_F(VirtualControllerLink, EffectParamsConvertOnTheWayOutAndBack) {
         request[12 * i] = levels[i][0];
     }
     ASSERT_EQ(link_->GetEffectParams(1, request), 0);
-    const std::array<std::array<std::uint8_t, 12>, 5> back = {{
-        {1, 3, 0x20, 0xFF, 0xFF, 1, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66},
-        {2, 4, 0x00, 0xFF, 0xFF, 2, 1, 2, 3, 4, 5, 6},
-        {3, 4, 0x00, 0x21, 0xFF, 0, 7, 8, 9, 10, 11, 12},
-        {0, 0, 0x00, 0xFF, 0xFF, 0, 13, 14, 15, 16, 17, 18},
-        {9, 1, 0x00, 24, 0xFF, 0, 19, 20, 21, 22, 23, 24},
-    }};
-    for (std::size_t i = 0; i < back.size(); ++i) {
-        EXPECT_TRUE(std::equal(back[i].begin(), back[i].end(), request.begin() + 12 * i)) << "entry " << i;
-    }
+    EXPECT_EQ(request, JoinEntries({{
+                           {1, 3, 0x20, 0xFF, 0xFF, 1, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66},
+                           {2, 4, 0x00, 0xFF, 0xFF, 2, 1, 2, 3, 4, 5, 6},
+                           {3, 4, 0x00, 0x21, 0xFF, 0, 7, 8, 9, 10, 11, 12},
+                           {0, 0, 0x00, 0xFF, 0xFF, 0, 13, 14, 15, 16, 17, 18},
+                           {9, 1, 0x00, 24, 0xFF, 0, 19, 20, 21, 22, 23, 24},
+                       }}));
 }
 
 TEST_F(VirtualControllerLink, FirmwareRecords) {
