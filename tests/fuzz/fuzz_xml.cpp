@@ -2,9 +2,7 @@
 // parse), then the bytes at its end drive a series of searches and reads whose names come from a small
 // list and from the document's own elements. The same input, taken as UTF-16 units, then goes through
 // SetText, and a shorter load into the same document checks that a reload leaves nothing stale.
-// Inputs with a marker byte are also parsed behind enough elements to cross the element table's first
-// segment boundary. After every load the element table is checked for links and offsets that stay
-// inside the document.
+// After every load the element table is checked for links and offsets that stay inside the document.
 #include "xml/XmlDocument.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -19,11 +17,6 @@
 namespace {
 
 constexpr int kMaxOperations = 64;
-// Inputs that start with this byte take the segment-boundary stage (see the top of the file).
-constexpr uint8_t kSegmentBoundaryMarker = 0xA5;
-constexpr uint32_t kRecordsPerSegment = 65536;
-// Searches over 65,536 siblings are slow; fewer of them keep such inputs to milliseconds.
-constexpr int kMaxOperationsOnLargeText = 8;
 
 constexpr std::array<std::u16string_view, 20> kNames = {
     u"",     u"MAIN", u"GLOBAL", u"INFO",  u"SKIN",  u"NORMAL", u"K",    u"S",     u"R",     u"SIZE",
@@ -68,7 +61,6 @@ void CheckTable(const xml::CXmlDocument& document) {
         if (uint64_t{table.StartTagLength(index)} + table.EndTagLength(index) > record.length) {
             Fail("tags longer than the element", index);
         }
-        (void)document.ElementName(index).size();
     }
 }
 
@@ -106,9 +98,9 @@ std::u16string PickName(FuzzedDataProvider& input, const xml::CXmlDocument& docu
     return name;
 }
 
-void RunOperations(FuzzedDataProvider& input, xml::CXmlDocument& document, int maxOperations = kMaxOperations) {
+void RunOperations(FuzzedDataProvider& input, xml::CXmlDocument& document) {
     std::size_t sink = 0;
-    for (int step = 0; step < maxOperations && input.remaining_bytes() > 0; ++step) {
+    for (int step = 0; step < kMaxOperations && input.remaining_bytes() > 0; ++step) {
         switch (input.ConsumeIntegralInRange<int>(0, 11)) {
         case 0: document.Rewind(); break;
         case 1: sink += document.FindNext(PickName(input, document)); break;
@@ -154,23 +146,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CheckTable(document);
     FuzzedDataProvider textOperations(data, size);
     RunOperations(textOperations, document);
-
-    if (size >= 2 && data[0] == kSegmentBoundaryMarker) {
-        // The filler ends a few records before or after the boundary; the input's remaining bytes,
-        // taken as Latin-1, follow inside the same root.
-        const uint32_t fillers = kRecordsPerSegment - 128 + data[1];
-        std::u16string large = u"<R>";
-        large.reserve(3 + fillers * 4 + size + 4);
-        for (uint32_t i = 0; i < fillers; ++i) {
-            large += u"<a/>";
-        }
-        large.append(data + 2, data + size);
-        large += u"</R>";
-        document.SetText(std::move(large));
-        CheckTable(document);
-        FuzzedDataProvider largeOperations(data, size);
-        RunOperations(largeOperations, document, kMaxOperationsOnLargeText);
-    }
 
     // A shorter load into the same document must replace everything the longer one left.
     document.LoadBytes(data, size / 2);
