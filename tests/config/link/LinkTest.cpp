@@ -4,6 +4,8 @@
 #include "LinkTestSupport.h"
 #include "StandardErrorCapture.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 
 namespace config_test {
@@ -279,6 +281,27 @@ TEST_F(LinkFixture, BootLoaderLinkWatchesSlotOneForItsOwnProduct) {
     ASSERT_TRUE(WaitUntil([&] { return owner_.messages.size() == 3; }));
     EXPECT_EQ(owner_.messages.back(), (Message{WM_DEVICE_PLUG, 1, 0}));
     EXPECT_TRUE(link.IsOpen());
+}
+
+// The program's way: the link bound to libtarnlink.so through its ordinal table, on a real exchange.
+TEST_F(LinkFixture, LinkRunsOnTheSharedLibraryBoundByOrdinal) {
+    void* library = ::dlopen(TARNLINK_SHARED_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << ::dlerror();
+    const auto lookup = reinterpret_cast<config::TarnOrdinalLookup>(::dlsym(library, "TarnGetProcByOrdinal"));
+    const auto shared = config::BindTarnlinkByOrdinal(lookup);
+    ASSERT_TRUE(shared.has_value());
+    EXPECT_NE(shared->write, &TarnWrite) << "bound to the shared library, not the static copy";
+    {
+        auto controller = Plug("controller");
+        controller->SetAnswer([](const CommandReport& c) { return std::vector<CommandReport>{ReplyTo(c, {0x33})}; });
+        CUSBDriver link(*shared);
+        link.SetOwnerWindow(&owner_);
+        ASSERT_TRUE(link.OpenDevice());
+        CommandReport command = Command(0x40, 0x63);
+        ASSERT_EQ(link.SetData(command), 0);
+        EXPECT_EQ(command, ReplyTo(Command(0x40, 0x63), {0x33}));
+    }
+    ::dlclose(library);
 }
 
 TEST(TarnlinkBinding, BindsAllSixOperationsOrNone) {
