@@ -1,6 +1,6 @@
 #include "DebugOutput.h"
 
-#include "Utf8FromUtf16.h"
+#include "XmlTextConversion.h"
 
 #include <unistd.h>
 
@@ -33,7 +33,7 @@ void DebugOutput(std::string_view text) {
 }
 
 void DebugOutput(std::u16string_view text) {
-    DebugOutput(std::string_view{Utf8FromUtf16(text)});
+    DebugOutput(std::string_view{xml::Utf16ToUtf8(text)});
 }
 
 }  // namespace platform

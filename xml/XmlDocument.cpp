@@ -16,21 +16,13 @@ void CXmlDocument::LoadFailed(std::u16string message) {
     table_.Reset();  // no root: every search fails
 }
 
-bool CXmlDocument::LoadFile(const std::string& path) {
-    XmlFileText file = ReadXmlFile(path);
-    fileFlags_ = file.flags;
-    if (!file.ok) {
-        LoadFailed(std::move(file.result));
-        return false;
-    }
-    text_ = std::move(file.text);
-    result_ = std::move(file.result);
-    Parse();
-    return true;
-}
+bool CXmlDocument::LoadFile(const std::string& path) { return Adopt(ReadXmlFile(path)); }
 
 bool CXmlDocument::LoadBytes(const void* data, std::size_t size) {
-    XmlFileText file = ReadXmlBytes(std::string_view(static_cast<const char*>(data), size));
+    return Adopt(ReadXmlBytes(std::string_view(static_cast<const char*>(data), size)));
+}
+
+bool CXmlDocument::Adopt(XmlFileText&& file) {
     fileFlags_ = file.flags;
     if (!file.ok) {
         LoadFailed(std::move(file.result));

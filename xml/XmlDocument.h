@@ -7,6 +7,7 @@
 #pragma once
 
 #include "XmlElementTable.h"
+#include "XmlFileReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -56,6 +57,8 @@ public:
     std::u16string_view ElementName(uint32_t index) const;
 
 private:
+    // Takes over what the file reader produced and parses it; false when nothing could be read.
+    bool Adopt(XmlFileText&& file);
     bool Parse();
     void ResetPosition();
     bool NameMatches(uint32_t index, std::u16string_view name) const;

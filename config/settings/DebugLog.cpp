@@ -1,7 +1,7 @@
 #include "DebugLog.h"
 
 #include "DebugOutput.h"
-#include "Utf8FromUtf16.h"
+#include "XmlTextConversion.h"
 #include "XdgDirectories.h"
 
 #include <fcntl.h>
@@ -92,7 +92,7 @@ void AppendToLogFile(const std::string& path, std::u16string_view line) {
 }
 
 std::string LogFileIn(const std::string& desktop) {
-    return desktop + "/" + platform::Utf8FromUtf16(kDebugLogFileName);
+    return desktop + "/" + xml::Utf16ToUtf8(kDebugLogFileName);
 }
 
 std::u16string CurrentStamp() {

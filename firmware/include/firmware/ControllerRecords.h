@@ -69,8 +69,7 @@ Record encodeVerInfo(std::u16string_view text);
 // The stored text, or nothing when the record holds none (an erased text area or an all-ones count).
 std::optional<std::u16string> decodeVerInfo(std::span<const std::uint8_t, kRecordBytes> record);
 
-// Plain conversions for showing texts; unpaired surrogates become U+FFFD.
-std::string utf8FromUtf16(std::u16string_view text);
+// An ASCII text as UTF-16 (other bytes become '?'), for version texts given on a command line.
 std::u16string utf16FromAscii(std::string_view text);
 
 }  // namespace firmware
