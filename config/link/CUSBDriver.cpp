@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <algorithm>
 #include <thread>
 
 namespace config {
