@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace config_test {
 namespace {
@@ -93,6 +94,7 @@ TEST_F(LinkFixture, PlugMessagesFollowArrivalRemovalAndReturn) {
     EXPECT_TRUE(link.IsOpen());
     CommandReport command = Command(0x40, 0x63);
     EXPECT_EQ(link.SetData(command), 0);
+    EXPECT_FALSE(std::filesystem::exists(config::DebugLogFilePath())) << "the debug switch is off";
 
     const std::string errorText = capture.Stop();
     char expected[128];
