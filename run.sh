@@ -13,7 +13,8 @@ JOBS=${JOBS:-2}
 # Debian packages each command needs. Everything the project uses is listed here and nowhere else.
 BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git
   qt6-base-dev libgl-dev libgtest-dev libgmock-dev libudev-dev libsystemd-dev
-  xvfb xauth)
+  xvfb xauth
+  qemu-system-x86 busybox-static cpio)
 BENCH_PACKAGES=(libbenchmark-dev libpugixml-dev libtinyxml2-dev shared-mime-info)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# run-guest.sh <kernel cache> <test program> <work folder>
+# Boots the guest (the cached kernel, an initramfs with the test program) in QEMU and passes when the
+# guest prints its pass marker. Exits 77 (skipped) when there is no kernel in the cache, no QEMU, or
+# QEMU cannot run a guest here; a guest that boots and does not pass fails.
+set -euo pipefail
+cache=$1 program=$2 work=$3
+here=$(cd "$(dirname "$0")" && pwd)
+skip() { echo "SKIPPED: $*"; exit 77; }
+
+[ -f "$cache/ready" ] || skip "no kernel in $cache (its fetch was skipped or failed)"
+qemu=$(command -v qemu-system-x86_64) || skip "qemu-system-x86_64 is not installed"
+command -v busybox >/dev/null || skip "busybox is not installed"
+command -v cpio >/dev/null || skip "cpio is not installed"
+
+mkdir -p "$work"
+"$here/build-initramfs.sh" "$cache" "$program" "$here/guest-init.sh" "$work/initramfs.cpio"
+
+# KVM when this machine offers it, software emulation otherwise.
+accel=(-accel tcg)
+if [ -w /dev/kvm ]; then accel=(-accel kvm -cpu host); fi
+
+log=$work/console.log
+start=$(date +%s%N)
+status=0
+timeout 300 "$qemu" "${accel[@]}" -m 512M -smp 1 -nographic -no-reboot \
+  -kernel "$cache/vmlinuz" -initrd "$work/initramfs.cpio" \
+  -append "console=ttyS0 quiet panic=-1" </dev/null >"$log" 2>&1 || status=$?
+milliseconds=$(( ($(date +%s%N) - start) / 1000000 ))
+tr -d '\r' <"$log"
+echo "guest run: ${milliseconds} ms (QEMU ${accel[*]}, exit status $status)"
+
+if grep -q '^GUEST-RESULT: PASS' <(tr -d '\r' <"$log"); then exit 0; fi
+if grep -q 'GUEST-RESULT: FAIL' "$log"; then exit 1; fi
+if ! grep -q 'guest: init started' "$log" && [ "$status" -ne 0 ] && [ "$status" -ne 124 ]; then
+  # QEMU refused to start a guest here (no usable emulation, no memory): nothing was tested.
+  skip "QEMU could not start the guest here (exit status $status)"
+fi
+echo "the guest stopped without a result marker (exit status $status; 124: time-out)" >&2
+exit 1
