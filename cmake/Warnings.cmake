@@ -1,6 +1,11 @@
 # Warnings for the project's own targets: -Wall -Wextra, as errors unless turned off.
 add_library(halcyra_warnings INTERFACE)
-target_compile_options(halcyra_warnings INTERFACE -Wall -Wextra -Wshadow=local -Wnon-virtual-dtor)
+target_compile_options(halcyra_warnings INTERFACE -Wall -Wextra -Wnon-virtual-dtor)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  target_compile_options(halcyra_warnings INTERFACE -Wshadow=local)
+else()
+  target_compile_options(halcyra_warnings INTERFACE -Wshadow-uncaptured-local)
+endif()
 if(HALCYRA_WERROR)
   target_compile_options(halcyra_warnings INTERFACE -Werror)
 endif()
