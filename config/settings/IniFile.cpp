@@ -1,0 +1,197 @@
+#include "IniFile.h"
+
+#include "IniDocument.h"
+#include "XmlTextConversion.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace config {
+
+namespace {
+
+constexpr unsigned char kByteOrderMark[2] = {0xFF, 0xFE};
+
+// The whole file, or nullopt when it cannot be read.
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string bytes;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+std::u16string DecodeFileText(const std::string& bytes) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == kByteOrderMark[0] &&
+        static_cast<unsigned char>(bytes[1]) == kByteOrderMark[1]) {
+        std::u16string text;
+        text.reserve(bytes.size() / 2);
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                 static_cast<unsigned char>(bytes[i + 1]) << 8));
+        }
+        return text;
+    }
+    return xml::Utf8ToUtf16(bytes);
+}
+
+IniDocument LoadDocument(const std::string& path) {
+    const auto bytes = ReadFileBytes(path);
+    return IniDocument::Parse(bytes ? DecodeFileText(*bytes) : std::u16string());
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Replaces the file with the byte-order mark and the text: a new file next to it, flushed, renamed over
+// it. An existing file keeps its permissions.
+void ReplaceFile(const std::string& path, std::u16string_view text) {
+    std::string bytes(reinterpret_cast<const char*>(kByteOrderMark), 2);
+    bytes.reserve(2 + 2 * text.size());
+    for (const char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return;
+    struct stat existing {};
+    const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+    const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+    }
+}
+
+void WriteValue(const std::string& path, std::u16string_view section, std::u16string_view key,
+                std::u16string_view value) {
+    IniDocument document = LoadDocument(path);
+    document.SetValue(section, key, value);
+    ReplaceFile(path, document.Text());
+}
+
+int HexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    return -1;
+}
+
+std::u16string AsciiToUtf16(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+}  // namespace
+
+std::u16string ReadIniText(const std::string& path, std::u16string_view section, std::u16string_view key) {
+    auto value = LoadDocument(path).Value(section, key);
+    if (!value) return {};
+    if (value->size() > kIniTextLimit) value->resize(kIniTextLimit);
+    return *value;
+}
+
+std::int32_t ParseIniInt(std::u16string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    // Digits accumulate modulo 2^32, as a 32-bit reader does; the result is the signed reading.
+    std::uint32_t value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = value * 10u + static_cast<std::uint32_t>(text[i] - u'0');
+    }
+    if (negative) value = 0u - value;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t ReadIniInt(const std::string& path, std::u16string_view section, std::u16string_view key,
+                        std::int32_t defaultValue) {
+    const auto value = LoadDocument(path).Value(section, key);
+    return value ? ParseIniInt(*value) : defaultValue;
+}
+
+std::u16string EncodeIniBlock(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::u16string text;
+    text.reserve(2 * bytes.size() + 2);
+    std::uint8_t sum = 0;
+    auto append = [&](std::uint8_t b) {
+        text.push_back(static_cast<char16_t>(kDigits[b >> 4]));
+        text.push_back(static_cast<char16_t>(kDigits[b & 0x0F]));
+    };
+    for (const std::uint8_t b : bytes) {
+        append(b);
+        sum = static_cast<std::uint8_t>(sum + b);
+    }
+    append(sum);
+    return text;
+}
+
+bool DecodeIniBlock(std::u16string_view text, std::span<std::uint8_t> destination) {
+    if (text.size() != 2 * destination.size() + 2) return false;
+    std::vector<std::uint8_t> bytes(destination.size() + 1);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const int high = HexDigit(text[2 * i]);
+        const int low = HexDigit(text[2 * i + 1]);
+        if (high < 0 || low < 0) return false;
+        bytes[i] = static_cast<std::uint8_t>(high << 4 | low);
+    }
+    std::uint8_t sum = 0;
+    for (std::size_t i = 0; i < destination.size(); ++i) sum = static_cast<std::uint8_t>(sum + bytes[i]);
+    if (sum != bytes.back()) return false;
+    std::copy(bytes.begin(), bytes.end() - 1, destination.begin());
+    return true;
+}
+
+bool ReadIniBlock(const std::string& path, std::u16string_view section, std::u16string_view key,
+                  std::span<std::uint8_t> destination) {
+    const auto value = LoadDocument(path).Value(section, key);
+    return value && DecodeIniBlock(*value, destination);
+}
+
+void WriteIniText(const std::string& path, std::u16string_view section, std::u16string_view key,
+                  std::u16string_view text) {
+    std::u16string oneLine(text);
+    for (char16_t& c : oneLine) {
+        if (c == u'\r' || c == u'\n') c = u' ';
+    }
+    WriteValue(path, section, key, oneLine);
+}
+
+void WriteIniInt(const std::string& path, std::u16string_view section, std::u16string_view key, std::int32_t value) {
+    WriteValue(path, section, key, AsciiToUtf16(std::to_string(value)));
+}
+
+void WriteIniBlock(const std::string& path, std::u16string_view section, std::u16string_view key,
+                   std::span<const std::uint8_t> source) {
+    WriteValue(path, section, key, EncodeIniBlock(source));
+}
+
+}  // namespace config

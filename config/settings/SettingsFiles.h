@@ -1,0 +1,27 @@
+// The per-user settings files: "config.ini" (section "Setting", key "Profile": the profile index) and
+// Profile0.Prf (the profile record and the picture name), both in g_userDataDir.
+#pragma once
+
+#include "ProfileRecord.h"
+
+#include <string>
+
+namespace config {
+
+// The per-user data folder, ending in '/'; set once at start-up by PrepareUserDataFolders.
+extern std::string g_userDataDir;
+
+std::string ConfigFilePath();
+// "%sProfile%d%s" with g_userDataDir, the profile number and ".Prf".
+std::string ProfileFilePath(int profile);
+
+// The start-up load: the working copy gets the defaults, then the files, then the forced base bytes,
+// the button repair and a valid profile index; the saved copy becomes a copy of it.
+void InitSettingsBlock(SettingsBlock& working, SettingsBlock& saved);
+// Reads "config.ini" and the profile file into the block; values that are missing or unreadable
+// leave the block as it was.
+void LoadSettingsFiles(SettingsBlock& block);
+// Writes the profile index to "config.ini" and the profile record and picture name to the profile file.
+void SaveSettingsFiles(const SettingsBlock& block);
+
+}  // namespace config
