@@ -1,6 +1,6 @@
 #!/bin/busybox sh
 # The guest's init: the file systems the kernel does not mount by itself, the HID modules (hid first:
-# it carries hidraw), the test program, its result marker, power off.
+# it carries hidraw), each test program, the result marker, power off.
 /bin/busybox --install -s /bin
 export PATH=/bin HOME=/tmp LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 echo "guest: init started"
@@ -11,13 +11,16 @@ mount -t tmpfs tmpfs /tmp
 for module in hid hid-generic uhid; do
   insmod "/lib/modules/$module.ko" || echo "guest: insmod $module failed"
 done
-echo "guest: kernel $(uname -r), running the test"
-/kernel_guest_test --gtest_color=no
-result=$?
-if [ "$result" -eq 0 ]; then
+echo "guest: kernel $(uname -r)"
+failed=""
+for program in /tests/*; do
+  echo "guest: running $program"
+  "$program" --gtest_color=no || failed="$failed $(basename "$program")"
+done
+if [ -z "$failed" ]; then
   echo "GUEST-RESULT: PASS"
 else
-  echo "GUEST-RESULT: FAIL ($result)"
+  echo "GUEST-RESULT: FAIL:$failed"
 fi
 sync
 poweroff -f

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# run-guest.sh <kernel cache> <test program> <work folder>
-# Boots the guest (the cached kernel, an initramfs with the test program) in QEMU and passes when the
-# guest prints its pass marker. Exits 77 (skipped) when there is no kernel in the cache, no QEMU, or
+# run-guest.sh <kernel cache> <work folder> <test program>...
+# Boots the guest (the cached kernel, an initramfs with the test programs) in QEMU and passes when the
+# guest prints its pass marker, which it does when every program passed. Exits 77 (skipped) when there is no kernel in the cache, no QEMU, or
 # QEMU cannot run a guest here; a guest that boots and does not pass fails.
 set -euo pipefail
-cache=$1 program=$2 work=$3
+cache=$1 work=$2
+shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 skip() { echo "SKIPPED: $*"; exit 77; }
 
@@ -14,7 +15,7 @@ command -v busybox >/dev/null || skip "busybox is not installed"
 command -v cpio >/dev/null || skip "cpio is not installed"
 
 mkdir -p "$work"
-"$here/build-initramfs.sh" "$cache" "$program" "$here/guest-init.sh" "$work/initramfs.cpio"
+"$here/build-initramfs.sh" "$cache" "$here/guest-init.sh" "$work/initramfs.cpio" "$@"
 
 # KVM when this machine offers it, software emulation otherwise.
 accel=(-accel tcg)
