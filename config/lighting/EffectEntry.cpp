@@ -104,6 +104,12 @@ EffectEntries BuildEffectEntries(std::uint8_t code, const EffectLayer& layer, st
     return entries;
 }
 
+std::optional<ByteField> EnabledFieldOf(std::uint8_t code) {
+    const EntryFields fields = FieldsOf(code);
+    if (fields.enabled == kNone) return std::nullopt;
+    return ByteField{fields.enabled};
+}
+
 EffectEntries EffectRequest(std::uint8_t code) {
     EffectEntries entries;
     entries.fill(0xFF);

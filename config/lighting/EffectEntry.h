@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace config {
@@ -26,6 +27,9 @@ EffectEntries EffectRequest(std::uint8_t code);
 // Stores entry 0 of a reply into the layer, by its code: sets the effect's enabled byte and takes the
 // colours, speed and brightness that the code carries.
 void StoreEffectEntry(std::span<const std::uint8_t, kEffectEntriesBytes> entries, EffectLayer& layer);
+
+// The enabled byte of an effect code (codes 0-10), or nullopt for codes without one in the layer.
+std::optional<ByteField> EnabledFieldOf(std::uint8_t code);
 
 // A colour of three bytes red, green, blue as 0x00BBGGRR.
 std::uint32_t ColorFromBytes(const std::uint8_t* rgb);
