@@ -1,9 +1,10 @@
 #include "CUSBDriver.h"
 
+#include "PreciseWait.h"
+
 #include "DebugLog.h"
 #include "DebugOutput.h"
 #include "LinkMessages.h"
-#include "LinkWait.h"
 #include "WindowMessage.h"
 
 #include <QCoreApplication>
@@ -125,7 +126,7 @@ int CUSBDriver::SetData(std::span<std::uint8_t, kReportSize> report) {
     return written ? 0 : 1;
 }
 
-void CUSBDriver::DelayMicroseconds(std::int64_t microseconds) { WaitMicroseconds(microseconds); }
+void CUSBDriver::DelayMicroseconds(std::int64_t microseconds) { platform::PreciseWaitMicroseconds(microseconds); }
 
 void CUSBDriver::StepDelay() const { DelayMicroseconds(std::int64_t{stepDelay_} * 1000); }
 
