@@ -1,5 +1,7 @@
 #include "IniDocument.h"
 
+#include <utility>
+
 namespace config {
 
 namespace {
@@ -43,6 +45,14 @@ std::optional<KeyLine> SplitKeyLine(std::u16string_view line) {
     const std::size_t equals = trimmed.find(u'=');
     if (equals == std::u16string_view::npos) return std::nullopt;
     return KeyLine{Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1))};
+}
+
+// "key=value" (built by appending: GCC 12 misreports literal + string concatenations under -O3).
+std::u16string KeyLineText(std::u16string_view key, std::u16string_view value) {
+    std::u16string line(key);
+    line.push_back(u'=');
+    line.append(value);
+    return line;
 }
 
 std::u16string StripQuotes(std::u16string_view value) {
@@ -103,13 +113,16 @@ std::optional<std::u16string> IniDocument::Value(std::u16string_view section, st
 void IniDocument::SetValue(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
     const auto header = FindSection(section);
     if (!header) {
-        lines_.push_back(u"[" + std::u16string(section) + u"]");
-        lines_.push_back(std::u16string(key) + u"=" + std::u16string(value));
+        std::u16string sectionLine(1, u'[');
+        sectionLine.append(section);
+        sectionLine.push_back(u']');
+        lines_.push_back(std::move(sectionLine));
+        lines_.push_back(KeyLineText(key, value));
         return;
     }
     if (const auto line = FindKey(*header, key)) {
         // Keep the key as the file spells it; only the value changes.
-        lines_[*line] = std::u16string(SplitKeyLine(lines_[*line])->key) + u"=" + std::u16string(value);
+        lines_[*line] = KeyLineText(SplitKeyLine(lines_[*line])->key, value);
         return;
     }
     // After the section's last key line, so trailing comments and blank lines stay behind the new key.
@@ -117,8 +130,7 @@ void IniDocument::SetValue(std::u16string_view section, std::u16string_view key,
     for (std::size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i]); ++i) {
         if (SplitKeyLine(lines_[i])) insertAt = i + 1;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                  std::u16string(key) + u"=" + std::u16string(value));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), KeyLineText(key, value));
 }
 
 }  // namespace config

@@ -54,9 +54,7 @@ std::string ConfigFilePath() { return g_userDataDir + "config.ini"; }
 std::string ProfileFilePath(int profile) { return g_userDataDir + "Profile" + std::to_string(profile) + ".Prf"; }
 
 void InitSettingsBlock(SettingsBlock& working, SettingsBlock& saved) {
-    working = SettingsBlock{};
-    working.header.fill(0);
-    working.pictureNames[0].fill(0);
+    working = SettingsBlock{};  // all zero
     working.profiles[0].Reset();
     ClampProfileIndex(working);
     LoadSettingsFiles(working);
