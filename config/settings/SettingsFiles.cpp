@@ -2,7 +2,9 @@
 
 #include "IniFile.h"
 
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace config {
 
@@ -32,7 +34,8 @@ void ForceBaseBytes(ProfileRecord& record) {
 }
 
 // A button block whose value is beyond the known functions gets the default of its position back.
-void RepairButtons(std::array<ButtonBlock, kButtonCount>& blocks, const std::array<std::uint16_t, kButtonCount>& defaults) {
+void RepairButtons(std::array<ButtonBlock, kButtonCount>& blocks,
+                   const std::array<std::uint16_t, kButtonCount>& defaults) {
     constexpr std::uint16_t kLastKnownFunction = 0x2100;
     for (std::size_t n = 0; n < kButtonCount; ++n) {
         if (ButtonValue(blocks[n]) > kLastKnownFunction) {
@@ -41,6 +44,41 @@ void RepairButtons(std::array<ButtonBlock, kButtonCount>& blocks, const std::arr
             blocks[n][blocks[n].size() - 1] = 1;
         }
     }
+}
+
+// The byte blocks of the profile file, in the order they are written: the button blocks, the 3-byte
+// entries and BASE come before "EFFECT"/"SELECT_EFFECT", the lighting blocks after it.
+struct ProfileBlock {
+    std::u16string_view section;
+    std::u16string key;
+    std::span<std::uint8_t> bytes;
+};
+
+constexpr std::u16string_view kNameSection = u"PROFILE_NAME";
+constexpr std::u16string_view kPictureSection = u"PROFILE_NAME_PIC";
+constexpr std::u16string_view kNameKey = u"NAME";
+constexpr std::u16string_view kEffectSection = u"EFFECT";
+constexpr std::u16string_view kSelectEffectKey = u"SELECT_EFFECT";
+
+std::vector<ProfileBlock> RecordBlocks(ProfileRecord& record) {
+    std::vector<ProfileBlock> blocks;
+    for (std::size_t n = 0; n < kButtonCount; ++n) {
+        blocks.push_back({u"BUTTON", NumberedKey(u"BTN_", n + 1), record.buttons[n]});
+    }
+    for (std::size_t n = 0; n < kButtonCount; ++n) {
+        blocks.push_back({u"BUTTON_EX", NumberedKey(u"BTN_", n + 1), record.buttonsEx[n]});
+    }
+    for (std::size_t n = 0; n < kDpiEntryCount; ++n) {
+        blocks.push_back({u"DPI_SETTING", NumberedKey(u"DPI_", n + 1), record.dpi[n]});
+    }
+    blocks.push_back({u"SETTING", u"BASE", record.base});
+    return blocks;
+}
+
+std::vector<ProfileBlock> LightingBlocks(LightingSection& lighting) {
+    return {{kEffectSection, u"BASE_LAYER", lighting.baseLayer.bytes},
+            {kEffectSection, u"MULTILAYER", lighting.multiLayer.bytes},
+            {kEffectSection, u"SYSTEM_STATUS", lighting.systemStatus}};
 }
 
 void ClampProfileIndex(SettingsBlock& block) {
@@ -72,49 +110,25 @@ void LoadSettingsFiles(SettingsBlock& block) {
 
     const std::string path = ProfileFilePath(kProfileNumber);
     ProfileRecord& record = block.profiles[0];
-    SetTextField(record.name, ReadIniText(path, u"PROFILE_NAME", u"NAME"));
-    for (std::size_t n = 0; n < kButtonCount; ++n) {
-        ReadIniBlock(path, u"BUTTON", NumberedKey(u"BTN_", n + 1), record.buttons[n]);
-    }
-    for (std::size_t n = 0; n < kButtonCount; ++n) {
-        ReadIniBlock(path, u"BUTTON_EX", NumberedKey(u"BTN_", n + 1), record.buttonsEx[n]);
-    }
-    for (std::size_t n = 0; n < kDpiEntryCount; ++n) {
-        ReadIniBlock(path, u"DPI_SETTING", NumberedKey(u"DPI_", n + 1), record.dpi[n]);
-    }
-    ReadIniBlock(path, u"SETTING", u"BASE", record.base);
+    SetTextField(record.name, ReadIniText(path, kNameSection, kNameKey));
+    for (const ProfileBlock& b : RecordBlocks(record)) ReadIniBlock(path, b.section, b.key, b.bytes);
     LightingSection& lighting = record.lighting;
-    lighting.SetSelectEffect(ReadIniInt(path, u"EFFECT", u"SELECT_EFFECT", 0));
-    ReadIniBlock(path, u"EFFECT", u"BASE_LAYER", lighting.baseLayer.bytes);
-    ReadIniBlock(path, u"EFFECT", u"MULTILAYER", lighting.multiLayer.bytes);
-    ReadIniBlock(path, u"EFFECT", u"SYSTEM_STATUS", lighting.systemStatus);
-
-    SetTextField(block.pictureNames[0], ReadIniText(path, u"PROFILE_NAME_PIC", u"NAME"));
+    lighting.SetSelectEffect(ReadIniInt(path, kEffectSection, kSelectEffectKey, 0));
+    for (const ProfileBlock& b : LightingBlocks(lighting)) ReadIniBlock(path, b.section, b.key, b.bytes);
+    SetTextField(block.pictureNames[0], ReadIniText(path, kPictureSection, kNameKey));
 }
 
 void SaveSettingsFiles(const SettingsBlock& block) {
     WriteIniInt(ConfigFilePath(), kSettingSection, kProfileKey, block.ProfileIndex());
 
     const std::string path = ProfileFilePath(kProfileNumber);
-    const ProfileRecord& record = block.profiles[0];
-    WriteIniText(path, u"PROFILE_NAME", u"NAME", TextFieldValue(record.name));
-    for (std::size_t n = 0; n < kButtonCount; ++n) {
-        WriteIniBlock(path, u"BUTTON", NumberedKey(u"BTN_", n + 1), record.buttons[n]);
-    }
-    for (std::size_t n = 0; n < kButtonCount; ++n) {
-        WriteIniBlock(path, u"BUTTON_EX", NumberedKey(u"BTN_", n + 1), record.buttonsEx[n]);
-    }
-    for (std::size_t n = 0; n < kDpiEntryCount; ++n) {
-        WriteIniBlock(path, u"DPI_SETTING", NumberedKey(u"DPI_", n + 1), record.dpi[n]);
-    }
-    WriteIniBlock(path, u"SETTING", u"BASE", record.base);
-    const LightingSection& lighting = record.lighting;
-    WriteIniInt(path, u"EFFECT", u"SELECT_EFFECT", lighting.SelectEffect());
-    WriteIniBlock(path, u"EFFECT", u"BASE_LAYER", lighting.baseLayer.bytes);
-    WriteIniBlock(path, u"EFFECT", u"MULTILAYER", lighting.multiLayer.bytes);
-    WriteIniBlock(path, u"EFFECT", u"SYSTEM_STATUS", lighting.systemStatus);
-
-    WriteIniText(path, u"PROFILE_NAME_PIC", u"NAME", TextFieldValue(block.pictureNames[0]));
+    ProfileRecord record = block.profiles[0];  // a copy: the block lists hand out writable bytes
+    WriteIniText(path, kNameSection, kNameKey, TextFieldValue(record.name));
+    for (const ProfileBlock& b : RecordBlocks(record)) WriteIniBlock(path, b.section, b.key, b.bytes);
+    LightingSection& lighting = record.lighting;
+    WriteIniInt(path, kEffectSection, kSelectEffectKey, lighting.SelectEffect());
+    for (const ProfileBlock& b : LightingBlocks(lighting)) WriteIniBlock(path, b.section, b.key, b.bytes);
+    WriteIniText(path, kPictureSection, kNameKey, TextFieldValue(block.pictureNames[0]));
 }
 
 }  // namespace config
