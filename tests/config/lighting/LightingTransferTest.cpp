@@ -291,3 +291,44 @@ TEST_F(LayerMapCommands, PerLedColoursSendTheColoursAndACustomizeEntry) {
 
 }  // namespace
 }  // namespace config_test
+
+namespace config_test {
+namespace {
+
+TEST_F(LayerMapCommands, WriteAdvancesTheProgressWithinItsShareOnlyWhenThePercentChanges) {
+    struct Case {
+        double start;
+        double span;
+        std::vector<int> shown;
+    };
+    const Case cases[] = {
+        {10, 80, {20, 30, 40, 50, 60, 70, 80}},
+        {0, 50, {6, 12, 18, 25, 31, 37, 43}},
+        {0, 5, {0, 1, 2, 3, 4}},  // 0.625 per effect: repeated percentages are not repainted
+    };
+    for (const Case& c : cases) {
+        RecordingObserver observer;
+        SettingsBlock block = DefaultBlock();
+        CLightingTransfer(*link_, block, &observer).WriteProfileLighting(0, c.start, c.span);
+        EXPECT_EQ(observer.progress, c.shown) << c.start << " " << c.span;
+    }
+}
+
+TEST_F(LinkFixture, WithoutAControllerTheSequencesRunThroughAndTheReadFails) {
+    CUSBDriver& link = MakeLink();
+    ASSERT_FALSE(link.OpenDevice());
+    SettingsBlock block = DefaultBlock();
+    const SettingsBlock before = block;
+    RecordingObserver observer;
+    CLightingTransfer transfer(link, block, &observer);
+    transfer.WriteProfileLighting(0, 10, 80);
+    EXPECT_EQ(observer.progress.back(), 80);
+    EXPECT_EQ(transfer.ReadProfileLighting(-1), 1);
+    EXPECT_EQ(observer.progress.back(), 100);
+    EXPECT_TRUE(observer.reportedProfiles.empty());
+    // Nothing arrived, so nothing changed (the defaults already hold the enabled marks a read sets).
+    EXPECT_EQ(block, before);
+}
+
+}  // namespace
+}  // namespace config_test
