@@ -40,7 +40,7 @@ void WriteIniInt(const std::string& path, std::u16string_view section, std::u16s
 void WriteIniBlock(const std::string& path, std::u16string_view section, std::u16string_view key,
                    std::span<const std::uint8_t> source);
 
-// The text form of a byte block and its reading (exposed for the tests and the fuzz target).
+// The text form of a byte block, its strict reading, and the reading of an integer value.
 std::u16string EncodeIniBlock(std::span<const std::uint8_t> bytes);
 bool DecodeIniBlock(std::u16string_view text, std::span<std::uint8_t> destination);
 std::int32_t ParseIniInt(std::u16string_view text);
