@@ -37,7 +37,7 @@ std::string usageText() {
            "  --boot-loader      come up in the boot loader\n"
            "  --usb-timing       one report per millisecond each way, like a full-speed endpoint\n"
            "  --replug-ms N      time off the bus when switching firmware (default 300)\n"
-           "  --fault SPEC       inject a fault; SPEC is kind:CC[.KK][,skip=N][,times=N][,ms=N] with kind\n"
+           "  --fault RULE       inject a fault; RULE is kind:CC[.KK][,skip=N][,times=N][,ms=N] with kind\n"
            "                     drop, delay, error, checksum, address or leave, e.g. delay:52.28,ms=800\n"
            "  --no-window        no window even when a display is available\n"
            "  --screenshot FILE  save a picture of the window (PNG) two seconds after the start\n"
