@@ -8,11 +8,8 @@
 // wait after each write) and the ratio of the two (target: at most 1.2).
 #include "CUSBDriver.h"
 #include "LightingTransfer.h"
-#include "TarnlinkApi.h"
-#include "simulator/VirtualController.h"
+#include "VirtualControllerBench.h"
 #include "tarnlink/tarnlink.h"
-
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -29,12 +26,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr double kMandatedWaitMs = 3.0;
 
-std::unique_ptr<simulator::VirtualController> g_controller;
-config::TarnlinkApi g_api;
 
 std::uint64_t CommandsHandled() {
     std::uint64_t handled = 0;
-    g_controller->inspect([&](const simulator::ControllerState& s, bool) { handled = s.commandsHandled; });
+    bench::Session().controller->inspect([&](const simulator::ControllerState& s, bool) { handled = s.commandsHandled; });
     return handled;
 }
 
@@ -45,7 +40,7 @@ double Median(std::vector<double> values) {
 
 template <typename Sequence>
 void MeasureSequence(benchmark::State& state, Sequence sequence) {
-    config::CUSBDriver link(g_api);
+    config::CUSBDriver link(bench::Session().api);
     if (!link.OpenDevice() || link.GetDeviceInfo() != 0) {
         state.SkipWithError("the link did not open");
         return;
@@ -91,34 +86,4 @@ BENCHMARK(BM_FullRead)->Iterations(15)->UseRealTime()->Unit(benchmark::kMillisec
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-
-    // A private bus with the virtual controller in its USB-like timing mode.
-    std::string bus = (std::filesystem::temp_directory_path() / "bench-lighting-XXXXXX").string();
-    if (::mkdtemp(bus.data()) == nullptr) return 1;
-    ::setenv("TARNLINK_BUS", bus.c_str(), 1);
-    int qtArgc = 1;
-    char name[] = "bench_lighting";
-    char* qtArgv[] = {name, nullptr};
-    QCoreApplication application(qtArgc, qtArgv);
-
-    const auto api = config::BindTarnlinkByOrdinal(&TarnGetProcByOrdinal);
-    simulator::ControllerOptions options;
-    options.busFolder = bus;
-    options.usbTiming = true;
-    auto started = simulator::VirtualController::start(options);
-    int result = 1;
-    if (api && started.controller) {
-        g_api = *api;
-        g_controller = std::move(started.controller);
-        benchmark::RunSpecifiedBenchmarks();
-        result = 0;
-    }
-    benchmark::Shutdown();
-    g_controller.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(bus, ignored);
-    return result;
-}
+int main(int argc, char** argv) { return bench::RunWithVirtualController(argc, argv, "bench_lighting"); }

@@ -8,11 +8,8 @@
 // and the calling thread's CPU time per command (target: under 0.5 ms). BM_CommandWithStepDelay does the
 // same for a command of the command set, which adds the 1 ms step delay.
 #include "CUSBDriver.h"
-#include "TarnlinkApi.h"
-#include "simulator/VirtualController.h"
+#include "VirtualControllerBench.h"
 #include "tarnlink/tarnlink.h"
-
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -35,9 +32,6 @@ constexpr std::int32_t kBaselineSlot = 2;
 constexpr double kMandatedWaitMs = 3.0;
 constexpr double kStepDelayMs = 1.0;
 
-std::string g_bus;
-std::unique_ptr<simulator::VirtualController> g_controller;
-config::TarnlinkApi g_api;
 double g_deviceMedianMs = 0;  // set by the baseline, which runs first
 
 double ThreadCpuMs() {
@@ -91,9 +85,9 @@ void BM_DeviceRoundTrip(benchmark::State& state) {
     filter.productId = config::CUSBDriver::kProductId;
     filter.pairCount = 1;
     filter.pairs[0] = {1, 0xFF00};
-    g_api.setFilter(&filter, kBaselineSlot);
-    g_api.setReportCallback(&OnBaselineReport, kBaselineSlot);
-    const std::int32_t next = g_api.open(nullptr, nullptr, 1282, kBaselineSlot);
+    bench::Session().api.setFilter(&filter, kBaselineSlot);
+    bench::Session().api.setReportCallback(&OnBaselineReport, kBaselineSlot);
+    const std::int32_t next = bench::Session().api.open(nullptr, nullptr, 1282, kBaselineSlot);
     if (next < 2) {
         state.SkipWithError("the virtual controller is not on the bus");
         return;
@@ -103,7 +97,7 @@ void BM_DeviceRoundTrip(benchmark::State& state) {
     for (auto _ : state) {
         const std::uint32_t before = g_baselineReplies.load(std::memory_order_acquire);
         const auto start = Clock::now();
-        g_api.write(1, command, 64, kBaselineSlot);
+        bench::Session().api.write(1, command, 64, kBaselineSlot);
         std::uint32_t now = before;
         while (now == before) {
             g_baselineReplies.wait(now, std::memory_order_acquire);
@@ -111,13 +105,13 @@ void BM_DeviceRoundTrip(benchmark::State& state) {
         }
         wallMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
-    g_api.close(kBaselineSlot);
+    bench::Session().api.close(kBaselineSlot);
     g_deviceMedianMs = Median(wallMs);
     state.counters["median_ms"] = g_deviceMedianMs;
 }
 
 void BM_SetData(benchmark::State& state) {
-    config::CUSBDriver link(g_api);
+    config::CUSBDriver link(bench::Session().api);
     if (!link.OpenDevice()) {
         state.SkipWithError("the link did not open");
         return;
@@ -129,7 +123,7 @@ void BM_SetData(benchmark::State& state) {
 }
 
 void BM_CommandWithStepDelay(benchmark::State& state) {
-    config::CUSBDriver link(g_api);
+    config::CUSBDriver link(bench::Session().api);
     if (!link.OpenDevice()) {
         state.SkipWithError("the link did not open");
         return;
@@ -146,35 +140,4 @@ BENCHMARK(BM_CommandWithStepDelay)->Iterations(300)->UseRealTime()->Unit(benchma
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-
-    // A private bus with the virtual controller in its USB-like timing mode.
-    std::string pattern = (std::filesystem::temp_directory_path() / "bench-link-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) return 1;
-    g_bus = pattern;
-    ::setenv("TARNLINK_BUS", g_bus.c_str(), 1);
-    int qtArgc = 1;
-    char name[] = "bench_link";
-    char* qtArgv[] = {name, nullptr};
-    QCoreApplication application(qtArgc, qtArgv);
-
-    const auto api = config::BindTarnlinkByOrdinal(&TarnGetProcByOrdinal);
-    simulator::ControllerOptions options;
-    options.busFolder = g_bus;
-    options.usbTiming = true;
-    auto started = simulator::VirtualController::start(options);
-    int result = 1;
-    if (api && started.controller) {
-        g_api = *api;
-        g_controller = std::move(started.controller);
-        benchmark::RunSpecifiedBenchmarks();
-        result = 0;
-    }
-    benchmark::Shutdown();
-    g_controller.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(g_bus, ignored);
-    return result;
-}
+int main(int argc, char** argv) { return bench::RunWithVirtualController(argc, argv, "bench_link"); }
