@@ -69,6 +69,8 @@ public:
                                           [](const ReportLayout& r) { return r.id == 0; }))
             return std::nullopt;  // data items before the first report id in a numbered descriptor
         caps_.firstOutputReportId = firstOutputButton_ ? firstOutputButton_ : firstOutputValue_;
+        for (const auto& first : collectionFirstOutput_)
+            caps_.collectionFirstOutputReportIds.push_back(first.button ? first.button : first.value);
         return std::move(caps_);
     }
 
@@ -81,7 +83,10 @@ private:
         case FeatureTag: ok = dataItem(ReportType::Feature, value); break;
         case CollectionTag:
             if (depth_ == kMaxCollectionDepth) return false;
-            if (depth_ == 0) caps_.topLevelCollections.push_back(collectionUsage());
+            if (depth_ == 0) {
+                caps_.topLevelCollections.push_back(collectionUsage());
+                collectionFirstOutput_.emplace_back();
+            }
             ++depth_;
             break;
         case EndCollectionTag:
@@ -118,6 +123,11 @@ private:
         const bool button = !variable || global_.reportSize == 1;
         auto& first = button ? firstOutputButton_ : firstOutputValue_;
         if (!first) first = global_.reportId;
+        if (depth_ > 0) {
+            auto& inCollection = collectionFirstOutput_.back();
+            auto& firstInCollection = button ? inCollection.button : inCollection.value;
+            if (!firstInCollection) firstInCollection = global_.reportId;
+        }
         return true;
     }
 
@@ -165,6 +175,11 @@ private:
     std::size_t depth_ = 0;
     std::optional<std::uint8_t> firstOutputButton_;
     std::optional<std::uint8_t> firstOutputValue_;
+    struct FirstOutput {
+        std::optional<std::uint8_t> button;
+        std::optional<std::uint8_t> value;
+    };
+    std::vector<FirstOutput> collectionFirstOutput_;  // one per top-level collection
 };
 
 }  // namespace
@@ -192,6 +207,12 @@ std::vector<std::uint8_t> ReportCapabilities::reportIds(ReportType type) const {
         if (r.type == type) ids.push_back(r.id);
     std::sort(ids.begin(), ids.end());
     return ids;
+}
+
+std::optional<std::uint8_t> ReportCapabilities::firstOutputReportIdOf(UsagePair collection) const {
+    for (std::size_t i = 0; i < topLevelCollections.size() && i < collectionFirstOutputReportIds.size(); ++i)
+        if (topLevelCollections[i] == collection) return collectionFirstOutputReportIds[i];
+    return std::nullopt;
 }
 
 std::optional<ReportCapabilities> parseReportDescriptor(std::span<const std::uint8_t> descriptor) {

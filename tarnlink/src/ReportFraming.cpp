@@ -22,10 +22,11 @@ bool normaliseInputReport(const ReportCapabilities& caps, std::span<const std::u
     return true;
 }
 
-std::optional<std::vector<std::uint8_t>> buildOutputReport(const ReportCapabilities& caps,
+std::optional<std::vector<std::uint8_t>> buildOutputReport(const ReportCapabilities& caps, UsagePair collection,
                                                            std::span<const std::uint8_t> data) {
-    if (!caps.firstOutputReportId) return std::nullopt;
-    const std::uint8_t id = *caps.firstOutputReportId;
+    const auto firstId = caps.firstOutputReportIdOf(collection);
+    if (!firstId) return std::nullopt;
+    const std::uint8_t id = *firstId;
     const auto length = caps.dataLength(ReportType::Output, id);
     if (!length || data.size() > *length) return std::nullopt;
     std::vector<std::uint8_t> report(std::size_t{*length} + 1, 0);

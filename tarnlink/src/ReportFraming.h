@@ -17,9 +17,10 @@ namespace tarnlink {
 bool normaliseInputReport(const ReportCapabilities& caps, std::span<const std::uint8_t> wire,
                           std::span<std::uint8_t> out);
 
-// The output report for length data bytes: the first output item's report id, then the data, zero-filled
-// to that report's length. Empty when the device has no output item or the data do not fit.
-std::optional<std::vector<std::uint8_t>> buildOutputReport(const ReportCapabilities& caps,
+// The output report for length data bytes to the top-level collection the client matched: the report id of
+// that collection's first output item, then the data, zero-filled to that report's length. Empty when the
+// collection has no output item or the data do not fit.
+std::optional<std::vector<std::uint8_t>> buildOutputReport(const ReportCapabilities& caps, UsagePair collection,
                                                            std::span<const std::uint8_t> data);
 
 // Strips the id byte of a report built by buildOutputReport when the device does not number its reports:

@@ -73,7 +73,7 @@ bool Slot::write(std::uint32_t deviceNumber, std::span<const std::uint8_t> data)
         if (it == devices_.end()) return false;
         device = *it;
     }
-    const auto report = buildOutputReport(device->identity().caps, data);
+    const auto report = buildOutputReport(device->identity().caps, device->usage(), data);
     return report && device->write(*report);
 }
 

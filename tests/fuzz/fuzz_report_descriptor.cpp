@@ -21,8 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The descriptor's own bytes as an input report and as output data.
     std::array<std::uint8_t, kMaxReportDataBytes + 1> out{};
     if (normaliseInputReport(*caps, input, out) && caps->numbered && out[0] != input[0]) std::abort();
-    if (const auto report = buildOutputReport(*caps, input.first(std::min<std::size_t>(size, 64)))) {
-        if (!caps->firstOutputReportId || (*report)[0] != *caps->firstOutputReportId) std::abort();
+    const UsagePair collection = caps->topLevelCollections.front();
+    if (const auto report = buildOutputReport(*caps, collection, input.first(std::min<std::size_t>(size, 64)))) {
+        const auto firstId = caps->firstOutputReportIdOf(collection);
+        if (!firstId || (*report)[0] != *firstId) std::abort();
         const auto wire = wireOutputReport(*caps, *report);
         if (wire.size() + (caps->numbered ? 0 : 1) != report->size()) std::abort();
     }

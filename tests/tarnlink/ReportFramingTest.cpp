@@ -44,24 +44,44 @@ TEST(ReportFraming, InputOfAnotherLengthOrUnknownIdIsDropped) {
     EXPECT_FALSE(normaliseInputReport(numbered, shortReportOne, out));
 }
 
+constexpr UsagePair kVendorCollection{0xFF00, 1};
+
 TEST(ReportFraming, OutputStartsWithTheFirstOutputItemsIdAndIsZeroFilled) {
     const Bytes data = {0xA, 0xB, 0xC};
-    const auto plain = buildOutputReport(capsOf(test::kVendorDescriptor), data);
+    const auto plain = buildOutputReport(capsOf(test::kVendorDescriptor), kVendorCollection, data);
     ASSERT_TRUE(plain);
     ASSERT_EQ(plain->size(), 65u);
     EXPECT_EQ((Bytes(plain->begin(), plain->begin() + 4)), (Bytes{0, 0xA, 0xB, 0xC}));
     EXPECT_TRUE(std::all_of(plain->begin() + 4, plain->end(), [](std::uint8_t b) { return b == 0; }));
 
-    const auto numbered = buildOutputReport(capsOf(test::kCompositeDescriptor), data);
-    ASSERT_TRUE(numbered);
-    EXPECT_EQ(numbered->size(), 33u);
-    EXPECT_EQ((*numbered)[0], 3);
+    // A numbered device: the id and length are those of the addressed collection's first output item.
+    struct Case {
+        const char* what;
+        const Bytes* descriptor;
+        UsagePair collection;
+        std::uint8_t id;
+        std::size_t size;
+    };
+    for (const Case& c : {Case{"composite, vendor", &test::kCompositeDescriptor, kVendorCollection, 3, 33},
+                          Case{"keyboard leds, vendor", &test::kKeyboardLedsAndVendorDescriptor, kVendorCollection, 3,
+                               65},
+                          Case{"keyboard leds, keyboard", &test::kKeyboardLedsAndVendorDescriptor, {0x01, 6}, 1, 2}}) {
+        SCOPED_TRACE(c.what);
+        const auto numbered = buildOutputReport(capsOf(*c.descriptor), c.collection, Bytes{0xA});
+        ASSERT_TRUE(numbered);
+        EXPECT_EQ(numbered->size(), c.size);
+        EXPECT_EQ((*numbered)[0], c.id);
+    }
 }
 
 TEST(ReportFraming, OutputThatDoesNotFitOrHasNoOutputItemIsRefused) {
-    EXPECT_TRUE(buildOutputReport(capsOf(test::kVendorDescriptor), Bytes(64)));
-    EXPECT_FALSE(buildOutputReport(capsOf(test::kVendorDescriptor), Bytes(65)));
-    EXPECT_FALSE(buildOutputReport(capsOf(test::kMouseDescriptor), Bytes(1)));
+    const auto plain = capsOf(test::kVendorDescriptor);
+    EXPECT_TRUE(buildOutputReport(plain, kVendorCollection, Bytes(64)));
+    EXPECT_FALSE(buildOutputReport(plain, kVendorCollection, Bytes(65)));
+    EXPECT_FALSE(buildOutputReport(plain, UsagePair{0x01, 6}, Bytes(1)));  // no such collection
+    EXPECT_FALSE(buildOutputReport(capsOf(test::kMouseDescriptor), UsagePair{0x01, 2}, Bytes(1)));
+    // The composite's keyboard and consumer collections have no output item of their own.
+    EXPECT_FALSE(buildOutputReport(capsOf(test::kCompositeDescriptor), UsagePair{0x01, 6}, Bytes(1)));
 }
 
 }  // namespace

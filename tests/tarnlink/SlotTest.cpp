@@ -158,16 +158,26 @@ TEST_F(SlotTest, WriteWithoutReportIdsSendsTheDataAsOneZeroFilledReport) {
     EXPECT_EQ(sink.waitFirst(), expected);
 }
 
-TEST_F(SlotTest, WriteCarriesTheReportIdOfTheFirstOutputItem) {
-    Sink sink;
-    auto device = plug("composite", description(kCompositeDescriptor), sink.handler());
-    ASSERT_EQ(openSlot(), 2);
-    EXPECT_EQ(recorder_.notices()[0].usagePage, 0xFF00);  // the matching collection, not the first one
-    const Bytes data = counting(32);
-    ASSERT_EQ(TarnWrite(1, data.data(), 32, 0), 1);
-    Bytes expected = {3};
-    expected.insert(expected.end(), data.begin(), data.end());
-    EXPECT_EQ(sink.waitFirst(), expected);
+TEST_F(SlotTest, WriteCarriesTheReportIdOfTheMatchingCollectionsFirstOutputItem) {
+    struct Case {
+        const char* what;
+        const Bytes* descriptor;
+        std::size_t dataLength;
+    };
+    for (const Case& c : {Case{"composite", &kCompositeDescriptor, 32},
+                          Case{"keyboard leds before the vendor collection", &kKeyboardLedsAndVendorDescriptor, 64}}) {
+        SCOPED_TRACE(c.what);
+        Sink sink;
+        auto device = plug("composite", description(*c.descriptor), sink.handler());
+        ASSERT_EQ(openSlot(), 2);
+        EXPECT_EQ(recorder_.notices().back().usagePage, 0xFF00);  // the matching collection, not the first one
+        const Bytes data = counting(c.dataLength);
+        ASSERT_EQ(TarnWrite(1, data.data(), static_cast<std::int32_t>(c.dataLength), 0), 1);
+        Bytes expected = {3};
+        expected.insert(expected.end(), data.begin(), data.end());
+        EXPECT_EQ(sink.waitFirst(), expected);
+        TarnClose(0);
+    }
 }
 
 TEST_F(SlotTest, WritesThatBreakTheRulesReturnZero) {

@@ -34,12 +34,17 @@ struct ReportCapabilities {
     // Report id of the first output data item (buttons before values, as the HID capabilities list
     // them); empty when the device has no output data item.
     std::optional<std::uint8_t> firstOutputReportId;
+    // The same for each top-level collection on its own (same order as topLevelCollections): a collection
+    // is what the client addresses, and its output reports are the ones it can write.
+    std::vector<std::optional<std::uint8_t>> collectionFirstOutputReportIds;
 
     // Largest report of the type in bytes, report id byte included; 0 when the type has no report.
     std::uint16_t byteLength(ReportType type) const;
     // Data bytes (without the id byte) of one report, or empty when the device has no such report.
     std::optional<std::uint16_t> dataLength(ReportType type, std::uint8_t id) const;
     std::vector<std::uint8_t> reportIds(ReportType type) const;
+    // Report id of the first output data item of the first top-level collection equal to collection.
+    std::optional<std::uint8_t> firstOutputReportIdOf(UsagePair collection) const;
 };
 
 // Largest report the parser accepts, in data bytes: hidraw's own buffer limit.
