@@ -46,6 +46,8 @@ void Device::stopReader() {
 void Device::readLoop() {
     std::array<std::uint8_t, kMaxPacketBytes + 1> wire{};
     const auto& caps = link_->identity().caps;
+    // The client sees the matched collection only, as if it had a device of its own.
+    const std::int32_t reportLength = caps.inputByteLengthOf(usage_);
     for (;;) {
         pollfd fds[2] = {{stop_.get(), POLLIN, 0}, {link_->fd(), POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
@@ -75,8 +77,8 @@ void Device::readLoop() {
         if (!callback || share_.suspended.load()) continue;
         // The callback gets a copy in a 1000-byte buffer of its own; reports of another length are dropped.
         std::array<std::uint8_t, TARN_REPORT_BUFFER_SIZE> report{};
-        if (!normaliseInputReport(caps, std::span(wire.data(), length), report)) continue;
-        callback(number_, report.data(), caps.byteLength(ReportType::Input));
+        if (!normaliseInputReport(caps, usage_, std::span(wire.data(), length), report)) continue;
+        callback(number_, report.data(), reportLength);
     }
     share_.onGone(serial_);
 }

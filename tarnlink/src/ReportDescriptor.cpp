@@ -86,6 +86,7 @@ private:
             if (depth_ == 0) {
                 caps_.topLevelCollections.push_back(collectionUsage());
                 collectionFirstOutput_.emplace_back();
+                caps_.collectionInputReportIds.emplace_back();
             }
             ++depth_;
             break;
@@ -116,6 +117,10 @@ private:
         if (it->bits + bits > std::uint64_t{kMaxReportDataBytes} * 8) return false;
         it->bits += static_cast<std::uint32_t>(bits);
 
+        if (type == ReportType::Input && depth_ > 0) {
+            auto& ids = caps_.collectionInputReportIds.back();
+            if (std::find(ids.begin(), ids.end(), global_.reportId) == ids.end()) ids.push_back(global_.reportId);
+        }
         const bool constant = flags & 1;
         if (type != ReportType::Output || constant || bits == 0) return true;
         // The HID capabilities treat arrays and one-bit variables as buttons, the rest as values.
@@ -209,10 +214,32 @@ std::vector<std::uint8_t> ReportCapabilities::reportIds(ReportType type) const {
     return ids;
 }
 
-std::optional<std::uint8_t> ReportCapabilities::firstOutputReportIdOf(UsagePair collection) const {
-    for (std::size_t i = 0; i < topLevelCollections.size() && i < collectionFirstOutputReportIds.size(); ++i)
-        if (topLevelCollections[i] == collection) return collectionFirstOutputReportIds[i];
+std::optional<std::size_t> ReportCapabilities::collectionIndex(UsagePair collection) const {
+    const std::size_t known = std::min(collectionFirstOutputReportIds.size(), collectionInputReportIds.size());
+    for (std::size_t i = 0; i < topLevelCollections.size() && i < known; ++i)
+        if (topLevelCollections[i] == collection) return i;
     return std::nullopt;
+}
+
+std::optional<std::uint8_t> ReportCapabilities::firstOutputReportIdOf(UsagePair collection) const {
+    const auto index = collectionIndex(collection);
+    return index ? collectionFirstOutputReportIds[*index] : std::nullopt;
+}
+
+bool ReportCapabilities::hasInputReport(UsagePair collection, std::uint8_t id) const {
+    const auto index = collectionIndex(collection);
+    if (!index) return false;
+    const auto& ids = collectionInputReportIds[*index];
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+std::uint16_t ReportCapabilities::inputByteLengthOf(UsagePair collection) const {
+    const auto index = collectionIndex(collection);
+    if (!index) return 0;
+    std::uint16_t longest = 0;
+    for (const auto id : collectionInputReportIds[*index])
+        longest = std::max<std::uint16_t>(longest, static_cast<std::uint16_t>(*dataLength(ReportType::Input, id) + 1));
+    return longest;
 }
 
 std::optional<ReportCapabilities> parseReportDescriptor(std::span<const std::uint8_t> descriptor) {

@@ -4,9 +4,9 @@
 
 namespace tarnlink {
 
-bool normaliseInputReport(const ReportCapabilities& caps, std::span<const std::uint8_t> wire,
+bool normaliseInputReport(const ReportCapabilities& caps, UsagePair collection, std::span<const std::uint8_t> wire,
                           std::span<std::uint8_t> out) {
-    const std::size_t reportLength = caps.byteLength(ReportType::Input);
+    const std::size_t reportLength = caps.inputByteLengthOf(collection);
     if (reportLength == 0 || out.size() < reportLength) return false;
     std::uint8_t id = 0;
     if (caps.numbered) {
@@ -14,6 +14,7 @@ bool normaliseInputReport(const ReportCapabilities& caps, std::span<const std::u
         id = wire[0];
         wire = wire.subspan(1);
     }
+    if (!caps.hasInputReport(collection, id)) return false;
     const auto expected = caps.dataLength(ReportType::Input, id);
     if (!expected || wire.size() != *expected) return false;
     std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(reportLength), std::uint8_t{0});

@@ -12,9 +12,10 @@
 namespace tarnlink {
 
 // A bus gives an input report as the device sent it: with its id byte only when the device numbers its
-// reports. Fills out (at least the input report byte length) and returns true, or returns false when the
-// report has an unknown id or another length than the descriptor gives it: such a report is dropped.
-bool normaliseInputReport(const ReportCapabilities& caps, std::span<const std::uint8_t> wire,
+// reports. Fills out (at least the input report byte length of the matched top-level collection) and
+// returns true, or returns false when the report has an id that is not the collection's or another length
+// than the descriptor gives it: such a report is dropped.
+bool normaliseInputReport(const ReportCapabilities& caps, UsagePair collection, std::span<const std::uint8_t> wire,
                           std::span<std::uint8_t> out);
 
 // The output report for length data bytes to the top-level collection the client matched: the report id of

@@ -19,9 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!caps->dataLength(type, id) || *caps->dataLength(type, id) + 1u > length) std::abort();
     }
     // The descriptor's own bytes as an input report and as output data.
-    std::array<std::uint8_t, kMaxReportDataBytes + 1> out{};
-    if (normaliseInputReport(*caps, input, out) && caps->numbered && out[0] != input[0]) std::abort();
     const UsagePair collection = caps->topLevelCollections.front();
+    std::array<std::uint8_t, kMaxReportDataBytes + 1> out{};
+    if (normaliseInputReport(*caps, collection, input, out) && caps->numbered && out[0] != input[0]) std::abort();
     if (const auto report = buildOutputReport(*caps, collection, input.first(std::min<std::size_t>(size, 64)))) {
         const auto firstId = caps->firstOutputReportIdOf(collection);
         if (!firstId || (*report)[0] != *firstId) std::abort();

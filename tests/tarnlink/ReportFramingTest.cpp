@@ -10,12 +10,14 @@ using Bytes = std::vector<std::uint8_t>;
 
 ReportCapabilities capsOf(const Bytes& descriptor) { return *parseReportDescriptor(descriptor); }
 
+constexpr UsagePair kVendorCollection{0xFF00, 1};
+
 TEST(ReportFraming, InputWithoutIdsGetsByteZeroAndKeepsItsLength) {
     const auto caps = capsOf(test::kVendorDescriptor);
     Bytes wire(64);
     for (std::size_t i = 0; i < wire.size(); ++i) wire[i] = static_cast<std::uint8_t>(i + 1);
     Bytes out(1000, 0xEE);
-    ASSERT_TRUE(normaliseInputReport(caps, wire, out));
+    ASSERT_TRUE(normaliseInputReport(caps, kVendorCollection, wire, out));
     EXPECT_EQ(out[0], 0);
     EXPECT_TRUE(std::equal(wire.begin(), wire.end(), out.begin() + 1));
 }
@@ -24,7 +26,7 @@ TEST(ReportFraming, ShorterNumberedInputIsZeroPaddedToTheLongestReport) {
     const auto caps = capsOf(test::kVendorNumberedDescriptor);
     const Bytes wire = {2, 1, 2, 3, 4, 5, 6, 7, 8};
     Bytes out(1000, 0xEE);
-    ASSERT_TRUE(normaliseInputReport(caps, wire, out));
+    ASSERT_TRUE(normaliseInputReport(caps, kVendorCollection, wire, out));
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 9), wire);
     EXPECT_TRUE(std::all_of(out.begin() + 9, out.begin() + 65, [](std::uint8_t b) { return b == 0; }));
 }
@@ -33,18 +35,29 @@ TEST(ReportFraming, InputOfAnotherLengthOrUnknownIdIsDropped) {
     const auto plain = capsOf(test::kVendorDescriptor);
     const auto numbered = capsOf(test::kVendorNumberedDescriptor);
     Bytes out(1000);
-    EXPECT_FALSE(normaliseInputReport(plain, Bytes(63), out));
-    EXPECT_FALSE(normaliseInputReport(plain, Bytes(65), out));
-    EXPECT_FALSE(normaliseInputReport(numbered, Bytes{}, out));
+    EXPECT_FALSE(normaliseInputReport(plain, kVendorCollection, Bytes(63), out));
+    EXPECT_FALSE(normaliseInputReport(plain, kVendorCollection, Bytes(65), out));
+    EXPECT_FALSE(normaliseInputReport(numbered, kVendorCollection, Bytes{}, out));
     Bytes unknownId(65);
     unknownId[0] = 7;
-    EXPECT_FALSE(normaliseInputReport(numbered, unknownId, out));
+    EXPECT_FALSE(normaliseInputReport(numbered, kVendorCollection, unknownId, out));
     Bytes shortReportOne(10);
     shortReportOne[0] = 1;
-    EXPECT_FALSE(normaliseInputReport(numbered, shortReportOne, out));
+    EXPECT_FALSE(normaliseInputReport(numbered, kVendorCollection, shortReportOne, out));
 }
 
-constexpr UsagePair kVendorCollection{0xFF00, 1};
+TEST(ReportFraming, InputOfAnotherCollectionIsDropped) {
+    const auto composite = capsOf(test::kCompositeDescriptor);
+    const Bytes keyboardReport = {1, 2, 0, 4, 0, 0, 0, 0};
+    Bytes out(1000);
+    EXPECT_FALSE(normaliseInputReport(composite, kVendorCollection, keyboardReport, out));
+    ASSERT_TRUE(normaliseInputReport(composite, UsagePair{0x01, 6}, keyboardReport, out));
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 8), keyboardReport);
+    // Each collection has the input length of its own longest report.
+    EXPECT_EQ(composite.inputByteLengthOf(UsagePair{0x01, 6}), 8);
+    EXPECT_EQ(composite.inputByteLengthOf(UsagePair{0x0C, 1}), 3);
+    EXPECT_EQ(composite.inputByteLengthOf(kVendorCollection), 33);
+}
 
 TEST(ReportFraming, OutputStartsWithTheFirstOutputItemsIdAndIsZeroFilled) {
     const Bytes data = {0xA, 0xB, 0xC};

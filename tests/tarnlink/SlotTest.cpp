@@ -243,6 +243,21 @@ TEST_F(SlotTest, ReportOfAnotherLengthIsDropped) {
     EXPECT_EQ(reports[0].bytes[1], 0xCC);
 }
 
+TEST_F(SlotTest, ReportsOfOtherCollectionsOfTheDeviceAreDropped) {
+    auto device = plug("composite", description(kCompositeDescriptor));
+    ASSERT_EQ(openSlot(), 2);  // matches the vendor collection (report 3)
+    ASSERT_TRUE(device->sendReport(Bytes{1, 0, 0, 4, 0, 0, 0, 0}));  // keyboard
+    ASSERT_TRUE(device->sendReport(Bytes{2, 0xE9, 0}));               // consumer control
+    Bytes vendor = {3};
+    const Bytes data = counting(32);
+    vendor.insert(vendor.end(), data.begin(), data.end());
+    ASSERT_TRUE(device->sendReport(vendor));
+    ASSERT_TRUE(recorder_.waitReportCount(1));
+    const auto reports = recorder_.reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].bytes, vendor);
+}
+
 TEST_F(SlotTest, CallbackIsTakenWhenTheDeviceIsAdded) {
     auto device = plug("controller");
     ASSERT_EQ(openSlot(), 2);

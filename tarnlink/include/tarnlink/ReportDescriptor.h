@@ -37,6 +37,9 @@ struct ReportCapabilities {
     // The same for each top-level collection on its own (same order as topLevelCollections): a collection
     // is what the client addresses, and its output reports are the ones it can write.
     std::vector<std::optional<std::uint8_t>> collectionFirstOutputReportIds;
+    // Input report ids of each top-level collection (same order): only these reach a client that
+    // matched the collection.
+    std::vector<std::vector<std::uint8_t>> collectionInputReportIds;
 
     // Largest report of the type in bytes, report id byte included; 0 when the type has no report.
     std::uint16_t byteLength(ReportType type) const;
@@ -45,6 +48,13 @@ struct ReportCapabilities {
     std::vector<std::uint8_t> reportIds(ReportType type) const;
     // Report id of the first output data item of the first top-level collection equal to collection.
     std::optional<std::uint8_t> firstOutputReportIdOf(UsagePair collection) const;
+    // Whether input report id belongs to the first top-level collection equal to collection.
+    bool hasInputReport(UsagePair collection, std::uint8_t id) const;
+    // Longest input report of that collection in bytes, report id byte included; 0 when it has none.
+    std::uint16_t inputByteLengthOf(UsagePair collection) const;
+
+private:
+    std::optional<std::size_t> collectionIndex(UsagePair collection) const;
 };
 
 // Largest report the parser accepts, in data bytes: hidraw's own buffer limit.
