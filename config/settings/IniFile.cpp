@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -49,7 +50,10 @@ std::u16string DecodeFileText(const std::string& bytes) {
         }
         return text;
     }
-    return xml::Utf8ToUtf16(bytes);
+    // A UTF-8 file may start with its own byte-order mark; it is not part of the first line.
+    constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+    const std::string_view utf8(bytes);
+    return xml::Utf8ToUtf16(utf8.starts_with(kUtf8ByteOrderMark) ? utf8.substr(kUtf8ByteOrderMark.size()) : utf8);
 }
 
 IniDocument LoadDocument(const std::string& path) {

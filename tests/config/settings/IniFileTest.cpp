@@ -73,6 +73,12 @@ TEST_F(IniFileTest, AFileWithoutByteOrderMarkIsReadAsUtf8AndRewrittenAsUtf16) {
     EXPECT_EQ(ReadIniText(path_, u"S", u"name"), u"\u00e4");
     config::WriteIniInt(path_, u"S", u"n", 1);
     EXPECT_EQ(ReadBytes(path_), Utf16File(u"[S]\r\nname=\u00e4\r\nn=1\r\n"));
+
+    // A UTF-8 file that starts with its own byte-order mark: the mark is not part of the first line.
+    WriteBytes(path_, "\xEF\xBB\xBF[S]\r\nname=x\r\n");
+    EXPECT_EQ(ReadIniText(path_, u"S", u"name"), u"x");
+    config::WriteIniInt(path_, u"S", u"n", 1);
+    EXPECT_EQ(ReadBytes(path_), Utf16File(u"[S]\r\nname=x\r\nn=1\r\n"));
 }
 
 TEST_F(IniFileTest, BlocksAreUpperCaseHexWithTheirSumAndReadStrictly) {
