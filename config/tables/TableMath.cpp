@@ -38,10 +38,15 @@ double CurveLevel(int index, double top, double initial, double curve) {
 
 namespace {
 
-int ScaledByte(double level, int shift) {
-    const double scaled = std::round(std::ldexp(level, -shift));
-    return static_cast<int>(std::clamp(scaled, 0.0, 255.0));
+// Levels stay far below 2^1000, so beyond this many places every level scales to 0 or past 255
+// alike: the exponent is clamped there, which keeps its negation defined for any shift.
+constexpr int kShiftLimit = 1100;
+
+double ScaledLevel(double level, int shift) {
+    return std::round(std::ldexp(level, -std::clamp(shift, -kShiftLimit, kShiftLimit)));
 }
+
+int ScaledByte(double level, int shift) { return static_cast<int>(std::clamp(ScaledLevel(level, shift), 0.0, 255.0)); }
 
 }  // namespace
 
@@ -54,7 +59,10 @@ ConvertTable ComputeConvertTable(double top, double initial, double curve, int s
         largest = std::max(largest, levels[static_cast<std::size_t>(i)]);
     }
     if (autoShift) {
-        while (shift < kLargestShift && std::round(std::ldexp(largest, -shift)) > 255.0) ++shift;
+        // A positive level cannot fit at any shift down to -kShiftLimit: the search starts there at the
+        // lowest, rather than climbing one by one from a far lower shift.
+        if (largest > 0.0) shift = std::max(shift, -kShiftLimit);
+        while (shift < kLargestShift && ScaledLevel(largest, shift) > 255.0) ++shift;
     }
     ConvertTable table;
     table.shift = shift;

@@ -241,6 +241,35 @@ TEST_F(TableGeneratorTest, AutoShiftRaisesTheShiftUntilTheLevelsFitAByte) {
     EXPECT_EQ(TableBytes(6)[255], 255);
 }
 
+TEST_F(TableGeneratorTest, AnExtremeShiftIsHandledWithoutOverflowOrALongSearch) {
+    struct Case {
+        const char* shift;
+        bool autoShift;
+        std::uint8_t shiftByte;
+        std::uint8_t lastByte;
+        const char* shiftShown;
+    };
+    const Case cases[] = {
+        {"-2147483648", true, 8, 187, "8"},  // the search climbs from the most negative shift
+        {"-2147483648", false, 0, 255, "-2147483648"},
+        {"-2147483647", true, 8, 187, "8"},
+        {"-2147483647", false, 1, 255, "-2147483647"},
+        {"2147483647", false, 0xFF, 0, "2147483647"},
+        {"2147483647", true, 0xFF, 0, "2147483647"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.shift) + (c.autoShift ? " auto" : ""));
+        link_.sent.clear();
+        SetConvertFields("47999", "0", "50", c.shift, "100");
+        engine_.Fields().autoShift = c.autoShift;
+        ASSERT_TRUE(engine_.GenerateConvertTable());
+        const std::vector<std::uint8_t> table = TableBytes(0);
+        EXPECT_EQ(table[0], c.shiftByte);
+        EXPECT_EQ(table[255], c.lastByte);
+        EXPECT_EQ(engine_.Fields().shift, c.shiftShown);
+    }
+}
+
 TEST_F(TableGeneratorTest, OutputTextOfAConvertTable) {
     SetConvertFields("255", "0", "50", "0", "100");
     ASSERT_TRUE(engine_.GenerateConvertTable());
