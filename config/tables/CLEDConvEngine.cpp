@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <limits>
 
 namespace config {
 
@@ -37,6 +38,15 @@ std::string ConvertBlockLine(std::size_t block, std::uint16_t tableIndex, std::s
 }
 
 bool DutyInRange(double duty) { return duty >= 0.0 && duty <= 100.0; }
+
+// The integer average of two colour fields. A sum beyond 64 bits is far outside any level, so it
+// gives -1 (shown as "Error") instead of overflowing into a level that looks valid.
+std::int64_t AverageLevel(std::int64_t a, std::int64_t b) {
+    constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kSmallest = std::numeric_limits<std::int64_t>::min();
+    if ((b > 0 && a > kLargest - b) || (b < 0 && a < kSmallest - b)) return -1;
+    return (a + b) / 2;
+}
 
 }  // namespace
 
@@ -155,7 +165,7 @@ void CLEDConvEngine::Calculate() {
     const auto g = [&](std::size_t led) { return component[3 * led + 1]; };
     const auto b = [&](std::size_t led) { return component[3 * led + 2]; };
     const std::array<std::int64_t, kTableChannelCount> levels = {
-        (r(0) + r(3)) / 2, (g(1) + g(3)) / 2, r(2), g(2), b(2), b(3)};
+        AverageLevel(r(0), r(3)), AverageLevel(g(1), g(3)), r(2), g(2), b(2), b(3)};
     for (std::size_t c = 0; c < kTableChannelCount; ++c) {
         if (levels[c] < 0 || levels[c] > 255) {
             fields_.tableIndex[c] = "Error";

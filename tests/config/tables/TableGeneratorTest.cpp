@@ -334,6 +334,16 @@ TEST_F(TableGeneratorTest, CalculatePicksTheTableIndexFromTheLedColours) {
     engine_.Calculate();
     EXPECT_EQ(engine_.Fields().tableIndex,
               (std::array<std::string, 6>{"0x1", "0x104", "0x201", "0x303", "Error", "0x500"}));
+
+    // Averages of values at the ends of the 64-bit range: a sum beyond it is far out of range, while
+    // values that cancel out still average to a level.
+    colour[0] = "-9223372036854775808";
+    colour[9] = "-9223372036854775808";
+    colour[4] = "9223372036854775807";
+    colour[10] = "-9223372036854775807";
+    engine_.Calculate();
+    EXPECT_EQ(engine_.Fields().tableIndex[0], "Error");
+    EXPECT_EQ(engine_.Fields().tableIndex[1], "0x100");
 }
 
 TEST_F(TableGeneratorTest, ChannelSelectionKeepsEachChannelsParameters) {
