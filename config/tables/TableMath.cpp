@@ -30,7 +30,10 @@ PwmReload ComputePwmReload(std::int64_t frequencyHz) {
 double CurveLevel(int index, double top, double initial, double curve) {
     const double t = index / 255.0;
     const double ratio = curve != 0.0 ? (top - initial) / curve + 1.0 : 0.0;
-    if (curve == 0.0 || !(ratio > 0.0) || !std::isfinite(ratio)) {
+    // A negative ratio has no real power, and no curve (or one so small the ratio is not finite) has no
+    // ratio at all: the levels then run in a straight line. A ratio of exactly 0 is defined: 0^0 = 1
+    // keeps level(0) at the initial value and 0^t = 0 puts every later level at initial - curve = top.
+    if (curve == 0.0 || ratio < 0.0 || !std::isfinite(ratio)) {
         return std::round(initial + (top - initial) * t);
     }
     return std::round((std::pow(ratio, t) - 1.0) * curve + initial);

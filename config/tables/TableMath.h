@@ -28,8 +28,9 @@ struct ConvertTable {
 };
 
 // level(i) = round((R^(i/255) - 1) * curve + initial) with R = (top - initial) / curve + 1, so
-// level(0) = initial and level(255) = top. When the curve is 0 or R is not positive the curve has no
-// exponential form and the levels run in a straight line from initial to top instead.
+// level(0) = initial and level(255) = top. R = 0 (top = initial - curve) gives level(0) = initial and
+// top for every later level. When the curve is 0 or R is negative the curve has no real value and the
+// levels run in a straight line from initial to top instead.
 double CurveLevel(int index, double top, double initial, double curve);
 
 // Each level is scaled down by 2^shift and rounded to the nearest integer, clamped to 0-255. With

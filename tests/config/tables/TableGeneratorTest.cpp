@@ -112,6 +112,31 @@ TEST(TableMathTest, ReloadAndPrescalerFromFrequency) {
     }
 }
 
+TEST(TableMathTest, CurveLevelsWhereTheRatioIsZeroOrNegative) {
+    struct Case {
+        const char* what;
+        double top, initial, curve;
+        double level0, level1, level128, level255;
+    };
+    const Case cases[] = {
+        // R = 180 / 50 + 1 = 4.6: level(1) = 20.30, level(128) = 77.56.
+        {"R > 0", 200, 20, 50, 20, 20, 78, 200},
+        // R = 0: 0^0 = 1 gives the initial value, 0^t = 0 for t > 0 gives initial - curve = top.
+        {"R = 0", 10, 60, 50, 60, 10, 10, 10},
+        {"R = 0, negative curve", 110, 60, -50, 60, 110, 110, 110},
+        // R = -90 / 50 + 1 = -0.8 has no real power: a straight line, 100 - 90 t.
+        {"R < 0", 10, 100, 50, 100, 100, 55, 10},
+        {"no curve", 200, 20, 0, 20, 21, 110, 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(config::CurveLevel(0, c.top, c.initial, c.curve), c.level0);
+        EXPECT_EQ(config::CurveLevel(1, c.top, c.initial, c.curve), c.level1);
+        EXPECT_EQ(config::CurveLevel(128, c.top, c.initial, c.curve), c.level128);
+        EXPECT_EQ(config::CurveLevel(255, c.top, c.initial, c.curve), c.level255);
+    }
+}
+
 TEST(TableMathTest, NumberFieldsAreDecimalOrHexWithTheirPrefix) {
     EXPECT_EQ(config::ParseNumberField("1000"), 1000);
     EXPECT_EQ(config::ParseNumberField(" -12x"), -12);
