@@ -130,7 +130,13 @@ bool CLEDConvEngine::GenerateConvertTable() {
         if (link_) link_->SetConversionTable(kEndMarkerPage, zero);
         lines += Format("51 70 %02x %02x ", 255u, 255u) + "\r\n";
     }
-    fields_.output = appendOutput_ ? fields_.output + lines : lines;
+    if (appendOutput_) {
+        // The text before (the reload line of one-click generation) ends its line first.
+        if (!fields_.output.empty() && !fields_.output.ends_with("\r\n")) fields_.output += "\r\n";
+        fields_.output += lines;
+    } else {
+        fields_.output = lines;
+    }
     channels_[c].result = top;
     return true;
 }

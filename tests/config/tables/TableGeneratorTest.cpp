@@ -328,7 +328,9 @@ TEST_F(TableGeneratorTest, OneClickSendsEveryCheckedTableAndOneEndMarker) {
     EXPECT_EQ(engine_.SelectedChannel(), 2u);
     EXPECT_EQ(engine_.Fields().maxValue, "47999");
     const std::string& text = engine_.Fields().output;
-    EXPECT_EQ(text.rfind("51 71 00 00 01 00 7f bb 02 00 7f bb ", 0), 0u) << "reload text first, tables appended";
+    const std::string reloadLine = "51 71 00 00 01 00 7f bb 02 00 7f bb 03 00 7f bb 04 00 7f bb 05 07 5f ea 06 00 7f bb ";
+    EXPECT_EQ(text.substr(0, reloadLine.size() + 14), reloadLine + "\r\n51 70 00 00 ")
+        << "the reload line comes first and ends before the first table line";
     EXPECT_EQ(text.substr(text.size() - 14), "51 70 ff ff \r\n");
 
     // A second run replaces the output rather than adding to it.
