@@ -27,12 +27,12 @@ std::string ChannelMessage(const char* format, std::size_t index) { return Forma
 std::string IntegerText(std::int64_t value) { return Format("%lld", static_cast<long long>(value)); }
 std::string RealText(double value) { return Format("%g", value); }
 
-// One 60-byte block's output line: "51 70 kk tt " then the bytes, broken after the 30th.
-std::string ConvertBlockLine(std::size_t block, std::uint16_t tableIndex, std::span<const std::uint8_t> payload) {
+// One block's output line: "51 70 kk tt " then the block's bytes, broken after the 30th.
+std::string ConvertBlockLine(std::size_t block, std::uint16_t tableIndex, std::span<const std::uint8_t> bytes) {
     std::string line = Format("51 70 %02x %02x ", static_cast<unsigned>(block), static_cast<unsigned>(tableIndex / 256));
-    for (std::size_t i = 0; i < payload.size(); ++i) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i == kBytesBeforeLineBreak) line += "\r\n" + std::string(17, ' ');
-        line += Format("%02x ", static_cast<unsigned>(payload[i]));
+        line += Format("%02x ", static_cast<unsigned>(bytes[i]));
     }
     return line;
 }
@@ -116,26 +116,29 @@ bool CLEDConvEngine::GenerateConvertTable() {
                                                    static_cast<int>(shift), fields_.autoShift);
     fields_.shift = IntegerText(table.shift);
 
-    std::string lines;
+    // Lines are separated by "\r\n", with none after the last; appended lines start on a line of
+    // their own after the text already there (the reload line, or the previous channel's table).
+    std::string& output = fields_.output;
+    if (!appendOutput_) output.clear();
+    const auto addLine = [&output](const std::string& line) {
+        if (!output.empty()) output += "\r\n";
+        output += line;
+    };
     std::size_t offset = 0;
     for (std::size_t k = 0; k < kConvertBlockCount; ++k) {
-        std::array<std::uint8_t, kTablePayloadSize> payload{};
-        std::copy_n(table.bytes.begin() + static_cast<std::ptrdiff_t>(offset), kConvertBlockBytes[k], payload.begin());
+        const auto blockBytes = std::span<const std::uint8_t>(table.bytes).subspan(offset, kConvertBlockBytes[k]);
         offset += kConvertBlockBytes[k];
+        std::array<std::uint8_t, kTablePayloadSize> payload{};
+        std::copy(blockBytes.begin(), blockBytes.end(), payload.begin());
         if (link_) link_->SetConversionTable(static_cast<std::uint16_t>(tableIndex + k), payload);
-        lines += ConvertBlockLine(k, tableIndex, payload) + "\r\n";
+        // The line shows the block's table bytes; the zero fill of the last block is not shown, as the
+        // end marker's zero data is not.
+        addLine(ConvertBlockLine(k, tableIndex, blockBytes));
     }
     if (sendEndMarker_) {
         const std::array<std::uint8_t, kTablePayloadSize> zero{};
         if (link_) link_->SetConversionTable(kEndMarkerPage, zero);
-        lines += Format("51 70 %02x %02x ", 255u, 255u) + "\r\n";
-    }
-    if (appendOutput_) {
-        // The text before (the reload line of one-click generation) ends its line first.
-        if (!fields_.output.empty() && !fields_.output.ends_with("\r\n")) fields_.output += "\r\n";
-        fields_.output += lines;
-    } else {
-        fields_.output = lines;
+        addLine(Format("51 70 %02x %02x ", 255u, 255u));
     }
     channels_[c].result = top;
     return true;

@@ -295,18 +295,25 @@ TEST_F(TableGeneratorTest, AnExtremeShiftIsHandledWithoutOverflowOrALongSearch) 
     }
 }
 
+// The whole text of one table: each block's line shows the block's own bytes (the last block's 16,
+// not the zero fill its report carries), and lines are separated by "\r\n", none after the last.
 TEST_F(TableGeneratorTest, OutputTextOfAConvertTable) {
-    SetConvertFields("255", "0", "50", "0", "100");
+    engine_.SelectChannel(1);  // table index 0x100
+    SetConvertFields("10", "60", "50", "0", "100");  // R = 0: every level after the first is 10
     ASSERT_TRUE(engine_.GenerateConvertTable());
-    const std::string& text = engine_.Fields().output;
-    const std::string firstLine = text.substr(0, text.find("\r\n" + std::string(17, ' ')));
-    EXPECT_EQ(firstLine.substr(0, 12), "51 70 00 00 ");
-    EXPECT_EQ(firstLine.size(), 12u + 30u * 3u) << "the break comes after the 30th byte";
-    EXPECT_EQ(firstLine.substr(12, 3), "00 ") << "byte 0: shift 0";
-    EXPECT_NE(text.find("\r\n51 70 04 00 "), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 14), "51 70 ff ff \r\n");
-    // Five blocks of two lines each and the marker line.
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 11);
+    const auto bytes = [](const char* hex, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += std::string(hex) + " ";
+        return text;
+    };
+    const std::string lineBreak = "\r\n" + std::string(17, ' ');
+    const std::string expected = "51 70 00 01 00 " + bytes("0a", 29) + lineBreak + bytes("0a", 30) + "\r\n" +
+                                 "51 70 01 01 " + bytes("0a", 30) + lineBreak + bytes("0a", 30) + "\r\n" +
+                                 "51 70 02 01 " + bytes("0a", 30) + lineBreak + bytes("0a", 30) + "\r\n" +
+                                 "51 70 03 01 " + bytes("0a", 30) + lineBreak + bytes("0a", 30) + "\r\n" +
+                                 "51 70 04 01 " + bytes("0a", 16) + "\r\n" +
+                                 "51 70 ff ff ";
+    EXPECT_EQ(engine_.Fields().output, expected);
 }
 
 TEST_F(TableGeneratorTest, OneClickSendsEveryCheckedTableAndOneEndMarker) {
@@ -331,7 +338,10 @@ TEST_F(TableGeneratorTest, OneClickSendsEveryCheckedTableAndOneEndMarker) {
     const std::string reloadLine = "51 71 00 00 01 00 7f bb 02 00 7f bb 03 00 7f bb 04 00 7f bb 05 07 5f ea 06 00 7f bb ";
     EXPECT_EQ(text.substr(0, reloadLine.size() + 14), reloadLine + "\r\n51 70 00 00 ")
         << "the reload line comes first and ends before the first table line";
-    EXPECT_EQ(text.substr(text.size() - 14), "51 70 ff ff \r\n");
+    EXPECT_TRUE(text.ends_with("\r\n51 70 ff ff ")) << "the marker line is the last, with no line end after it";
+    // 56 lines, 55 line ends: the reload line, six tables of nine lines (the last block has no break)
+    // and the marker line.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 55);
 
     // A second run replaces the output rather than adding to it.
     const std::size_t length = text.size();
