@@ -212,8 +212,21 @@ void XmlScanner::ScanBang(XmlNodeToken& node) {
     }
 }
 
+std::size_t XmlScanner::FindDeclarationEnd(std::size_t from) const {
+    // Entity values, default attribute values and system or public identifiers are quoted literals
+    // that may hold '>' and '<' (an entity value is often markup itself): each runs to its own quote.
+    for (std::size_t i = FindFirstOf(text_.data(), from, end_, u'>', u'"', u'\''); i < end_;
+         i = FindFirstOf(text_.data(), i + 1, end_, u'>', u'"', u'\'')) {
+        if (text_[i] == u'>') return i;
+        i = FindChar(i + 1, text_[i]);
+        if (i == std::u16string_view::npos) break;
+    }
+    return std::u16string_view::npos;
+}
+
 void XmlScanner::ScanDoctype(XmlNodeToken& node) {
-    // Declarations and comments inside are consumed whole; the first other '>' ends the doctype.
+    // Declarations (with their quoted literals) and comments inside are consumed whole; the first
+    // other '>' ends the doctype.
     std::size_t i = next + 3;
     while (i < end_) {
         const char16_t c = text_[i];
@@ -227,7 +240,7 @@ void XmlScanner::ScanDoctype(XmlNodeToken& node) {
             if (kind == u'-' && i + 3 < end_ && text_[i + 3] == u'-') {
                 close = FindTerminator(i + 4, u"--");
             } else if (kind == u'E' || kind == u'A' || kind == u'N') {
-                close = FindChar(i + 3, u'>');
+                close = FindDeclarationEnd(i + 3);
             } else {
                 ++i;
                 continue;

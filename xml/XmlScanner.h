@@ -61,6 +61,9 @@ private:
     // `from`; npos when there is none.
     std::size_t FindTerminator(std::size_t from, std::u16string_view tail) const;
     std::size_t FindChar(std::size_t from, char16_t c) const;
+    // Index of the '>' that ends an element, attribute-list, entity or notation declaration of a
+    // document type, searching from `from`: the first '>' outside a quoted literal; npos when none.
+    std::size_t FindDeclarationEnd(std::size_t from) const;
     void Finish(XmlNodeToken& node, int type, std::size_t endExclusive);
     void Unterminated(XmlNodeToken& node, const char* kind);
     void Incorrect(XmlNodeToken& node, const char* what);

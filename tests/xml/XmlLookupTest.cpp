@@ -43,6 +43,10 @@ TEST(XmlLookup, ValueOfKeyInSection) {
         {"<R><S><K>v</K></R>", u"S", u"K", ""},  // S not ended: K became R's child
         {"<A/><B><S><K>v</K></S></B>", u"S", u"K", ""},  // only the first top-level element is searched
         {"", u"S", u"K", ""},
+        // Markup inside an entity value of the document type is not markup of the document.
+        {"<!DOCTYPE strings [ <!ENTITY brand \"<b>Name</b> <i>Co</i>\"> ]>"
+         "<strings><section><key>value</key></section></strings>",
+         u"section", u"key", "value"},
     };
     for (const LookupCase& c : cases) {
         CXmlDocument d = Parsed(c.document);

@@ -69,6 +69,14 @@ TEST(XmlParse, StructureAndReportForEachKindOfDocument) {
         {"<R></R", "R", "Element end tag at offset 3 unterminated", true},
         {"<R><", "R", "tag at offset 3 unterminated", true},
         {"<R><!ENTITY x", "R", "tag at offset 3 unterminated", true},
+        // A quoted literal in a declaration of the internal subset does not end it at a '>' or '<' inside.
+        {"<!DOCTYPE strings [ <!ENTITY brand \"<b>Name</b> <i>Co</i>\"> ]>"
+         "<strings><section><key>value</key></section></strings>",
+         "strings(section(key))", "", false},
+        {"<!DOCTYPE R [<!ATTLIST R a CDATA '> </x> <Q/>'><!ENTITY q \"it's\"><!NOTATION n SYSTEM 'a>b <N/>'>]>"
+         "<R><S/></R>",
+         "R(S)", "", false},
+        {"<R><!DOCTYPE x [<!ENTITY e 'a>", "R", "Doctype at offset 3 unterminated", true},
         // The end tag matches the innermost open element of its name.
         {"<A><B><A></A></B></A>", "A(B(A))", "", false},
         // Only the first problem is reported.

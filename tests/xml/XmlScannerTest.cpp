@@ -31,6 +31,7 @@ TEST(XmlScanner, NodeKinds) {
     EXPECT_EQ(Nodes(u"<?xml v='1'?><!--a-->-<![CDATA[x]]>"),
               (V{"16:0:13:xml", "32:13:8", "2:21:1", "8:22:13"}));
     EXPECT_EQ(Nodes(u"<!DOCTYPE d [<!ENTITY e 'v'>]><!ELEMENT x>"), (V{"64:0:30", "64:30:12"}));
+    EXPECT_EQ(Nodes(u"<!DOCTYPE d [<!ENTITY e '>'>]><a>"), (V{"64:0:30", "1:30:3:a"}));
     // A '>' without the rest of its terminator does not end the node.
     EXPECT_EQ(Nodes(u"<!-- a > b -- > -->"), (V{"32:0:19"}));
     EXPECT_EQ(Nodes(u"<? a > ?>"), (V{"16:0:9"}));
