@@ -53,7 +53,14 @@ std::u16string DecodeFileText(const std::string& bytes) {
     // A UTF-8 file may start with its own byte-order mark; it is not part of the first line.
     constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
     const std::string_view utf8(bytes);
-    return xml::Utf8ToUtf16(utf8.starts_with(kUtf8ByteOrderMark) ? utf8.substr(kUtf8ByteOrderMark.size()) : utf8);
+    if (utf8.starts_with(kUtf8ByteOrderMark)) return xml::Utf8ToUtf16(utf8.substr(kUtf8ByteOrderMark.size()));
+    // Without any mark the file is UTF-8 when every sequence in it is valid UTF-8. Otherwise another
+    // program wrote it in the ANSI code page, and it is read as windows-1252 so that its accented
+    // section names, keys and values survive. (The XML reader's lenient check would take bytes such
+    // as E9 E0 E8, "eae" with accents in windows-1252, for one UTF-8 character.)
+    std::size_t invalid = 0;
+    std::u16string text = xml::ConvertToUtf16(u"UTF-8", utf8, &invalid);
+    return invalid == 0 ? text : xml::ConvertToUtf16(u"windows-1252", utf8);
 }
 
 IniDocument LoadDocument(const std::string& path) {

@@ -1,11 +1,14 @@
 // The initialisation-file primitives of the settings files: one value read or written per call.
 //
-// Files are UTF-16LE text starting with the byte-order mark FF FE (a file without the mark is read as
-// UTF-8, past its own mark EF BB BF if it has one). Every write reads the file, changes the one value and replaces the file atomically (new
-// file in the same folder, flushed to disk, renamed over the old one), so the file is always either
-// the old or the new text; a file that does not exist yet starts as just the byte-order mark. Writes
-// report nothing, as the callers ignore them; reads give their defaults when the file, the section or
-// the key is missing.
+// Files are UTF-16LE text starting with the byte-order mark FF FE. A file without that mark is read as
+// UTF-8, past its own mark EF BB BF if it has one; an unmarked file that is not valid UTF-8 is read as
+// windows-1252 (the ANSI code page other programs write in).
+//
+// Every write reads the file, changes the one value and replaces the file atomically (new file in the
+// same folder, flushed to disk, renamed over the old one), so the file is always either the old or the
+// new text; a file that does not exist yet starts as just the byte-order mark. Writes report nothing,
+// as the callers ignore them; reads give their defaults when the file, the section or the key is
+// missing.
 //
 // Byte blocks are stored as two upper-case hexadecimal digits per byte in memory order followed by
 // two digits of the low 8 bits of the bytes' sum.

@@ -81,6 +81,30 @@ TEST_F(IniFileTest, AFileWithoutByteOrderMarkIsReadAsUtf8AndRewrittenAsUtf16) {
     EXPECT_EQ(ReadBytes(path_), Utf16File(u"[S]\r\nname=x\r\nn=1\r\n"));
 }
 
+TEST_F(IniFileTest, AnUnmarkedFileThatIsNotUtf8IsReadAsWindows1252) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::u16string section;
+        std::u16string value;
+    };
+    const Case cases[] = {
+        {"valid UTF-8", "[Fa\xC3\xA7" "ade]\r\nname=Caf\xC3\xA9 \xE2\x82\xAC\r\n", u"Fa\u00e7ade", u"Caf\u00e9 \u20ac"},
+        {"windows-1252", "[Fa\xE7" "ade]\r\nname=Caf\xE9 \x80\r\n", u"Fa\u00e7ade", u"Caf\u00e9 \u20ac"},
+        // E9 E0 E8 has the shape of one three-byte UTF-8 sequence but is not valid UTF-8.
+        {"windows-1252 shaped like UTF-8", "[\xC9t\xE9]\r\nname=\xE9\xE0\xE8\r\n", u"\u00c9t\u00e9",
+         u"\u00e9\u00e0\u00e8"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(path_, c.bytes);
+        EXPECT_EQ(ReadIniText(path_, c.section, u"name"), c.value);
+        // The first write keeps the text and stores it as UTF-16.
+        config::WriteIniInt(path_, c.section, u"n", 1);
+        EXPECT_EQ(ReadBytes(path_), Utf16File(u"[" + c.section + u"]\r\nname=" + c.value + u"\r\nn=1\r\n"));
+    }
+}
+
 TEST_F(IniFileTest, BlocksAreUpperCaseHexWithTheirSumAndReadStrictly) {
     const std::array<std::uint8_t, 3> dpi{1, 2, 3};
     config::WriteIniBlock(path_, u"DPI_SETTING", u"DPI_1", dpi);
