@@ -11,7 +11,7 @@ ROOT=$PWD
 JOBS=${JOBS:-2}
 
 # Debian packages each command needs. Everything the project uses is listed here and nowhere else.
-BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git
+BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git python3
   qt6-base-dev libgl-dev libgtest-dev libgmock-dev libudev-dev libsystemd-dev
   xvfb xauth
   qemu-system-x86 busybox-static cpio)

@@ -1,56 +1,19 @@
 #include "EffectParams.h"
 
-#include <array>
-#include <optional>
+#include "effects/EffectTables.h"
 
 namespace config {
 
-namespace {
-
-using LevelTable = std::array<std::uint8_t, 5>;
-
-// Raw speed per level (0 fastest) of the effects that have a speed.
-std::optional<LevelTable> SpeedTable(std::uint8_t effect) {
-    switch (effect) {
-        case 1: return LevelTable{60, 55, 49, 44, 38};
-        case 2: return LevelTable{150, 140, 128, 110, 104};
-        case 3: return LevelTable{70, 65, 60, 55, 50};
-        case 5: return LevelTable{70, 65, 56, 45, 39};
-        case 6: return LevelTable{72, 66, 60, 51, 42};
-        case 7: return LevelTable{150, 120, 108, 102, 98};
-        case 8: return LevelTable{65, 57, 50, 42, 35};
-        case 9: return LevelTable{107, 104, 101, 98, 96};
-        case 10: return LevelTable{123, 115, 108, 104, 100};
-        default: return std::nullopt;
-    }
-}
-
-// Raw brightness per level 0-2 of the effects that have a brightness.
-std::optional<std::array<std::uint8_t, 3>> BrightnessTable(std::uint8_t effect) {
-    switch (effect) {
-        case 0:
-        case 1:
-        case 3:
-        case 4: return std::array<std::uint8_t, 3>{76, 153, 255};
-        case 2: return std::array<std::uint8_t, 3>{16, 64, 127};
-        default: return std::nullopt;
-    }
-}
-
-// The effect-specific byte of effect 9 per speed level.
-constexpr LevelTable kEffect9Byte = {8, 24, 48, 56, 64};
-constexpr std::uint8_t kEffect1Flag = 0x20;
-constexpr std::uint8_t kEffect3Byte = 0x21;
-
-}  // namespace
+using effects::BrightnessRowOf;
+using effects::SpeedRowOf;
 
 std::uint8_t RawSpeed(std::uint8_t effect, std::uint8_t level) {
-    const auto table = SpeedTable(effect);
+    const auto* table = SpeedRowOf(effect);
     return table && level < table->size() ? (*table)[level] : level;
 }
 
 std::uint8_t SpeedLevel(std::uint8_t effect, std::uint8_t raw) {
-    const auto table = SpeedTable(effect);
+    const auto* table = SpeedRowOf(effect);
     if (!table) {
         return raw;
     }
@@ -63,7 +26,7 @@ std::uint8_t SpeedLevel(std::uint8_t effect, std::uint8_t raw) {
 }
 
 std::uint8_t RawBrightness(std::uint8_t effect, std::uint8_t level) {
-    const auto table = BrightnessTable(effect);
+    const auto* table = BrightnessRowOf(effect);
     if (!table) {
         return level;
     }
@@ -71,7 +34,7 @@ std::uint8_t RawBrightness(std::uint8_t effect, std::uint8_t level) {
 }
 
 std::uint8_t BrightnessLevel(std::uint8_t effect, std::uint8_t raw) {
-    const auto table = BrightnessTable(effect);
+    const auto* table = BrightnessRowOf(effect);
     if (!table) {
         return raw;
     }
@@ -91,11 +54,11 @@ void EncodeEffectParamEntry(EffectParamEntry entry) {
     entry[kEntrySpeed] = RawSpeed(effect, speedLevel);
     entry[kEntryBrightness] = RawBrightness(effect, entry[kEntryBrightness]);
     if (effect == 1) {
-        entry[kEntryFlags] |= kEffect1Flag;
+        entry[kEntryFlags] |= effects::kEffect1Flag;
     } else if (effect == 3) {
-        entry[kEntryEffectByte] = kEffect3Byte;
-    } else if (effect == 9 && speedLevel < kEffect9Byte.size()) {
-        entry[kEntryEffectByte] = kEffect9Byte[speedLevel];
+        entry[kEntryEffectByte] = effects::kEffect3Byte;
+    } else if (effect == 9 && speedLevel < effects::kEffect9Byte.size()) {
+        entry[kEntryEffectByte] = effects::kEffect9Byte[speedLevel];
     }
 }
 

@@ -1,6 +1,6 @@
 #include "simulator/LedRenderer.h"
 
-#include "simulator/EffectTables.h"
+#include "simulator/EffectLevels.h"
 
 #include <algorithm>
 #include <cmath>

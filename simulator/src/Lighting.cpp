@@ -1,6 +1,8 @@
 #include "simulator/Lighting.h"
 
-#include "simulator/EffectTables.h"
+#include "simulator/EffectLevels.h"
+
+#include "effects/EffectTables.h"
 
 namespace simulator {
 
@@ -9,11 +11,11 @@ EffectEntry defaultEffectEntry(std::uint8_t code) {
     entry.fill(0xFF);
     entry[kEntryCode] = code;
     if (code > kEffectGameSnake) return entry;
-    entry[kEntryFlags] = code == kEffectBreath ? 0x20 : 0;
+    entry[kEntryFlags] = code == kEffectBreath ? effects::kEffect1Flag : 0;
     if (auto speed = rawSpeed(code, 2)) entry[kEntrySpeed] = *speed;
     if (auto brightness = rawBrightness(code, 2)) entry[kEntryBrightness] = *brightness;
-    if (code == kEffectStars) entry[kEntryExtra] = 0x21;
-    if (code == kEffectRainDrop) entry[kEntryExtra] = 48;
+    if (code == kEffectStars) entry[kEntryExtra] = effects::kEffect3Byte;
+    if (code == kEffectRainDrop) entry[kEntryExtra] = effects::kEffect9Byte[2];  // the middle speed's
     for (std::size_t i = 0; i < 3; ++i) {
         entry[kEntryColor1 + i] = 0xFF;  // white
         entry[kEntryColor2 + i] = 0x00;  // black

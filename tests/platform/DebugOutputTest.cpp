@@ -1,11 +1,9 @@
 #include "DebugOutput.h"
 
+#include "StandardErrorCapture.h"
 #include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <set>
 #include <sstream>
@@ -15,36 +13,7 @@
 
 namespace {
 
-// Points standard error at a file for the life of the object.
-class StandardErrorCapture {
-public:
-    explicit StandardErrorCapture(std::string path) : path_(std::move(path)) {
-        const int file = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0600);
-        EXPECT_GE(file, 0);
-        savedStandardError_ = dup(STDERR_FILENO);
-        dup2(file, STDERR_FILENO);
-        close(file);
-    }
-    ~StandardErrorCapture() { Restore(); }
-
-    // Everything written so far; standard error is back to normal afterwards.
-    std::string Text() {
-        Restore();
-        return platform_test::ReadFileText(path_);
-    }
-
-private:
-    void Restore() {
-        if (savedStandardError_ >= 0) {
-            dup2(savedStandardError_, STDERR_FILENO);
-            close(savedStandardError_);
-            savedStandardError_ = -1;
-        }
-    }
-
-    std::string path_;
-    int savedStandardError_ = -1;
-};
+using platform_test::StandardErrorCapture;
 
 TEST(DebugOutput, WritesEachCallAsOneLine) {
     platform_test::TemporaryFolder folder;
@@ -56,7 +25,7 @@ TEST(DebugOutput, WritesEachCallAsOneLine) {
     platform::DebugOutput(u"Ger\u00E4t \u20AC \U0001D11E\r\n");
     platform::DebugOutput(std::u16string{u'a', char16_t(0xD800)});
     platform::DebugOutput(u"100% %s %d");  // percent signs are text, not formats
-    EXPECT_EQ(capture.Text(),
+    EXPECT_EQ(capture.Stop(),
               "03/14 09:26 App Init\n"
               "no line end\n"
               "\n"
@@ -91,7 +60,7 @@ TEST(DebugOutput, LinesFromManyThreadsStayWhole) {
         writer.join();
     }
     std::multiset<std::string> written;
-    std::istringstream lines(capture.Text());
+    std::istringstream lines(capture.Stop());
     for (std::string line; std::getline(lines, line);) {
         written.insert(line);
     }

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-namespace config_test {
+namespace platform_test {
 
 class StandardErrorCapture {
 public:
@@ -43,4 +43,4 @@ private:
     int saved_ = -1;
 };
 
-}  // namespace config_test
+}  // namespace platform_test

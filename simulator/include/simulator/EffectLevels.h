@@ -1,5 +1,6 @@
-// The raw speed and brightness values the application firmware stores for each effect, and what they
-// mean for showing the LEDs. The host converts its levels to these values; the device keeps them raw.
+// The device's view of the raw speed and brightness values it stores for each effect: which level a
+// raw value stands for and how bright it shows the LEDs. The host converts its levels to these values;
+// the device keeps them raw. The numbers come from the shared effect tables.
 #pragma once
 
 #include <cstdint>

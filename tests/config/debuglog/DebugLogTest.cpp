@@ -100,7 +100,7 @@ protected:
 const std::regex kStamp(R"(\d\d/\d\d \d\d:\d\d )");
 
 TEST_F(DebugLogFile, FirstLineCreatesFolderAndFileWithByteOrderMark) {
-    config_test::StandardErrorCapture capture(folder_.File("stderr"));
+    platform_test::StandardErrorCapture capture(folder_.File("stderr"));
     config::WriteDebugLog(u"Detect No Device");
     config::WriteDebugLog(u"onDevicePlug: %s", u"OPEN");
     config::WriteDebugLog(u"Ger\u00E4t \u20AC \U0001D11E");
@@ -153,7 +153,7 @@ TEST_F(DebugLogFile, UnwritableDesktopStillReachesStandardError) {
     // The desktop path runs through a regular file, so neither the folder nor the log can be made.
     { std::ofstream blocker(folder_.File("blocker")); }
     environment_.Set("XDG_DESKTOP_DIR", folder_.File("blocker") + "/Desktop");
-    config_test::StandardErrorCapture capture(folder_.File("stderr"));
+    platform_test::StandardErrorCapture capture(folder_.File("stderr"));
     config::WriteDebugLog(u"Destroy App %d", 1);
     EXPECT_NE(capture.Stop().find(" Destroy App 1\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder_.File("blocker") + "/Desktop"));

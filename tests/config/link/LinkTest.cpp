@@ -15,6 +15,7 @@ namespace {
 using config::CUSBDriver;
 using config::WM_DEVICE_EVENT;
 using config::WM_DEVICE_PLUG;
+using platform_test::StandardErrorCapture;
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
