@@ -1,0 +1,162 @@
+#include "BaseDlg.h"
+
+#include "RegionFromMask.h"
+#include "SkinAttributes.h"
+#include "SkinDocuments.h"
+#include "SkinErrorMessage.h"
+#include "XmlDocument.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace skin {
+
+namespace {
+
+// A frameless window that can still be minimised from the task bar.
+constexpr Qt::WindowFlags kPopupFlags =
+    Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
+
+// The page's picture for `key` ("" when the skin document names none).
+QString PictureName(const QString& section, std::u16string_view key) {
+    return ToQString(xml::LookupValue(skindocs::SkinDocument(), ToU16(section), key));
+}
+
+// Loads the named picture of the page into `picture`; a missing name or file leaves it as it was.
+bool LoadPagePicture(const QString& folder, const QString& name, QImage& picture, QSize* size = nullptr) {
+    if (name.isEmpty()) return false;
+    return LoadPictureFile(folder + name, picture, size) == 0;
+}
+
+}  // namespace
+
+CBaseDlg::CBaseDlg(QWidget* parent) : QDialog(parent, kPopupFlags) {}
+
+CBaseDlg::~CBaseDlg() = default;
+
+bool CBaseDlg::CreateSkinPage(QWidget* parent, int templateId) {
+    if (templateId == kPopupTemplate) {
+        setParent(parent, kPopupFlags);
+    } else if (templateId == kChildTemplate && parent != nullptr) {
+        setParent(parent, Qt::Widget);
+    } else {
+        return false;
+    }
+    templateId_ = templateId;
+    if (!initialised_) {
+        initialised_ = true;
+        InitDialog();
+    }
+    return true;
+}
+
+void CBaseDlg::setVisible(bool visible) {
+    if (visible && !initialised_) {
+        initialised_ = true;
+        InitDialog();
+    }
+    QDialog::setVisible(visible);
+}
+
+void CBaseDlg::InitDialog() {
+    LoadSkin();
+    FreeStatePictures();
+}
+
+void CBaseDlg::LoadSkin() {
+    const QString folder = PageImageFolder(imageFolderName_);
+    ApplyMask(folder);
+
+    QSize size;
+    if (LoadPagePicture(folder, PictureName(sectionName_, u"NORMAL"), background_, &size)) {
+        move(0, 0);
+        resize(size);
+        update();
+    }
+    LoadPagePicture(folder, PictureName(sectionName_, u"OVER"), hover_);
+    LoadPagePicture(folder, PictureName(sectionName_, u"DOWN"), pressed_);
+    LoadPagePicture(folder, PictureName(sectionName_, u"DISABLE"), disabled_);
+    imageSet_.normal = &background_;
+    imageSet_.over = &hover_;
+    imageSet_.down = &pressed_;
+    imageSet_.disable = &disabled_;
+}
+
+void CBaseDlg::ApplyMask(const QString& folder) {
+    const QString maskName = PictureName(sectionName_, u"MASK");
+    if (maskName.isEmpty()) return;
+    QImage mask;
+    LoadPagePicture(folder, maskName, mask);
+    const std::optional<QRegion> outline = RegionFromMask(mask);
+    if (!outline) {
+        // The page stays rectangular; loading goes on.
+        ShowErrorMessage(this, QStringLiteral("error"));
+        return;
+    }
+    setMask(*outline);
+}
+
+void CBaseDlg::FreeStatePictures() {
+    hover_ = QImage();
+    pressed_ = QImage();
+    disabled_ = QImage();
+}
+
+void CBaseDlg::DrawSkinContent(QPainter&) {}
+
+void CBaseDlg::paintEvent(QPaintEvent*) {
+    // Widgets paint into the window's back buffer, so background and content appear in one transfer.
+    QPainter painter(this);
+    if (!background_.isNull()) painter.drawImage(0, 0, background_);
+    DrawSkinContent(painter);
+}
+
+void CBaseDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept();  // neither closes the page nor presses a default button
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+QWidget* CBaseDlg::WindowToDrag() {
+    // A page inside another page moves the window it belongs to.
+    if (templateId_ == kChildTemplate && parentWidget() != nullptr) return parentWidget()->window();
+    return window();
+}
+
+void CBaseDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    QWidget* target = WindowToDrag();
+    event->accept();
+    QWindow* handle = target->windowHandle();
+    if (handle != nullptr && handle->startSystemMove()) return;
+    // The platform cannot move the window for us: follow the mouse until the button is released.
+    dragged_ = target;
+    dragOffset_ = event->globalPosition().toPoint() - target->pos();
+}
+
+void CBaseDlg::mouseMoveEvent(QMouseEvent* event) {
+    if (dragged_ != nullptr && (event->buttons() & Qt::LeftButton)) {
+        dragged_->move(event->globalPosition().toPoint() - dragOffset_);
+        event->accept();
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBaseDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) dragged_ = nullptr;
+    QDialog::mouseReleaseEvent(event);
+}
+
+}  // namespace skin

@@ -1,0 +1,93 @@
+// The base of every skinned page: a dialog without caption or frame whose whole look is a picture.
+//
+// A page names its section in the skin documents ("MAIN" unless it sets another) and its image folder
+// under "<program folder>Skins/". On initialisation it loads its pictures (LoadSkin): the outline from
+// MASK, the background from NORMAL (the page takes its size), and the hover, pressed and disabled
+// page pictures from OVER, DOWN and DISABLE, from which the widgets made in LoadSkin cut their looks;
+// those three are freed right after LoadSkin. The page paints its background and then
+// DrawSkinContent, can be dragged by any background point, and ignores Enter and Escape, so that no
+// skinned page closes by keyboard.
+//
+// A page is shown modally (exec) as a frameless top-level window, or created by CreateSkinPage: as a
+// top-level pop-up (kPopupTemplate) or as a page embedded in its parent (kChildTemplate); pages are
+// created hidden. Initialisation runs once, on the first of CreateSkinPage or showing.
+#pragma once
+
+#include "SkinPictures.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QPoint>
+#include <QString>
+
+class QPainter;
+
+namespace skin {
+
+class CBaseDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kPopupTemplate = 132;  // a top-level pop-up window
+    static constexpr int kChildTemplate = 129;  // a page inside another page
+
+    explicit CBaseDlg(QWidget* parent = nullptr);
+    ~CBaseDlg() override;
+
+    void SetSectionName(const QString& section) { sectionName_ = section; }
+    const QString& SectionName() const { return sectionName_; }
+    void SetImageFolderName(const QString& folder) { imageFolderName_ = folder; }
+    const QString& ImageFolderName() const { return imageFolderName_; }
+    int TemplateId() const { return templateId_; }
+
+    // Remembers the template, makes the page a hidden pop-up owned by `parent` (kPopupTemplate) or a
+    // hidden child page inside `parent` (kChildTemplate, which needs a parent), and initialises it.
+    // Returns false for an unknown template or a child page without parent.
+    virtual bool CreateSkinPage(QWidget* parent, int templateId);
+
+    // Loads the outline and pictures of the page's section. Pages override it: call the base first,
+    // then create the widgets from ImageSet().
+    virtual void LoadSkin();
+    // Drops the hover, pressed and disabled page pictures once the widgets hold their cut-outs.
+    virtual void FreeStatePictures();
+    // Paints the page's own content over the background (labels and the like); the base draws nothing.
+    virtual void DrawSkinContent(QPainter& painter);
+
+    // The page's pictures as handed to the widget factory.
+    const SkinImageSet& ImageSet() const { return imageSet_; }
+    const QImage& BackgroundPicture() const { return background_; }
+
+    void setVisible(bool visible) override;
+
+protected:
+    // Runs once before the page is first shown or when CreateSkinPage creates it: LoadSkin, then
+    // FreeStatePictures. Pages that add their own initialisation call the base first.
+    virtual void InitDialog();
+
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void ApplyMask(const QString& folder);
+    QWidget* WindowToDrag();
+
+    QString sectionName_ = QStringLiteral("MAIN");
+    QString imageFolderName_;
+    int templateId_ = kPopupTemplate;
+    bool initialised_ = false;
+
+    QImage background_;
+    QImage hover_;
+    QImage pressed_;
+    QImage disabled_;
+    SkinImageSet imageSet_;
+
+    // Dragging by hand, where the platform cannot move the window itself.
+    QWidget* dragged_ = nullptr;
+    QPoint dragOffset_;
+};
+
+}  // namespace skin
