@@ -1,0 +1,161 @@
+#include "PngHSliderBar.h"
+
+#include "SkinPictures.h"
+#include "WindowMessage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace skin {
+
+namespace {
+
+// Pictures are drawn many times; keep them in the format QPainter blends without converting.
+QImage ForDrawing(QImage picture) {
+    if (!picture.isNull()) picture.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return picture;
+}
+
+QImage LoadThumb(const QString& file) {
+    QImage picture;
+    if (!file.isEmpty()) LoadPictureFile(file, picture);
+    return ForDrawing(std::move(picture));
+}
+
+QImage CutLook(const QImage* page, const QRect& rect, QImage current) {
+    CutPicture(current, page, rect);
+    return ForDrawing(std::move(current));
+}
+
+}  // namespace
+
+void CPngHSliderBar::LoadThumbs(const QString& thumbFile, const QString& secondThumbFile,
+                                const QString& hoverThumbFile, bool thumbAtTop) {
+    thumb_ = LoadThumb(thumbFile);
+    secondThumb_ = LoadThumb(secondThumbFile);
+    hoverThumb_ = LoadThumb(hoverThumbFile);
+    thumbAtTop_ = thumbAtTop;
+    update();
+}
+
+void CPngHSliderBar::CreateSlider(QWidget* parent, int controlId, const QRect& rect) {
+    controlId_ = controlId;
+    minimum_ = 0;
+    maximum_ = 10;
+    position_ = 0;
+    setParent(parent);
+    setGeometry(rect);
+    // Hover of the thumb is followed without a button held.
+    setMouseTracking(true);
+    show();
+}
+
+void CPngHSliderBar::SetTrackPictures(const QImage* normal, const QImage* filled, const QImage* disabled,
+                                      const QRect& rect) {
+    track_ = CutLook(normal, rect, std::move(track_));
+    filled_ = CutLook(filled, rect, std::move(filled_));
+    disabled_ = CutLook(disabled, rect, std::move(disabled_));
+    update();
+}
+
+void CPngHSliderBar::SetRange(int minimum, int maximum) {
+    const int clamped = std::min(std::max(position_, minimum), maximum);
+    if (minimum == minimum_ && maximum == maximum_ && clamped == position_) return;
+    minimum_ = minimum;
+    maximum_ = maximum;
+    position_ = clamped;
+    update();
+}
+
+void CPngHSliderBar::SetPosition(int value) {
+    if (value == position_) return;
+    position_ = value;
+    update();
+}
+
+SliderScale CPngHSliderBar::Scale() const {
+    return SliderScale{width(), thumb_.width(), minimum_, maximum_};
+}
+
+QRect CPngHSliderBar::ThumbRect() const {
+    const int top = thumbAtTop_ ? 0 : height() - thumb_.height();
+    return QRect(QPoint(SliderThumbLeft(Scale(), position_), top), thumb_.size());
+}
+
+void CPngHSliderBar::paintEvent(QPaintEvent*) {
+    // Qt's backing store already paints off screen and shows the result at once, so the slider
+    // paints straight into it. Where a picture is missing the page underneath shows through.
+    QPainter painter(this);
+    if (isEnabled() || disabled_.isNull()) {
+        painter.drawImage(0, 0, track_);
+        const int fillWidth = std::clamp(SliderFillWidth(Scale(), position_), 0, filled_.width());
+        painter.drawImage(QPoint(0, 0), filled_, QRect(0, 0, fillWidth, filled_.height()));
+    } else {
+        painter.drawImage(0, 0, disabled_);
+    }
+    if (isEnabled()) {
+        const QImage& thumb = thumbHovered_ && !hoverThumb_.isNull() ? hoverThumb_ : thumb_;
+        painter.drawImage(ThumbRect().topLeft(), thumb);
+    }
+}
+
+void CPngHSliderBar::mousePressEvent(QMouseEvent* event) {
+    // Accepted, so the press does not reach the page (whose background press drags the window).
+    event->accept();
+    if (event->button() != Qt::LeftButton) return;
+    // Taking the focus ends an in-place editor that is open elsewhere on the page.
+    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+    // Qt keeps sending this widget the mouse until the button is released, even outside it.
+    dragging_ = true;
+}
+
+void CPngHSliderBar::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    const QPoint at = event->position().toPoint();
+    SetThumbHovered(ThumbRect().contains(at));
+    if (!dragging_) return;
+    SetThumbHovered(true);
+    const int value = SliderValueAt(Scale(), at.x());
+    if (value != position_) PostValue(value);
+}
+
+void CPngHSliderBar::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() != Qt::LeftButton || !dragging_) return;
+    dragging_ = false;
+    const QPoint at = event->position().toPoint();
+    SetThumbHovered(ThumbRect().contains(at));
+    // Always, even when the value did not change, so the parent knows the drag has ended.
+    PostValue(SliderValueAt(Scale(), at.x()));
+}
+
+void CPngHSliderBar::leaveEvent(QEvent* event) {
+    if (!dragging_) SetThumbHovered(false);
+    QWidget::leaveEvent(event);
+}
+
+void CPngHSliderBar::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange) {
+        // A disabled widget gets no more mouse input, so a drag cannot end by a release.
+        if (!isEnabled()) {
+            dragging_ = false;
+            thumbHovered_ = false;
+        }
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+void CPngHSliderBar::SetThumbHovered(bool hovered) {
+    if (hovered == thumbHovered_) return;
+    thumbHovered_ = hovered;
+    update();
+}
+
+void CPngHSliderBar::PostValue(int value) {
+    platform::PostWindowMessage(parentWidget(), kSliderValueMessage, static_cast<std::uintptr_t>(value), controlId_);
+}
+
+}  // namespace skin
