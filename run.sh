@@ -14,7 +14,8 @@ JOBS=${JOBS:-2}
 BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git python3
   qt6-base-dev libgl-dev libgtest-dev libgmock-dev libudev-dev libsystemd-dev
   xvfb xauth
-  qemu-system-x86 busybox-static cpio)
+  qemu-system-x86 busybox-static cpio
+  python3-fonttools fonts-noto-core fonts-roboto-unhinted fonts-play)
 BENCH_PACKAGES=(libbenchmark-dev libpugixml-dev libtinyxml2-dev shared-mime-info)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
