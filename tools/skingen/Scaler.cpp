@@ -1,0 +1,21 @@
+#include "Scaler.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace skingen {
+
+int Scaler::Length(int masterPixels) const { return static_cast<int>(std::lround(masterPixels * factor_)); }
+
+QRect Scaler::Rect(const QRect& master) const {
+    return QRect(Length(master.x()), Length(master.y()), Length(master.width()), Length(master.height()));
+}
+
+QSize Scaler::Size(const QSize& master) const { return QSize(Length(master.width()), Length(master.height())); }
+
+int Scaler::FontSize(int masterPixels) const {
+    if (masterPixels <= 0) return 0;
+    return std::max(minFontSize_, Length(masterPixels));
+}
+
+}  // namespace skingen

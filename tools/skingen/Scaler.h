@@ -1,0 +1,27 @@
+// Scaling from the 1920x1080 master to a target resolution, by width. Positions and sizes are
+// rounded separately, so widgets of equal size stay equal in size (the LED buttons share one tint
+// template, the sliders one thumb).
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+namespace skingen {
+
+class Scaler {
+public:
+    explicit Scaler(double factor = 1.0, int minFontSize = 1) : factor_(factor), minFontSize_(minFontSize) {}
+
+    double Factor() const { return factor_; }
+    int Length(int masterPixels) const;
+    QRect Rect(const QRect& master) const;
+    QSize Size(const QSize& master) const;
+    // Font heights scale too, but never below the smallest size that stays legible.
+    int FontSize(int masterPixels) const;
+
+private:
+    double factor_;
+    int minFontSize_;
+};
+
+}  // namespace skingen
