@@ -32,7 +32,11 @@ bool LoadPagePicture(const QString& folder, const QString& name, QImage& picture
 
 }  // namespace
 
-CBaseDlg::CBaseDlg(QWidget* parent) : QDialog(parent, kPopupFlags) {}
+CBaseDlg::CBaseDlg(QWidget* parent) : QDialog(parent, kPopupFlags) {
+    // The page keeps its template size until its background gives it one; showing it must not fit it
+    // around its widgets, whose rectangles come from the skin and may be anything.
+    resize(size());
+}
 
 CBaseDlg::~CBaseDlg() = default;
 

@@ -204,6 +204,8 @@ void CBitmapBtn::paintEvent(QPaintEvent*) {
 }
 
 bool CBitmapBtn::event(QEvent* event) {
+    // The program lost the active window (another program came to the front).
+    if (event->type() == QEvent::WindowDeactivate) EndHover();
     if (event->type() == QEvent::ToolTip) {
         if (tooltipActive_ && !tooltipText_.isEmpty()) {
             QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tooltipText_, this);
@@ -248,7 +250,6 @@ void CBitmapBtn::leaveEvent(QEvent* event) {
 
 void CBitmapBtn::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) EndHover();
     if (event->type() == QEvent::EnabledChange && !isEnabled()) repeatTimer_.stop();
 }
 
@@ -270,7 +271,8 @@ void CBitmapBtn::mousePressEvent(QMouseEvent* event) {
             return;
         case Qt::LeftButton:
             if (!window()->isActiveWindow()) window()->activateWindow();
-            if (autoRepeat_) repeatTimer_.start(repeatIntervalMs_, this);
+            // A precise timer: ticks never come early, so the tick count follows the time held.
+            if (autoRepeat_) repeatTimer_.start(repeatIntervalMs_, Qt::PreciseTimer, this);
             break;
         default:
             break;

@@ -1,0 +1,67 @@
+#include "BitmapBtnEx.h"
+
+#include "SkinFont.h"
+
+#include <QPainter>
+
+namespace skin {
+
+CBitmapBtnEx::CBitmapBtnEx(QWidget* parent) : CBitmapBtn(parent) {}
+
+void CBitmapBtnEx::SetNormalPictureIndex(int index) {
+    normalIndex_ = index;
+    update();
+}
+
+void CBitmapBtnEx::SetSecondText(const QString& text) {
+    if (text == secondText_) return;
+    secondText_ = text;
+    update();
+}
+
+void CBitmapBtnEx::SetSecondFont(const QString& face, int height) {
+    secondFace_ = face;
+    secondHeight_ = height;
+    update();
+}
+
+void CBitmapBtnEx::SetSecondTextRect(const QRect& rect) {
+    hasSecondRect_ = true;
+    secondRect_ = rect;
+    update();
+}
+
+void CBitmapBtnEx::SetCoverPicture(const QImage& picture, bool show) {
+    cover_ = picture;
+    showCover_ = show;
+    update();
+}
+
+ButtonLook CBitmapBtnEx::CurrentLook() const { return SecondTextButtonLook(CurrentState()); }
+
+const QImage& CBitmapBtnEx::PictureFor(const ButtonLook& look) const {
+    const bool idle = look.picture == StatePicture::Normal;
+    if (idle && normalIndex_ >= 0 && static_cast<std::size_t>(normalIndex_) < normalPictures_.size()) {
+        return normalPictures_[static_cast<std::size_t>(normalIndex_)];
+    }
+    return CBitmapBtn::PictureFor(look);
+}
+
+void CBitmapBtnEx::DrawContent(QPainter& painter, const ButtonLook& look) {
+    // The cover goes under the texts, so they stay readable over it.
+    if (showCover_ && !GetCaption().isEmpty() && !cover_.isNull()) {
+        if (cover_.width() == width() || cover_.height() == height()) {
+            painter.drawImage(0, 0, cover_);
+        } else {
+            painter.drawImage(rect(), cover_);
+        }
+    }
+    const QColor color = CaptionColor(look.tone);
+    // Here an own text rectangle is the caption's rectangle as it is, without the margin.
+    const QRect captionRect = HasTextRect() ? TextRect() : CaptionRect();
+    DrawCaptionText(painter, captionRect, GetCaption(), SkinFont(FaceName(), FontHeight(), FontWeight()), color);
+    DrawCaptionText(painter, hasSecondRect_ ? secondRect_ : rect(), secondText_,
+                    SkinFont(secondFace_, secondHeight_, FontWeight()), color);
+}
+
+}  // namespace skin

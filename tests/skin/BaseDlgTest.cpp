@@ -1,0 +1,169 @@
+#include "BaseDlg.h"
+#include "BitmapBtn.h"
+#include "SkinErrorMessage.h"
+#include "SkinFactory.h"
+#include "SkinFolderFixture.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+namespace {
+
+using skintest::FilledPicture;
+using skintest::SkinFolder;
+
+// Counts the "error" message boxes a page would show.
+class ErrorMessages {
+public:
+    ErrorMessages() {
+        previous_ = skin::SetErrorMessageHook([this](QWidget*, const QString& text) { texts.push_back(text); });
+    }
+    ~ErrorMessages() { skin::SetErrorMessageHook(previous_); }
+    std::vector<QString> texts;
+
+private:
+    skin::ErrorMessageHook previous_;
+};
+
+// A page with buttons made from the keys BUTTON_1 ... BUTTON_4 of its section, captioned.
+class ButtonsPage : public skin::CBaseDlg {
+public:
+    ButtonsPage() {
+        SetSectionName(QStringLiteral("PAGE"));
+        SetImageFolderName(QStringLiteral("Pop"));
+    }
+    void LoadSkin() override {
+        CBaseDlg::LoadSkin();
+        const char16_t* keys[] = {u"BUTTON_1", u"BUTTON_2", u"BUTTON_3", u"BUTTON_4"};
+        for (std::size_t i = 0; i < buttons.size(); ++i) {
+            skin::CreateSkinButton(buttons[i], this, ImageSet(), u"PAGE", keys[i], true, 1, -1);
+        }
+    }
+    std::array<skin::CBitmapBtn, 4> buttons;
+};
+
+const std::u16string kSkinDocument =
+    u"<SKIN><PAGE><MASK>mask.bmp</MASK><NORMAL>normal.bmp</NORMAL><OVER>over.bmp</OVER>"
+    u"<DOWN>down.bmp</DOWN><DISABLE>disable.bmp</DISABLE></PAGE></SKIN>";
+
+TEST(BaseDlg, BrokenSkinFilesAndRecordsOpenWithDefaults) {
+    QByteArray validBmp;
+    {
+        QBuffer buffer(&validBmp);
+        buffer.open(QIODevice::WriteOnly);
+        FilledPicture(64, 32, Qt::darkGray).save(&buffer, "BMP");
+    }
+    SkinFolder folder;
+    folder.SetSkinDocument(kSkinDocument);
+    // mask.bmp is missing; the others are empty, cut short, not a picture, or a picture of a lie.
+    folder.WriteFile("Pop", "normal.bmp", QByteArray());
+    folder.WriteFile("Pop", "over.bmp", validBmp.left(40));
+    folder.WriteFile("Pop", "down.bmp", "this is no picture");
+    QByteArray hugeHeader = validBmp.left(54);
+    hugeHeader[18] = hugeHeader[19] = hugeHeader[20] = '\x7F';  // width ~ 8 million
+    hugeHeader[22] = hugeHeader[23] = hugeHeader[24] = '\x7F';
+    folder.WriteFile("Pop", "disable.bmp", hugeHeader);
+    folder.SetButtonDocument(
+        u"<B><PAGE>"
+        u"<BUTTON_1 SIZE=\"99999999999\" OFFSETX=\"-99999999999\">garbage</BUTTON_1>"
+        u"<BUTTON_2 FONT=\"\" SIZE=\"-2147483648\">,99999999999,5,-20,-30,,x</BUTTON_2>"
+        u"<BUTTON_3 SIZE=\"abc\">,-2147483648,-2147483648,2147483647,2147483647,,0</BUTTON_3>"
+        u"<BUTTON_4 OFFSETX=\"7\">,,,,,,,,,,</BUTTON_4>"
+        u"</PAGE></B>");
+    folder.SetStringDocument(u"<S><PAGE><BUTTON_1>One \\r\\n two</BUTTON_1><BUTTON_3>Three</BUTTON_3></PAGE></S>");
+
+    ErrorMessages errors;
+    ButtonsPage page;
+    const QSize templateSize = page.size();
+    page.show();
+    const QImage shown = page.grab().toImage();
+    EXPECT_FALSE(shown.isNull());
+    EXPECT_EQ(errors.texts, std::vector<QString>{QStringLiteral("error")});
+    EXPECT_EQ(page.size(), templateSize);
+    EXPECT_TRUE(page.BackgroundPicture().isNull());
+    EXPECT_EQ(page.buttons[0].geometry(), QRect());
+    EXPECT_TRUE(page.buttons[1].geometry().isEmpty());
+    for (auto& button : page.buttons) QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_FALSE(page.grab().isNull());
+}
+
+TEST(BaseDlg, PageTakesItsBackgroundSizeAndMaskOutline) {
+    SkinFolder folder;
+    folder.SetSkinDocument(kSkinDocument);
+    folder.WritePicture("Pop", "normal.bmp", FilledPicture(120, 60, Qt::darkBlue));
+    QImage mask = FilledPicture(120, 60, Qt::black);
+    mask.setPixel(0, 0, qRgb(255, 255, 255));
+    folder.WritePicture("Pop", "mask.bmp", mask);
+
+    ErrorMessages errors;
+    skin::CBaseDlg page;
+    page.SetSectionName(QStringLiteral("PAGE"));
+    page.SetImageFolderName(QStringLiteral("Pop/"));
+    ASSERT_TRUE(page.CreateSkinPage(nullptr, skin::CBaseDlg::kPopupTemplate));
+    EXPECT_TRUE(errors.texts.empty());
+    EXPECT_EQ(page.size(), QSize(120, 60));
+    EXPECT_FALSE(page.mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(page.mask().contains(QPoint(1, 0)));
+    // The hover, pressed and disabled pictures are gone once the page is initialised.
+    ASSERT_NE(page.ImageSet().over, nullptr);
+    EXPECT_TRUE(page.ImageSet().over->isNull());
+}
+
+TEST(BaseDlg, PageWithoutMaskStaysRectangularAndSilent) {
+    SkinFolder folder;
+    folder.SetSkinDocument(u"<SKIN><MAIN><NORMAL>normal.bmp</NORMAL></MAIN></SKIN>");
+    folder.WritePicture("", "normal.bmp", FilledPicture(30, 20, Qt::gray));
+    ErrorMessages errors;
+    skin::CBaseDlg page;
+    page.show();
+    EXPECT_TRUE(errors.texts.empty());
+    EXPECT_TRUE(page.mask().isEmpty());
+    EXPECT_EQ(page.size(), QSize(30, 20));
+}
+
+TEST(BaseDlg, EnterAndEscapeDoNotCloseThePage) {
+    SkinFolder folder;
+    skin::CBaseDlg page;
+    page.show();
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(&page, key);
+        EXPECT_TRUE(page.isVisible()) << key;
+    }
+    EXPECT_EQ(page.result(), 0);
+}
+
+TEST(BaseDlg, DraggingAnEmbeddedPageMovesItsWindow) {
+    SkinFolder folder;
+    QWidget mainWindow;
+    mainWindow.setGeometry(50, 60, 300, 200);
+    mainWindow.show();
+    skin::CBaseDlg page;
+    ASSERT_TRUE(page.CreateSkinPage(&mainWindow, skin::CBaseDlg::kChildTemplate));
+    page.setGeometry(20, 20, 100, 80);
+    page.show();
+    const QPoint start = mainWindow.pos();
+
+    const QPoint grip(10, 10);
+    const QPoint global = page.mapToGlobal(grip);
+    QMouseEvent press(QEvent::MouseButtonPress, grip, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&page, &press);
+    QMouseEvent move(QEvent::MouseMove, grip + QPoint(30, 20), global + QPoint(30, 20), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&page, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, grip + QPoint(30, 20), global + QPoint(30, 20), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&page, &release);
+
+    EXPECT_EQ(mainWindow.pos(), start + QPoint(30, 20));
+    EXPECT_EQ(page.pos(), QPoint(20, 20));
+}
+
+}  // namespace
