@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-namespace config {
+namespace linkexchange {
 
 inline constexpr std::size_t kReportSize = 64;
 inline constexpr std::size_t kReportDataOffset = 4;
@@ -44,4 +44,4 @@ inline bool AnswersCommand(std::span<const std::uint8_t, kReportSize> report,
     return report[0] == command[0] && report[1] == command[1] && ReportIndex(report) == ReportIndex(command);
 }
 
-}  // namespace config
+}  // namespace linkexchange

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace config {
+namespace linkexchange {
 
 void ReplyExchange::Arm(std::span<const std::uint8_t, kReportSize> command) {
     std::lock_guard lock(mutex_);
@@ -13,7 +13,7 @@ void ReplyExchange::Arm(std::span<const std::uint8_t, kReportSize> command) {
 bool ReplyExchange::Offer(std::span<const std::uint8_t, kReportSize> report) {
     {
         std::lock_guard lock(mutex_);
-        if (!AnswersCommand(report, buffer_)) {
+        if (!rule_(report, buffer_)) {
             return false;
         }
         std::copy(report.begin(), report.end(), buffer_.begin());
@@ -32,4 +32,4 @@ bool ReplyExchange::Await(std::chrono::milliseconds timeout, std::span<std::uint
     return true;
 }
 
-}  // namespace config
+}  // namespace linkexchange

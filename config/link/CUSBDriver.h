@@ -27,6 +27,18 @@
 
 namespace config {
 
+// The report layout and the reply hand-over are shared with the updater's links.
+using linkexchange::AnswersCommand;
+using linkexchange::CommandReport;
+using linkexchange::kReportDataOffset;
+using linkexchange::kReportDataSize;
+using linkexchange::kReportSize;
+using linkexchange::MakeCommand;
+using linkexchange::ReplyExchange;
+using linkexchange::ReportData;
+using linkexchange::ReportIndex;
+using linkexchange::SetReportIndex;
+
 class CUSBDriver : public QObject {
 public:
     static constexpr std::uint16_t kVendorId = 0x2516;

@@ -10,12 +10,12 @@
 
 namespace {
 
-using config::CommandReport;
-using config::ReplyExchange;
+using linkexchange::CommandReport;
+using linkexchange::ReplyExchange;
 using namespace std::chrono_literals;
 
 CommandReport Report(std::uint8_t command, std::uint8_t key, std::uint16_t index, std::uint8_t data = 0) {
-    CommandReport report = config::MakeCommand(command, key, index);
+    CommandReport report = linkexchange::MakeCommand(command, key, index);
     report[4] = data;
     return report;
 }
@@ -52,7 +52,7 @@ TEST(ReplyExchange, ConcurrentOffersNeverHandOverAnotherCommandsReply) {
             reply.fill(static_cast<std::uint8_t>(index));
             reply[0] = 0x40;
             reply[1] = 0x63;
-            config::SetReportIndex(reply, index);
+            linkexchange::SetReportIndex(reply, index);
             exchange.Offer(reply);
             index = static_cast<std::uint16_t>((index + 1) % 8);
         }
@@ -64,7 +64,7 @@ TEST(ReplyExchange, ConcurrentOffersNeverHandOverAnotherCommandsReply) {
         CommandReport out{};
         if (exchange.Await(20ms, out)) {
             ++answered;
-            ASSERT_EQ(config::ReportIndex(out), index);
+            ASSERT_EQ(linkexchange::ReportIndex(out), index);
             for (std::size_t b = 4; b < out.size(); ++b) ASSERT_EQ(out[b], index) << "torn reply";
         }
     }
