@@ -44,6 +44,8 @@ Decor ReadDecor(const QJsonObject& o) {
     d.icon = o["icon"].toString();
     d.style = ReadStyle(o);
     d.align = o["align"].toString("left");
+    const QJsonObject states = o["stateColors"].toObject();
+    for (auto it = states.begin(); it != states.end(); ++it) d.stateColors.insert(it.key(), it.value().toString());
     return d;
 }
 
@@ -95,6 +97,8 @@ Page ReadPage(const QJsonObject& o) {
     p.placement = ReadRect(o["placement"]);
     if (p.placement.isValid()) p.size = p.placement.size();
     for (const QJsonValue& s : o["sharesPlaceWith"].toArray()) p.sharesPlaceWith << s.toString();
+    const QJsonObject roles = o["roles"].toObject();
+    for (auto it = roles.begin(); it != roles.end(); ++it) p.roles.insert(it.key(), it.value().toString());
     for (const QJsonValue& d : o["decor"].toArray()) p.decor << ReadDecor(d.toObject());
     for (const QJsonValue& w : o["widgets"].toArray()) p.widgets << ReadWidget(w.toObject());
     for (const QJsonValue& l : o["labels"].toArray()) p.labels << ReadLabel(l.toObject());

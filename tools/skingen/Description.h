@@ -41,6 +41,7 @@ struct Decor {
     QString icon;
     TextStyle style;
     QString align;  // left | center | right (texts)
+    QMap<QString, QString> stateColors;  // colour in a given state ("OVER": "accent" fills a bar)
 };
 
 struct Widget {
@@ -82,6 +83,7 @@ struct Page {
     QList<QRect> underlayClear;  // parts of the underlay painted over with the background
     QRect placement;      // menus: BUTTON_MENU, the menu's rectangle on the LED page
     QStringList sharesPlaceWith;  // menus shown at different times in the same place
+    QMap<QString, QString> roles;  // updater pages: state (or MASK) -> picture role number
     QList<Decor> decor;
     QList<Widget> widgets;
     QList<Label> labels;

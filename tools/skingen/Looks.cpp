@@ -79,6 +79,12 @@ void DrawKey(QPainter& painter, const Theme& theme, const Scaler& scaler, const 
              WidgetState state) {
     const Face face = FaceOf(theme, FaceStyle(widget.style), state);
     FillShape(painter, theme, rect, Radius(scaler, widget.style, rect), face);
+    if (!widget.badge.isEmpty()) {
+        // A caption drawn into the picture, for widgets whose program has no texts of its own.
+        const TextStyle style{"Noto Sans", 16, 600, face.content, 0.5};
+        DrawText(painter, theme, scaler, rect.toRect().translated(0, int(PressOffset(state))), widget.badge, style,
+                 Qt::AlignCenter);
+    }
     if (widget.icon.isEmpty()) return;
     const double size = 24 * scaler.Factor();
     const bool centred = widget.style == "icon" || widget.style == "iconClose";
@@ -154,9 +160,9 @@ void DrawText(QPainter& painter, const Theme& theme, const Scaler& scaler, const
     painter.drawText(rect, alignment, text);
 }
 
-void DrawDecor(QPainter& painter, const Theme& theme, const Scaler& scaler, const Decor& decor) {
+void DrawDecor(QPainter& painter, const Theme& theme, const Scaler& scaler, const Decor& decor, const QString& state) {
     const QRectF rect = scaler.Rect(decor.rect);
-    const QString color = decor.color.isEmpty() ? decor.shape : decor.color;
+    const QString color = decor.stateColors.value(state, decor.color.isEmpty() ? decor.shape : decor.color);
     if (decor.shape == "panel" || decor.shape == "card") {
         const Face face{color, decor.shape == "panel" ? "hairline" : QString(), {}};
         FillShape(painter, theme, rect, 8 * scaler.Factor(), face);

@@ -25,7 +25,7 @@ enum class WidgetState { Normal, Over, Down, Disable };
 
 WidgetState StateFromName(const QString& name);
 
-void DrawDecor(QPainter& painter, const Theme& theme, const Scaler& scaler, const Decor& decor);
+void DrawDecor(QPainter& painter, const Theme& theme, const Scaler& scaler, const Decor& decor, const QString& state);
 void DrawWidget(QPainter& painter, const Theme& theme, const Scaler& scaler, const Widget& widget, WidgetState state);
 
 // A text in a rectangle, in the style's face, scaled size, weight and colour.

@@ -11,6 +11,16 @@ QImage NewPicture(const QSize& size, int pixelRatio) {
     return image;
 }
 
+QString StateName(WidgetState state) {
+    switch (state) {
+        case WidgetState::Over: return "OVER";
+        case WidgetState::Down: return "DOWN";
+        case WidgetState::Disable: return "DISABLE";
+        case WidgetState::Normal: break;
+    }
+    return "NORMAL";
+}
+
 double WindowRadius(const Page& page, const Scaler& scaler) { return page.windowRadius * scaler.Factor(); }
 
 void PaintPage(QPainter& painter, const Description& description, const Page& page, const Scaler& scaler,
@@ -23,7 +33,7 @@ void PaintPage(QPainter& painter, const Description& description, const Page& pa
         PaintPage(painter, description, *under, scaler, WidgetState::Normal);
         for (const QRect& clear : page.underlayClear) painter.fillRect(scaler.Rect(clear), theme.Color(page.background));
     }
-    for (const Decor& decor : page.decor) DrawDecor(painter, theme, scaler, decor);
+    for (const Decor& decor : page.decor) DrawDecor(painter, theme, scaler, decor, StateName(state));
     for (const Widget& widget : page.widgets) DrawWidget(painter, theme, scaler, widget, state);
     if (page.mask) {
         // A hairline along the window's outline sets it off from the desktop.
