@@ -23,6 +23,16 @@ xml::CXmlDocument& SkinDocument() { return All().skin; }
 xml::CXmlDocument& StringDocument() { return All().strings; }
 xml::CXmlDocument& ButtonDocument() { return All().buttons; }
 
+void LoadSkinDocuments(const std::string& programDir, std::string_view resolutionFolder) {
+    g_programDir = programDir;
+    std::string folder(resolutionFolder);
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    // LoadFile leaves a document empty when its file cannot be read; a read one starts at its root.
+    if (SkinDocument().LoadFile(g_programDir + "Skins.xml")) SkinDocument().Rewind();
+    if (StringDocument().LoadFile(g_programDir + "Strings.xml")) StringDocument().Rewind();
+    if (ButtonDocument().LoadFile(g_programDir + "Skins/" + folder + "Buttons.xml")) ButtonDocument().Rewind();
+}
+
 void ResetSkinDocuments() {
     All() = Documents{};
     g_programDir.clear();

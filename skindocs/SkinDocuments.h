@@ -12,6 +12,7 @@
 #include "XmlDocument.h"
 
 #include <string>
+#include <string_view>
 
 namespace skindocs {
 
@@ -25,5 +26,10 @@ xml::CXmlDocument& ButtonDocument();
 
 // Empties all three documents and the program folder (for tests and a fresh skin set).
 void ResetSkinDocuments();
+
+// Sets the program folder and loads the three documents from it: Skins.xml, Strings.xml and
+// Skins/<resolutionFolder>/Buttons.xml (the folder name with or without its trailing '/'). A file that
+// cannot be read leaves its document empty. Each loaded document's position is reset.
+void LoadSkinDocuments(const std::string& programDir, std::string_view resolutionFolder);
 
 }  // namespace skindocs
