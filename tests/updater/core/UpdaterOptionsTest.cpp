@@ -1,0 +1,99 @@
+// The updater's command line, case by case: each row is a command line and the options it gives.
+#include "UpdaterHelp.h"
+#include "UpdaterOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace updater {
+namespace {
+
+struct Case {
+    const char* name;
+    std::vector<std::string_view> arguments;  // after the program's own path
+    UpdaterOptions expected;
+};
+
+UpdaterOptions forced(int entry) {
+    UpdaterOptions o;
+    o.forcedEntry = entry;
+    return o;
+}
+
+UpdaterOptions restart(std::string path) {
+    UpdaterOptions o;
+    o.autoStart = true;
+    o.restartPath = std::move(path);
+    return o;
+}
+
+UpdaterOptions help() {
+    UpdaterOptions o;
+    o.helpRequested = true;
+    return o;
+}
+
+const std::vector<Case> kCases = {
+    {"nothing", {}, {}},
+    {"bin0_ignored", {"bin:0"}, forced(kNoForcedEntry)},
+    {"bin10_ignored", {"bin:10"}, forced(kNoForcedEntry)},
+    {"bin9_entry8", {"bin:9"}, forced(8)},
+    {"bin1_entry0", {"bin:1"}, forced(0)},
+    {"bin_anywhere_leading_digits", {"xbin:3y"}, forced(2)},
+    {"bin_no_digits", {"bin:x3"}, forced(kNoForcedEntry)},
+    {"bin_long_digits_no_overflow", {"bin:99999999999999999999"}, forced(kNoForcedEntry)},
+    {"invalid_bin_keeps_earlier", {"bin:4", "bin:0"}, forced(3)},
+    {"silent", {"-silent"}, [] { UpdaterOptions o; o.silent = o.autoStart = true; return o; }()},
+    {"silent_case_sensitive", {"-Silent"}, {}},
+    {"silent_whole_argument", {"-silentx"}, {}},
+    {"force", {"-force"}, [] { UpdaterOptions o; o.force = true; return o; }()},
+    {"help_question", {"/?"}, help()},
+    {"help_word", {"/help"}, help()},
+    {"help_inside_argument", {"/helpme"}, help()},
+    {"help_upper_case_not", {"/HELP"}, {}},
+    {"true_last_no_path", {"true"}, restart("")},
+    {"true_path_lower_case", {"true", "../Halcyra"}, restart("../halcyra")},
+    {"true_backslash_path", {"true", "..\\Halcyra.exe"}, restart("..\\halcyra.exe")},
+    {"true_case_sensitive", {"TRUE", "x"}, {}},
+    {"argument_after_true_checked_too", {"true", "-force"},
+     [] { UpdaterOptions o = restart("-force"); o.force = true; return o; }()},
+};
+
+class OptionsTable : public ::testing::TestWithParam<Case> {};
+
+TEST_P(OptionsTable, GivesTheExpectedOptions) {
+    std::vector<std::string_view> line{"/opt/halcyra/Tessaflash/tessaflash"};
+    line.insert(line.end(), GetParam().arguments.begin(), GetParam().arguments.end());
+    EXPECT_EQ(parseUpdaterOptions(line), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Updater, OptionsTable, ::testing::ValuesIn(kCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(UpdaterOptions, ProgramPathCountsForHelpOnlyWithAnotherArgument) {
+    const std::vector<std::string_view> alone{"/tmp/help/tessaflash"};
+    EXPECT_FALSE(parseUpdaterOptions(alone).helpRequested);
+    const std::vector<std::string_view> withArgument{"/tmp/help/tessaflash", "-force"};
+    EXPECT_TRUE(parseUpdaterOptions(withArgument).helpRequested);
+}
+
+TEST(UpdaterHelp, WritesTheSixLinesInOrder) {
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(writeHelp(file));
+    std::rewind(file);
+    std::string written;
+    for (int c; (c = std::fgetc(file)) != EOF;) written.push_back(static_cast<char>(c));
+    std::fclose(file);
+    EXPECT_EQ(written,
+              "\n\nMarovell Tessaflash V1.00\n/?  \t\t:help Info\n"
+              "bin:  \t\t:force to update the bin(layout),\n\t\t but still check the version. ex: bin:2\n"
+              "-silent  \t:don't show ui and auto to update fw\n-force  \t:force to update fw (Ignore Ver)\n"
+              "\n\nPlease press enter key to end\n");
+}
+
+}  // namespace
+}  // namespace updater

@@ -1,0 +1,59 @@
+#include "UpdaterOptions.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace updater {
+
+namespace {
+
+bool asksForHelp(std::string_view argument) {
+    return argument.find("/?") != std::string_view::npos || argument.find("/help") != std::string_view::npos;
+}
+
+// The entry "bin:N" forces, from the leading digits after the first "bin:"; kNoForcedEntry unless N is 1-9.
+int forcedEntryOf(std::string_view argument) {
+    const auto at = argument.find("bin:");
+    if (at == std::string_view::npos) return kNoForcedEntry;
+    int number = 0;
+    bool anyDigit = false;
+    for (char c : argument.substr(at + 4)) {
+        if (c < '0' || c > '9') break;
+        anyDigit = true;
+        number = number * 10 + (c - '0');
+        if (number > 9) return kNoForcedEntry;  // also keeps long digit runs from overflowing
+    }
+    if (!anyDigit || number < 1) return kNoForcedEntry;
+    return number - 1;
+}
+
+std::string lowerCase(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+}  // namespace
+
+UpdaterOptions parseUpdaterOptions(std::span<const std::string_view> arguments) {
+    UpdaterOptions options;
+    if (arguments.size() > 1 && std::any_of(arguments.begin(), arguments.end(), asksForHelp)) {
+        options.helpRequested = true;
+        return options;
+    }
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        // An invalid "bin:" value forces nothing and leaves an earlier valid one alone.
+        if (const int entry = forcedEntryOf(argument); entry != kNoForcedEntry) options.forcedEntry = entry;
+        if (argument == "-silent") options.silent = options.autoStart = true;
+        if (argument == "-force") options.force = true;
+        if (argument == "true") {
+            options.autoStart = true;
+            if (i + 1 < arguments.size()) options.restartPath = lowerCase(arguments[i + 1]);
+        }
+    }
+    return options;
+}
+
+}  // namespace updater

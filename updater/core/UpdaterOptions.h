@@ -1,0 +1,36 @@
+// The updater's command line: what the arguments after the program's own path ask for.
+//
+// Every argument goes through every check; unknown arguments are ignored:
+//   "/?" or "/help" anywhere in an argument (the program's path included, when there is more than one
+//       argument)                              -> the help is printed and the program ends
+//   "bin:" anywhere, then leading digits N     -> forced entry N - 1 when N is 1-9
+//   "-silent" (whole, case-sensitive)          -> silent and auto-start
+//   "-force"  (whole, case-sensitive)          -> force
+//   "true"    (whole, case-sensitive)          -> auto-start; the next argument, in lower case, is the
+//                                                 restart path (and is checked in its own turn too)
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace updater {
+
+inline constexpr int kNoForcedEntry = -1;
+
+struct UpdaterOptions {
+    bool helpRequested = false;
+    bool silent = false;
+    bool force = false;
+    int forcedEntry = kNoForcedEntry;   // package entry 0-8 chosen by "bin:N", or kNoForcedEntry
+    bool autoStart = false;
+    // Relative to the updater's folder; either separator may appear in it.
+    std::string restartPath;
+
+    bool operator==(const UpdaterOptions&) const = default;
+};
+
+// `arguments` holds the whole command line, the program's own path first.
+UpdaterOptions parseUpdaterOptions(std::span<const std::string_view> arguments);
+
+}  // namespace updater
