@@ -168,6 +168,10 @@ void GalleryLedPage::OpenEditor(int channel) {
     editor_->SetRange(0, 255);
     editor_->SetLengthLimit(3);
     editor_->SetTarget(this);
+    // The editor's own defaults (button face, black text) are the platform's; on the dark skin the
+    // value is shown light on the raised surface.
+    editor_->SetBackgroundColor(0x00332A26);
+    editor_->SetTextColor(0x00EEE9E7);
     const QString face = skin::ToQString(xml::LookupAttribute(skindocs::ButtonDocument(), keys::kLed, editKey, keys::kFont));
     if (!face.isEmpty()) editor_->SetFaceName(face);
     const int size = Attribute(editKey, keys::kSize);

@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
 
     gallery::GalleryWindow window(folder);
     window.show();
-    if (parser.isSet(editor)) window.OpenEditor();
+    // The editor opens once the window is on the screen, as after a click on the value.
+    if (parser.isSet(editor)) QTimer::singleShot(150, &window, [&window] { window.OpenEditor(); });
 
     if (parser.isSet(screenshot)) {
         const QString file = parser.value(screenshot);
