@@ -1,36 +1,521 @@
 #include "UpdateSession.h"
 
+#include "ControllerRecordFetch.h"
+#include "DebugOutput.h"
+#include "DetachedProcess.h"
+#include "ExitCodes.h"
+#include "FlashLink.h"
+#include "FlashSequence.h"
+#include "RestartTarget.h"
+#include "WindowMessage.h"
+
+#include "BootLoaderCommands.h"
+#include "firmware/PackageReader.h"
+
+#include <QTimer>
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <optional>
+#include <thread>
+
 namespace updater {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Private messages, as the window messages of the original design.
+constexpr std::uint32_t kStateMessage = 0x5401;      // lParam 1: a link's device settled; 0: a link lost it
+constexpr std::uint32_t kExitMessage = 0x4400;       // wParam: the exit code; ends the session
+constexpr std::uint32_t kLinkChangeMessage = 1282;   // wParam: slot; lParam 1 listed, 0 lost (from the links)
+constexpr std::uint32_t kProgressMessage = 0x5402;   // lParam: percent (from the worker)
+constexpr std::uint32_t kWorkerDoneMessage = 0x5403; // the worker has ended; its outcome is stored
+
+constexpr int kSuccessPageTimer = 4113;
+constexpr int kFailurePageTimer = 4114;
+constexpr auto kSettleTime = 1000ms;
+constexpr auto kResultPageDelay = 10ms;
+constexpr auto kBothLinksRepost = 1ms;
+constexpr auto kBeforeWorker = 100ms;
+// How long the controller may take to come up in its boot loader after the request; without this
+// wait a controller that never returns would leave the updater waiting for ever.
+constexpr auto kBootLoaderWait = 20s;
+// A run without a window ends with kExitNoController when no controller has settled by then.
+constexpr auto kControllerWait = 20s;
+// Polls of the write address while a unit behind the controller switches to its boot loader.
+constexpr int kUnitPolls = 20;
+constexpr auto kUnitPollPause = 1000ms;
+
+QString fromU16(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Collects the package reader's messages so the session can show them its own way.
+class CollectedMessages final : public firmware::PackageMessageSink {
+public:
+    void show(firmware::PackageMessage message) override { messages.push_back(message); }
+    std::vector<firmware::PackageMessage> messages;
+};
+
+}  // namespace
 
 class UpdateSession::Impl {
 public:
+    explicit Impl(UpdateSession& session) : self(session) {}
+
+    UpdateSession& self;
     UpdaterOptions options;
     bool windowless = false;
     SessionTexts texts;
     SessionButtons buttons;
-    int progress = 0;
-    int exitCode = 0;
+    std::atomic<int> progress{0};
+    int exitCode = kExitSuccess;
     QString failureText;
+    bool finished = false;
+
+    QString updaterFolder;
+    std::optional<firmware::FirmwarePackage> package;
+    FlashLink applicationLink{FlashLink::Kind::Application};
+    FlashLink bootLoaderLink{FlashLink::Kind::BootLoader};
+    QTimer applicationSettle;
+    QTimer bootLoaderSettle;
+    QTimer successPage;   // timer 4113
+    QTimer failurePage;   // timer 4114
+    QTimer watchdog;      // boot-loader wait, and the controller wait without a window
+    Pauses pauses;
+
+    ControllerRecords records;
+    int targetIndex = 0;
+    bool updating = false;
+
+    std::thread worker;
+    bool workerRunning = false;
+    std::mutex outcomeMutex;
+    FlashOutcome outcome;
+    std::optional<ControllerRecords> recordsAfterUpdate;
+
+    bool silent() const { return options.silent || windowless; }
+
+    ~Impl() {
+        if (worker.joinable()) worker.join();
+        applicationLink.close();
+        bootLoaderLink.close();
+    }
+
+    // --- start -------------------------------------------------------------------------------------
+
+    bool start(const std::filesystem::path& programFile) {
+        updaterFolder = QString::fromStdString(programFile.parent_path().string()) + '/';
+        CollectedMessages messages;
+        auto read = firmware::readPackage(programFile, messages);
+        for (auto message : messages.messages) {
+            const auto text = firmware::packageMessageText(message);
+            tell(QString::fromLatin1(text.text.data(), static_cast<qsizetype>(text.text.size())).trimmed(),
+                 QString::fromLatin1(text.caption.data(), static_cast<qsizetype>(text.caption.size())));
+        }
+        if (!read.ok()) {
+            if (messages.messages.empty()) tell(QStringLiteral("The firmware package is damaged."), QStringLiteral("Error"));
+            finish(kExitPackageUnreadable);
+            return false;
+        }
+        package = std::move(read.package);
+        const auto& info = package->info;
+        texts.title = fromU16(firmware::storedText(info.title));
+        texts.company = fromU16(firmware::storedText(info.company));
+        texts.product = fromU16(firmware::storedText(info.product));
+        texts.updateVersion = fromU16(firmware::storedText(info.version));
+        showLayoutName();
+        setButtons({false, false, true, false});
+        emit self.textsChanged();
+
+        auto observe = [this](FlashLink& link) {
+            const std::uintptr_t slot = link.kind() == FlashLink::Kind::Application ? 0 : 1;
+            link.setChangeObserver([this, slot](FlashLink::DeviceChange change) {
+                platform::PostWindowMessage(&self, kLinkChangeMessage, slot, change == FlashLink::DeviceChange::Listed);
+            });
+            link.setTrace([](const std::string& line) {
+                // The notices only: a line per input report would bury a silent run's own lines.
+                if (line.starts_with("MONITOR")) platform::DebugOutput(line);
+            });
+        };
+        observe(applicationLink);
+        observe(bootLoaderLink);
+        for (QTimer* timer : {&applicationSettle, &bootLoaderSettle, &successPage, &failurePage, &watchdog})
+            timer->setSingleShot(true);
+        applicationSettle.setInterval(kSettleTime);
+        bootLoaderSettle.setInterval(kSettleTime);
+        QObject::connect(&applicationSettle, &QTimer::timeout, &self, [this] { settled(applicationLink); });
+        QObject::connect(&bootLoaderSettle, &QTimer::timeout, &self, [this] { settled(bootLoaderLink); });
+        QObject::connect(&successPage, &QTimer::timeout, &self, [this] { showSuccessPage(); });
+        QObject::connect(&failurePage, &QTimer::timeout, &self, [this] { showFailurePage(); });
+        QObject::connect(&watchdog, &QTimer::timeout, &self, [this] { waitedTooLong(); });
+
+        const bool application = applicationLink.open(static_cast<std::uint16_t>(info.applicationVendorId),
+                                                      static_cast<std::uint16_t>(info.applicationProductId));
+        const bool bootLoader = bootLoaderLink.open(static_cast<std::uint16_t>(info.bootLoaderVendorId),
+                                                    static_cast<std::uint16_t>(info.bootLoaderProductId));
+        if (!application && !bootLoader && silent()) {
+            say(QStringLiteral("no controller found"));
+            platform::PostWindowMessage(&self, kExitMessage, kExitNoController, 0);
+        } else if (silent()) {
+            watchdog.start(kControllerWait);
+        }
+        return true;
+    }
+
+    // --- messages ----------------------------------------------------------------------------------
+
+    void handle(const platform::WindowMessageEvent& message) {
+        switch (message.Message()) {
+        case kLinkChangeMessage: linkChanged(message.WParam() == 0 ? applicationLink : bootLoaderLink, message.LParam() != 0); break;
+        case kStateMessage: stateChanged(message.LParam() != 0); break;
+        case kExitMessage: finish(static_cast<int>(message.WParam())); break;
+        case kProgressMessage: emit self.progressChanged(static_cast<int>(message.LParam())); break;
+        case kWorkerDoneMessage: workerDone(); break;
+        default: break;
+        }
+    }
+
+    QTimer& settleTimerOf(FlashLink& link) {
+        return &link == &applicationLink ? applicationSettle : bootLoaderSettle;
+    }
+
+    void linkChanged(FlashLink& link, bool listed) {
+        if (listed) {
+            settleTimerOf(link).start();
+            return;
+        }
+        settleTimerOf(link).stop();
+        platform::PostWindowMessage(&self, kStateMessage, 0, 0);
+    }
+
+    void settled(FlashLink& link) {
+        if (link.connected()) platform::PostWindowMessage(&self, kStateMessage, 0, 1);
+    }
+
+    void stateChanged(bool deviceSettled) {
+        const bool application = applicationLink.connected();
+        const bool bootLoader = bootLoaderLink.connected();
+        if (!deviceSettled || (!application && !bootLoader)) {
+            deviceGone();
+            return;
+        }
+        if (!workerRunning) setProgress(0);
+        if (application && bootLoader) {
+            // The controller is changing mode: look again once one of the two has gone.
+            QTimer::singleShot(kBothLinksRepost, &self,
+                               [this] { platform::PostWindowMessage(&self, kStateMessage, 0, 1); });
+            return;
+        }
+        // While the worker flashes, the links belong to it: no records are fetched in between.
+        if (workerRunning) return;
+        if (application) applicationSettled();
+        else bootLoaderSettled();
+    }
+
+    void deviceGone() {
+        if (!applicationLink.connected() && !bootLoaderLink.connected()) {
+            texts.currentVersion.clear();
+            emit self.textsChanged();
+        }
+        setButtons({false, false, !updating && !workerRunning, updating || workerRunning});
+    }
+
+    void applicationSettled() {
+        const TargetChoice choice = chooseTarget(applicationLink, package->info, options.forcedEntry, pauses);
+        targetIndex = choice.targetIndex;
+        takeRecords(choice.records);
+        updating = false;
+        setButtons({true, true, true, false});
+        if (options.autoStart) {
+            options.autoStart = false;
+            requestUpdate();
+        }
+    }
+
+    void bootLoaderSettled() {
+        targetIndex = 0;
+        if (!updating) setButtons({true, true, true, false});
+        takeRecords(fetchControllerRecords(bootLoaderLink, package->info, options.forcedEntry, pauses));
+        if (updating || options.autoStart) {
+            // The controller came up in its boot loader, asked to or already before: no version check.
+            setButtons({false, false, false, true});
+            options.autoStart = false;
+            pauseFor(kBeforeWorker);
+            startWorker();
+        }
+        updating = false;
+    }
+
+    void takeRecords(const ControllerRecords& fetched) {
+        records = fetched;
+        texts.currentVersion = records.versionText ? fromU16(*records.versionText) : QString();
+        showLayoutName();
+        emit self.textsChanged();
+    }
+
+    void showLayoutName() {
+        const auto shown = firmware::shownLayoutEntry(package->info, records.selectedEntry);
+        texts.layoutName = shown ? fromU16(firmware::storedText(package->info.entries[*shown].name)) : QString();
+    }
+
+    // --- the update request ------------------------------------------------------------------------
+
+    void requestUpdate() {
+        if (!package || workerRunning || updating || finished) return;
+        const int selected = records.selectedEntry;
+        if (selected < 0) {
+            const char* text = selected == firmware::kNoEntryFits      ? "Layout Fail!"
+                               : selected == firmware::kSignatureDiffers ? "HW Setup Error!"
+                                                                         : "Get Info Error!";
+            refuse(QString::fromLatin1(text), kExitNoFittingImage);
+            return;
+        }
+        const auto& entry = package->info.entries[static_cast<std::size_t>(selected)];
+        if (entry.imageBytes == 0) {
+            refuse(QStringLiteral("Image %1: Empty Bin File!").arg(selected), kExitNoFittingImage);
+            return;
+        }
+        const bool allowed = options.force || options.forcedEntry >= 0 || !records.application ||
+                             records.application->isNone() || firmware::isNewer(entry, *records.application);
+        if (!allowed) {
+            if (silent()) {
+                say(QStringLiteral("the latest firmware (%1) is already installed; nothing was flashed (use -force)")
+                        .arg(QString::fromStdString(firmware::versionText(*records.application))));
+                platform::PostWindowMessage(&self, kExitMessage, kExitFirmwareCurrent, 0);
+            } else {
+                emit self.resultReady(static_cast<int>(ResultPage::FirmwareCurrent), exitCode);
+            }
+            return;
+        }
+        if (bootLoaderLink.deviceNumber() != 0) {
+            startWorker();
+        } else if (applicationLink.deviceNumber() != 0) {
+            if (targetIndex == 0) {
+                sendEnterBootLoader();
+            } else if (!switchUnitToBootLoader()) {
+                failureText = QStringLiteral("The unit did not start its boot loader.");
+                if (silent()) say(failureText);
+                exitCode = kExitFlashingFailed;
+                if (silent()) platform::PostWindowMessage(&self, kExitMessage, kExitFlashingFailed, 0);
+                else emit self.resultReady(static_cast<int>(ResultPage::Failed), exitCode);
+                return;
+            }
+        }
+        if (!workerRunning) {
+            updating = true;
+            watchdog.start(kBootLoaderWait);
+        }
+        setButtons({false, false, false, true});
+    }
+
+    bool sendEnterBootLoader() {
+        for (int attempt = 0; attempt < pauses.retryCount; ++attempt) {
+            if (enterBootLoader(applicationLink) == ExchangeResult::Ok) return true;
+            pauseFor(pauses.afterFailedQuery);
+        }
+        return false;
+    }
+
+    // A unit behind the controller: already in its boot loader when it reports a write address;
+    // otherwise asked to start it and polled until it answers. Starts the worker on success.
+    bool switchUnitToBootLoader() {
+        std::uint32_t address = 0;
+        if (getWriteAddress(applicationLink, address) != ExchangeResult::Ok) {
+            if (!sendEnterBootLoader()) return false;
+            pauseFor(pauses.afterLeave);
+            bool answered = false;
+            for (int poll = 0; poll < kUnitPolls && !answered; ++poll) {
+                answered = getWriteAddress(applicationLink, address) == ExchangeResult::Ok;
+                if (!answered) pauseFor(kUnitPollPause);
+            }
+            if (!answered) return false;
+        }
+        startWorker();
+        return true;
+    }
+
+    void refuse(const QString& text, int silentExitCode) {
+        if (silent()) {
+            say(text);
+            platform::PostWindowMessage(&self, kExitMessage, static_cast<std::uintptr_t>(silentExitCode), 0);
+        } else {
+            emit self.messageBox(text, QStringLiteral("Error"));
+        }
+    }
+
+    // --- the worker --------------------------------------------------------------------------------
+
+    void startWorker() {
+        if (workerRunning || !package || records.selectedEntry < 0) {
+            if (!workerRunning && records.selectedEntry < 0) {
+                // Flashing needs an image: a boot loader whose records did not fit ends like a refusal.
+                refuse(QStringLiteral("Layout Error!"), kExitNoFittingImage);
+            }
+            return;
+        }
+        watchdog.stop();
+        workerRunning = true;
+        setButtons({false, false, false, true});
+        const auto& entryBlocks = package->entries[static_cast<std::size_t>(records.selectedEntry)];
+        FlashJob job{entryBlocks.image, entryBlocks.versionBlock, firmware::storedText(package->info.version),
+                     package->info.bytesPerWrite};
+        const int target = targetIndex;
+        FlashLink& link = target > 0 ? applicationLink : bootLoaderLink;
+        const int forcedEntry = options.forcedEntry;
+        worker = std::thread([this, job, target, &link, forcedEntry] {
+            FlashOutcome result = runFlashSequence(link, job, [this](int percent) { setProgressFromWorker(percent); }, pauses);
+            std::optional<ControllerRecords> after;
+            if (result.succeeded && target > 0) {
+                after = fetchControllerRecords(applicationLink, package->info, forcedEntry, pauses);
+                if (after->selectedEntry < 0) result = {false, "Fail to Reset  Device!"};
+            }
+            {
+                std::lock_guard lock(outcomeMutex);
+                outcome = result;
+                recordsAfterUpdate = after;
+            }
+            platform::PostWindowMessage(&self, kWorkerDoneMessage, 0, 0);
+        });
+    }
+
+    void setProgressFromWorker(int percent) {
+        progress = percent;
+        platform::PostWindowMessage(&self, kProgressMessage, 0, percent);
+    }
+
+    void workerDone() {
+        if (worker.joinable()) worker.join();
+        workerRunning = false;
+        FlashOutcome result;
+        {
+            std::lock_guard lock(outcomeMutex);
+            result = outcome;
+            if (recordsAfterUpdate) takeRecords(*recordsAfterUpdate);
+        }
+        failureText = QString::fromStdString(result.failureText);
+        const bool unitWithDevice = targetIndex > 0 && applicationLink.deviceNumber() != 0;
+        if (result.succeeded) {
+            setButtons({unitWithDevice, unitWithDevice, true, false});
+            if (silent()) platform::PostWindowMessage(&self, kExitMessage, kExitSuccess, 0);
+            else successPage.start(kResultPageDelay);
+            return;
+        }
+        exitCode = kExitFlashingFailed;
+        const bool withDevice = (targetIndex > 0 ? applicationLink : bootLoaderLink).deviceNumber() != 0;
+        setButtons({withDevice, withDevice, true, false});
+        if (silent()) {
+            say(QStringLiteral("update failed: %1").arg(failureText));
+            platform::PostWindowMessage(&self, kExitMessage, kExitFlashingFailed, 0);
+        } else {
+            failurePage.start(kResultPageDelay);
+        }
+    }
+
+    void waitedTooLong() {
+        if (workerRunning || finished) return;
+        if (updating) {
+            updating = false;
+            failureText = QStringLiteral("The controller did not come up in its boot loader.");
+            exitCode = kExitFlashingFailed;
+            setButtons({false, false, true, false});
+            if (silent()) {
+                say(failureText);
+                platform::PostWindowMessage(&self, kExitMessage, kExitFlashingFailed, 0);
+            } else {
+                failurePage.start(kResultPageDelay);
+            }
+        } else if (silent()) {
+            say(QStringLiteral("no controller answered"));
+            platform::PostWindowMessage(&self, kExitMessage, kExitNoController, 0);
+        }
+    }
+
+    // --- results -----------------------------------------------------------------------------------
+
+    void showSuccessPage() {
+        emit self.resultReady(static_cast<int>(ResultPage::Success), exitCode);
+        restartConfigurationProgram();
+        finish(exitCode);
+    }
+
+    void showFailurePage() {
+        emit self.resultReady(static_cast<int>(ResultPage::Failed), exitCode);
+        finish(exitCode);
+    }
+
+    void restartConfigurationProgram() {
+        if (options.restartPath.empty()) return;
+        const QString program = restartTarget(updaterFolder, QString::fromStdString(options.restartPath));
+        if (!platform::StartDetached(program, {QStringLiteral("true")}))
+            platform::DebugOutput("tessaflash: could not start " + program.toStdString());
+    }
+
+    void finish(int code) {
+        if (finished) return;
+        finished = true;
+        exitCode = code;
+        watchdog.stop();
+        emit self.finished(code);
+    }
+
+    // --- helpers -----------------------------------------------------------------------------------
+
+    void setButtons(SessionButtons next) {
+        if (next == buttons) return;
+        buttons = next;
+        emit self.buttonsChanged();
+    }
+
+    void setProgress(int percent) {
+        if (progress.exchange(percent) != percent) emit self.progressChanged(percent);
+    }
+
+    // A line on standard error for runs without a window.
+    static void say(const QString& text) {
+        std::fprintf(stderr, "tessaflash: %s\n", text.toUtf8().constData());
+        std::fflush(stderr);
+    }
+
+    void tell(const QString& text, const QString& caption) {
+        if (silent()) say(text);
+        else emit self.messageBox(text, caption);
+    }
 };
 
 UpdateSession::UpdateSession(UpdaterOptions options, bool windowless, QObject* parent)
-    : QObject(parent), impl_(std::make_unique<Impl>()) {
+    : QObject(parent), impl_(std::make_unique<Impl>(*this)) {
     impl_->options = std::move(options);
     impl_->windowless = windowless;
 }
 
 UpdateSession::~UpdateSession() = default;
 
-bool UpdateSession::start(const std::filesystem::path&) { return false; }
-void UpdateSession::requestUpdate() {}
-void UpdateSession::cancel() { emit finished(impl_->exitCode); }
-bool UpdateSession::silent() const { return impl_->options.silent || impl_->windowless; }
+bool UpdateSession::start(const std::filesystem::path& programFile) { return impl_->start(programFile); }
+
+void UpdateSession::requestUpdate() { impl_->requestUpdate(); }
+
+void UpdateSession::cancel() {
+    if (impl_->workerRunning || impl_->updating) return;
+    impl_->finish(impl_->exitCode);
+}
+
+bool UpdateSession::silent() const { return impl_->silent(); }
 const UpdaterOptions& UpdateSession::options() const { return impl_->options; }
 const SessionTexts& UpdateSession::texts() const { return impl_->texts; }
 SessionButtons UpdateSession::buttons() const { return impl_->buttons; }
 int UpdateSession::progress() const { return impl_->progress; }
 int UpdateSession::exitCode() const { return impl_->exitCode; }
 QString UpdateSession::failureText() const { return impl_->failureText; }
-bool UpdateSession::event(QEvent* event) { return QObject::event(event); }
+
+bool UpdateSession::event(QEvent* event) {
+    if (auto* message = platform::AsWindowMessage(event)) {
+        impl_->handle(*message);
+        return true;
+    }
+    return QObject::event(event);
+}
 
 }  // namespace updater

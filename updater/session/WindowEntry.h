@@ -1,6 +1,6 @@
-// The hook through which `tessaflash` opens its window. The window's library defines
-// runUpdaterWindow(); updater/app links that library when a target named `updater_window` exists
-// (add its folder before updater/app) and then calls it instead of running without a window.
+// The hook through which `tessaflash` opens its window. A library target named
+// `updater_window_entry` defines runUpdaterWindow(); when that target exists (its folder added before
+// updater/app), tessaflash links it and calls it instead of running without a window.
 #pragma once
 
 namespace updater {

@@ -1,0 +1,93 @@
+// tessaflash, the firmware updater.
+//
+// Exit codes (ExitCodes.h): 0 updated, or the window closed normally, or the help was printed;
+// 1 flashing failed or the controller never came up in its boot loader; 2 no controller; 3 no fitting
+// image, signature mismatch, records unavailable or an empty image; 4 refused because the
+// controller's firmware is already current (nothing forced the update); 5 the package in this file is
+// unreadable; 6 another updater is running.
+//
+// With "-silent", or when no window is built in or no display is available, the updater runs on a
+// core application: nothing waits for a person, refusals and failures go to standard error, and the
+// progress of the update is printed there too.
+#include "ExitCodes.h"
+#include "ProgressLines.h"
+#include "SingleInstanceLock.h"
+#include "UpdateSession.h"
+#include "UpdaterHelp.h"
+#include "UpdaterOptions.h"
+
+#ifdef TESSAFLASH_WITH_WINDOW
+#include "WindowEntry.h"
+#include <QApplication>
+#endif
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr const char* kSingleInstanceName = "VORANTH_FW_UPDATE_MUTEX";
+
+std::filesystem::path ownExecutable(const char* argv0) {
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::absolute(argv0) : path;
+}
+
+#ifdef TESSAFLASH_WITH_WINDOW
+bool displayAvailable() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    return false;
+}
+#endif
+
+int runWithoutWindow(int argc, char** argv, updater::UpdaterOptions options, const std::filesystem::path& self) {
+    QCoreApplication app(argc, argv);
+    const bool windowless = !options.silent;
+    if (windowless) {
+        std::fprintf(stderr, "tessaflash: no window available: updating as with -silent\n");
+        options.autoStart = true;
+    }
+    updater::UpdateSession session(options, windowless);
+    updater::ProgressLines progress(stderr);
+    QObject::connect(&session, &updater::UpdateSession::progressChanged, &session,
+                     [&progress](int percent) { progress.report(percent); });
+    QObject::connect(&session, &updater::UpdateSession::finished, &app, [&app](int code) { app.exit(code); });
+    if (!session.start(self)) return session.exitCode();
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::SingleInstanceLock lock;
+    if (!lock.Acquire(kSingleInstanceName) &&
+        lock.LastOutcome() == platform::SingleInstanceLock::Outcome::HeldElsewhere) {
+        std::fprintf(stderr, "tessaflash: another updater is running\n");
+        return updater::kExitAlreadyRunning;
+    }
+    const std::vector<std::string_view> arguments(argv, argv + argc);
+    const updater::UpdaterOptions options = updater::parseUpdaterOptions(arguments);
+    if (options.helpRequested) {
+        updater::writeHelp(stdout);
+        return updater::kExitSuccess;
+    }
+    const std::filesystem::path self = ownExecutable(argv[0]);
+#ifdef TESSAFLASH_WITH_WINDOW
+    if (!options.silent && displayAvailable()) {
+        QApplication app(argc, argv);
+        updater::UpdateSession session(options);
+        const std::string selfText = self.string();
+        return updater::runUpdaterWindow(session, selfText.c_str());
+    }
+#endif
+    return runWithoutWindow(argc, argv, options, self);
+}
