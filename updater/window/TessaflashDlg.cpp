@@ -1,0 +1,177 @@
+#include "TessaflashDlg.h"
+
+#include "SkinFactory.h"
+#include "SkinFont.h"
+#include "SkinTextFormat.h"
+#include "UpdaterPictures.h"
+#include "UpdaterShape.h"
+#include "WarningDlg.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+
+namespace updater {
+
+namespace {
+
+using updater_skin::UpdaterPicture;
+
+constexpr int kTitleHeight = 38;
+constexpr int kTitleWeight = 400;
+constexpr int kVersionWeight = 700;
+
+constexpr unsigned kTitleFormat = skin::DT_CENTER | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
+constexpr unsigned kVersionFormat = skin::DT_LEFT | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
+constexpr unsigned kLayoutNameFormat = skin::DT_LEFT | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
+
+}  // namespace
+
+CTessaflashDlg::CTessaflashDlg(QWidget* parent) : skin::CBaseDlg(parent) {
+    resultPageRunner_ = [this](int code) {
+        CWarning page(code, layout_, this);
+        page.exec();
+    };
+    messageRunner_ = [this](const QString& text, const QString& caption) {
+        QMessageBox::critical(this, caption, text);
+    };
+    connect(&okButton_, &skin::CBitmapBtn::command, this, [this](int code, skin::CBitmapBtn*) {
+        if (code == skin::CBitmapBtn::kClickCode) emit updateRequested();
+    });
+    for (skin::CBitmapBtn* button : {&cancelButton_, &closeButton_}) {
+        connect(button, &skin::CBitmapBtn::command, this, [this](int code, skin::CBitmapBtn*) {
+            if (code == skin::CBitmapBtn::kClickCode) emit cancelRequested();
+        });
+    }
+}
+
+// The title face stays registered as long as the window exists; its member removes it.
+CTessaflashDlg::~CTessaflashDlg() = default;
+
+void CTessaflashDlg::LoadSkin() {
+    // Everything comes from the resources compiled into the updater, not from a skin folder.
+    layout_ = LoadUpdaterLayout();
+    background_ = LoadUpdaterPicture(UpdaterPicture::MainNormal);
+    const QImage hoverAndPressed = LoadUpdaterPicture(UpdaterPicture::MainHoverPressed);
+    const QImage disabled = LoadUpdaterPicture(UpdaterPicture::MainDisabled);
+    barPictures_.empty = LoadUpdaterPicture(UpdaterPicture::BarEmpty);
+    barPictures_.full = LoadUpdaterPicture(UpdaterPicture::BarFull);
+    if (layout_.barMarker) barPictures_.marker = LoadUpdaterPicture(UpdaterPicture::BarMarker);
+
+    skin::SkinImageSet pictures;
+    pictures.normal = &background_;
+    pictures.over = &hoverAndPressed;
+    pictures.down = &hoverAndPressed;
+    pictures.disable = &disabled;
+    skin::CreateButtonFromRecord(okButton_, this, pictures, layout_.confirmOk);
+    skin::CreateButtonFromRecord(cancelButton_, this, pictures, layout_.confirmCancel);
+    skin::CreateButtonFromRecord(closeButton_, this, pictures, layout_.confirmClose);
+
+    versionFont_ = skin::SkinFont(layout_.versionFace, layout_.versionHeight, kVersionWeight);
+    if (!background_.isNull()) resize(background_.size());
+    ApplyUpdaterShape(*this, UpdaterPicture::MainOutline);
+
+    titleFace_.Register();
+    titleFont_ = skin::SkinFont(QString::fromLatin1(fonts::kUpdaterTitleFamily), kTitleHeight, kTitleWeight);
+    ApplyControls();
+}
+
+void CTessaflashDlg::SetTexts(const PageTexts& texts) {
+    texts_ = texts;
+    setWindowTitle(texts.title);
+    update();
+}
+
+void CTessaflashDlg::SetControls(const PageControls& controls) {
+    controls_ = controls;
+    ApplyControls();
+    update();
+}
+
+void CTessaflashDlg::ApplyControls() {
+    okButton_.setEnabled(controls_.ok);
+    cancelButton_.setEnabled(controls_.cancel);
+    closeButton_.setEnabled(controls_.close);
+}
+
+void CTessaflashDlg::SetProgress(int percent) {
+    if (percent == progress_) return;
+    progress_ = percent;
+    update();
+}
+
+void CTessaflashDlg::ShowResultPage(int code) {
+    if (resultPageRunner_) resultPageRunner_(code);
+}
+
+void CTessaflashDlg::ShowMessage(const QString& text, const QString& caption) {
+    if (messageRunner_) messageRunner_(text, caption);
+}
+
+void CTessaflashDlg::Finish(int exitCode) {
+    finished_ = true;
+    done(exitCode);
+}
+
+ProgressBarGeometry CTessaflashDlg::BarGeometry() const {
+    return ComputeProgressBar(layout_.barRect.topLeft(), barPictures_, progress_, layout_.barMarker);
+}
+
+void CTessaflashDlg::DrawSkinContent(QPainter& painter) {
+    painter.drawImage(0, 0, background_);
+    DrawTexts(painter);
+    // The bar belongs to a running update, which is also when the close button is disabled.
+    if (controls_.updating) PaintProgressBar(painter, barPictures_, BarGeometry());
+}
+
+void CTessaflashDlg::DrawTexts(QPainter& painter) {
+    painter.save();
+    painter.setFont(titleFont_);
+    painter.setPen(Qt::white);
+    skin::DrawSkinText(painter, layout_.titleRect, texts_.title, kTitleFormat);
+
+    painter.setFont(versionFont_);
+    if (!texts_.layoutName.isEmpty()) {
+        painter.setPen(layout_.layoutName.color);
+        // The record has no size: the name gets the box it needs, starting at the record's corner.
+        const QRect nameBox = skin::MeasureSkinText(painter, layout_.layoutName.rect, texts_.layoutName,
+                                                    kLayoutNameFormat | skin::DT_CALCRECT);
+        skin::DrawSkinText(painter, nameBox, texts_.layoutName, kLayoutNameFormat);
+    }
+    painter.setPen(layout_.updateVersion.color);
+    skin::DrawSkinText(painter, layout_.updateVersion.rect, texts_.updateVersion, kVersionFormat);
+    painter.setPen(layout_.currentVersion.color);
+    skin::DrawSkinText(painter, layout_.currentVersion.rect, texts_.currentVersion, kVersionFormat);
+    painter.restore();
+}
+
+void CTessaflashDlg::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (!enter && key != Qt::Key_Escape) {
+        skin::CBaseDlg::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // Neither key does anything while an update runs (the close button is disabled then).
+    if (!controls_.close) return;
+    if (enter) {
+        if (controls_.ok) emit updateRequested();
+    } else {
+        emit cancelRequested();
+    }
+}
+
+void CTessaflashDlg::closeEvent(QCloseEvent* event) {
+    // The session decides when the window closes (Finish); a close from outside is a cancel request,
+    // refused while an update runs.
+    if (finished_) {
+        skin::CBaseDlg::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    if (controls_.close) emit cancelRequested();
+}
+
+}  // namespace updater

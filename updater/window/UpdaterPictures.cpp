@@ -1,0 +1,14 @@
+#include "UpdaterPictures.h"
+
+#include "SkinPictures.h"
+
+namespace updater {
+
+QImage LoadUpdaterPicture(updater_skin::UpdaterPicture picture) {
+    updater_skin::InitUpdaterSkin();
+    QImage image;
+    skin::LoadPictureFile(updater_skin::PicturePath(picture), image);
+    return image;
+}
+
+}  // namespace updater

@@ -1,0 +1,75 @@
+#include "WarningDlg.h"
+
+#include "SkinErrorMessage.h"
+#include "SkinFactory.h"
+#include "UpdaterLayout.h"
+#include "UpdaterPictures.h"
+#include "UpdaterShape.h"
+
+#include <QPainter>
+
+namespace updater {
+
+namespace {
+
+using updater_skin::UpdaterPicture;
+
+struct ResultPictures {
+    UpdaterPicture background;
+    UpdaterPicture hover;
+    UpdaterPicture pressed;
+};
+
+ResultPictures PicturesOf(int code) {
+    switch (code) {
+        case CWarning::kSuccess:
+            return {UpdaterPicture::SuccessBackground, UpdaterPicture::SuccessHover, UpdaterPicture::SuccessPressed};
+        case CWarning::kAlreadyCurrent:
+            return {UpdaterPicture::CurrentBackground, UpdaterPicture::CurrentHover, UpdaterPicture::CurrentPressed};
+        default:
+            return {UpdaterPicture::FailBackground, UpdaterPicture::FailHover, UpdaterPicture::FailPressed};
+    }
+}
+
+}  // namespace
+
+CWarning::CWarning(int code, const UpdaterLayout& layout, QWidget* parent)
+    : skin::CBaseDlg(parent), code_(code), layout_(layout) {
+    setWindowTitle(MessageText(code));
+    setAccessibleDescription(MessageText(code));
+    connect(&okButton_, &skin::CBitmapBtn::command, this, [this](int command, skin::CBitmapBtn*) {
+        if (command == skin::CBitmapBtn::kClickCode) accept();
+    });
+    connect(&closeButton_, &skin::CBitmapBtn::command, this, [this](int command, skin::CBitmapBtn*) {
+        if (command == skin::CBitmapBtn::kClickCode) accept();
+    });
+}
+
+QString CWarning::MessageText(int code) {
+    switch (code) {
+        case kSuccess: return QStringLiteral("Firmware Update Success!");
+        case kFailed: return QStringLiteral("Firmware Update Failed!");
+        default: return QStringLiteral("Error");
+    }
+}
+
+void CWarning::LoadSkin() {
+    // The pictures come from the updater's resources, not from a skin folder.
+    const ResultPictures roles = PicturesOf(code_);
+    background_ = LoadUpdaterPicture(roles.background);
+    const QImage hover = LoadUpdaterPicture(roles.hover);
+    const QImage pressed = LoadUpdaterPicture(roles.pressed);
+    if (!background_.isNull()) resize(background_.size());
+    ApplyUpdaterShape(*this, UpdaterPicture::ResultOutline);
+
+    skin::SkinImageSet pictures;
+    pictures.normal = &background_;
+    pictures.over = &hover;
+    pictures.down = &pressed;
+    skin::CreateButtonFromRecord(okButton_, this, pictures, layout_.resultOk);
+    skin::CreateButtonFromRecord(closeButton_, this, pictures, layout_.resultClose);
+}
+
+void CWarning::DrawSkinContent(QPainter& painter) { painter.drawImage(0, 0, background_); }
+
+}  // namespace updater
