@@ -19,6 +19,7 @@ constexpr KindName kKindNames[] = {
     {FaultKind::DropReply, "drop"},          {FaultKind::DelayReply, "delay"},
     {FaultKind::ErrorReply, "error"},        {FaultKind::WrongChecksum, "checksum"},
     {FaultKind::WrongWriteAddress, "address"}, {FaultKind::LeaveBus, "leave"},
+    {FaultKind::ChangingChecksum, "checksum-changing"},
 };
 
 template <typename T>
@@ -43,7 +44,7 @@ FaultParse parseFaultRule(const std::string& text) {
     bool known = false;
     for (const auto& k : kKindNames)
         if (kind == k.name) rule.kind = k.kind, known = true;
-    if (!known) return {std::nullopt, "unknown fault kind '" + kind + "' (drop, delay, error, checksum, address, leave)"};
+    if (!known) return {std::nullopt, "unknown fault kind '" + kind + "' (drop, delay, error, checksum, checksum-changing, address, leave)"};
 
     std::stringstream parts(text.substr(colon + 1));
     std::string part;

@@ -43,10 +43,14 @@ struct Scheduled {
     bool unplug = false;                      // or leave the bus
 };
 
-void applyReplyFaults(const std::vector<FaultRule>& faults, Report& reply) {
+// `changes` counts the changing wrong sums sent so far, so that each one differs from the last.
+void applyReplyFaults(const std::vector<FaultRule>& faults, Report& reply, std::uint32_t& changes) {
     for (const auto& fault : faults) {
-        if (fault.kind == FaultKind::WrongChecksum && reply[0] == 0x1D && reply[1] == 0x01)
+        const bool checksumReply = reply[0] == 0x1D && reply[1] == 0x01;
+        if (fault.kind == FaultKind::WrongChecksum && checksumReply)
             firmware::writeLe32(reply, kDataAt, firmware::readLe32(reply, kDataAt) + 0x01010101u);
+        if (fault.kind == FaultKind::ChangingChecksum && checksumReply)
+            firmware::writeLe32(reply, kDataAt, firmware::readLe32(reply, kDataAt) + 0x01010101u * ++changes);
         const bool addressReply = reply[0] == 0x1F || (reply[0] == 0x1E && reply[1] != 0x01);
         if (fault.kind == FaultKind::WrongWriteAddress && addressReply)
             firmware::writeLe32(reply, kDataAt, firmware::readLe32(reply, kDataAt) + 4);
@@ -258,7 +262,7 @@ private:
             } else {
                 outcome = core_.handle(command);
             }
-            if (outcome.reply) applyReplyFaults(faults, *outcome.reply);
+            if (outcome.reply) applyReplyFaults(faults, *outcome.reply, checksumChanges_);
             if (outcome.flashChanged && !dirty_) dirty_ = true, dirtySince_ = Clock::now();
             changed();
         }
@@ -277,7 +281,10 @@ private:
             log(enter ? "entering the boot loader" : "leaving the boot loader");
             save();
             unplugDevice();
-            scheduled_.push_back({now + options_.replugDelay, std::nullopt, enter, false});
+            // A leave rule on the restart decides when (or whether) the device comes back.
+            const FaultRule* leave = find(faults, FaultKind::LeaveBus);
+            const auto away = leave ? leave->delay : options_.replugDelay;
+            if (!leave || leave->delay.count() > 0) scheduled_.push_back({now + away, std::nullopt, enter, false});
         } else if (const FaultRule* leave = find(faults, FaultKind::LeaveBus)) {
             const auto away = now + kLeaveAfterReply;
             scheduled_.push_back({away, std::nullopt, std::nullopt, true});
@@ -374,6 +381,7 @@ private:
     std::unique_ptr<tarnlink::VirtualDevice> device_;
     std::vector<Scheduled> scheduled_;
     Clock::time_point nextSend_{};
+    std::uint32_t checksumChanges_ = 0;   // wrong sums of the changing-checksum fault so far
     Clock::time_point nextReceive_{};
     std::thread worker_;
 };

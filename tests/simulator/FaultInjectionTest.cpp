@@ -69,8 +69,15 @@ TEST_F(Faults, WrongChecksumOnceOrAlwaysAndWrongWriteAddress) {
     EXPECT_NE(first, right);
     EXPECT_EQ(right, le32(host_->ask(sum), kDataAt));
     controller_->addFault(rule("checksum:1d.01"));
-    EXPECT_NE(le32(host_->ask(sum), kDataAt), right);
-    EXPECT_NE(le32(host_->ask(sum), kDataAt), right) << "always";
+    const std::uint32_t wrong = le32(host_->ask(sum), kDataAt);
+    EXPECT_NE(wrong, right);
+    EXPECT_EQ(le32(host_->ask(sum), kDataAt), wrong) << "always, and the same";
+    controller_->addFault(rule("checksum-changing:1d.01"));
+    const std::uint32_t changed = le32(host_->ask(sum), kDataAt);
+    const std::uint32_t changedAgain = le32(host_->ask(sum), kDataAt);
+    EXPECT_NE(changed, right);
+    EXPECT_NE(changedAgain, right);
+    EXPECT_NE(changed, changedAgain);
 
     host_->ask(withLe32(command(0x1D, 0x00), 8, 65536));
     host_->ask(withLe32(command(0x1E, 0x01), 4, 4096));
@@ -90,6 +97,18 @@ TEST_F(Faults, LeavesTheBusAfterTheChosenCommandAndReturnsWhenAsked) {
 
     controller_->unplug();
     ASSERT_TRUE(host_->waitPresent(false));
+    controller_->plugIn();
+    ASSERT_TRUE(host_->waitPresent(true));
+}
+
+TEST_F(Faults, ALeaveRuleOnTheRestartKeepsTheControllerAway) {
+    auto o = options();
+    o.faults = {rule("leave:11.00")};
+    start(o);
+    ASSERT_TRUE(host_->write(command(0x11, 0x00)));
+    ASSERT_TRUE(controller_->waitFor([](const ControllerState&, bool onBus) { return !onBus; }, kDeadline));
+    EXPECT_FALSE(controller_->waitFor([](const ControllerState&, bool onBus) { return onBus; }, kQuietTime))
+        << "came back although the rule keeps it away";
     controller_->plugIn();
     ASSERT_TRUE(host_->waitPresent(true));
 }

@@ -17,8 +17,10 @@ enum class FaultKind {
     DelayReply,          // the reply comes after `delay`
     ErrorReply,          // the command is refused with an error reply
     WrongChecksum,       // a checksum reply (0x1D 0x01) carries a wrong sum
+    ChangingChecksum,    // a checksum reply carries a wrong sum that differs each time
     WrongWriteAddress,   // a write reply (0x1F) or write-address reply (0x1E 0x00) carries a wrong address
-    LeaveBus,            // after answering, the device leaves the bus (and returns after `delay`, if set)
+    LeaveBus,            // after answering, the device leaves the bus (and returns after `delay`, if set);
+                         // on a restart command (0x11) it returns after `delay`, or never without one
 };
 
 struct FaultRule {
@@ -33,7 +35,7 @@ struct FaultRule {
 };
 
 // "kind:CC[.KK][,skip=N][,times=N][,ms=N]" with hexadecimal command and key, kinds drop, delay, error,
-// checksum, address, leave. Example: "delay:52.28,ms=800", "checksum:1d.01,times=1".
+// checksum, checksum-changing, address, leave. Example: "delay:52.28,ms=800", "checksum:1d.01,times=1".
 struct FaultParse {
     std::optional<FaultRule> rule;
     std::string error;
