@@ -1,0 +1,23 @@
+// tessaflash's window: the main page on the update session, run modally until the session ends.
+#include "SessionBinding.h"
+#include "SkinPalette.h"
+#include "TessaflashDlg.h"
+#include "UpdateSession.h"
+#include "WindowEntry.h"
+
+#include <QApplication>
+
+namespace updater {
+
+int runUpdaterWindow(UpdateSession& session, const char* programFile) {
+    // Message boxes follow the page's dark scheme.
+    QApplication::setPalette(skin::SkinPalette());
+    CTessaflashDlg window;
+    BindSessionToWindow(session, window);
+    // An unreadable package ends the run before anything is shown (the reason went to messageBox).
+    if (!session.start(programFile)) return session.exitCode();
+    window.exec();
+    return session.exitCode();
+}
+
+}  // namespace updater
