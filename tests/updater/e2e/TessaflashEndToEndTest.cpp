@@ -1,0 +1,225 @@
+// The real tessaflash in silent mode against an in-process virtual controller on a private bus: the
+// exit code of each outcome and what the controller runs afterwards.
+#include "HostLink.h"
+
+#include "firmware/ApplicationImage.h"
+#include "simulator/VirtualController.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace std::chrono_literals;
+using simulator::ControllerOptions;
+using simulator::ControllerState;
+using simulator::Firmware;
+
+constexpr firmware::Version kPackageVersion{1, 1, 0};
+constexpr firmware::Version kFreshVersion{1, 0, 100};
+
+simulator::FaultRule fault(const std::string& text) {
+    auto parsed = simulator::parseFaultRule(text);
+    EXPECT_TRUE(parsed.rule) << parsed.error;
+    return parsed.rule.value_or(simulator::FaultRule{});
+}
+
+class Tessaflash : public simulator::test::BusTest {
+protected:
+    void SetUp() override {
+        BusTest::SetUp();
+        // The single-instance lock lives in the runtime folder: a private one per test.
+        ::setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
+    }
+    void TearDown() override {
+        controller_.reset();
+        BusTest::TearDown();
+    }
+
+    void start(ControllerOptions o) {
+        controller_ = startController(std::move(o));
+        ASSERT_TRUE(controller_);
+    }
+    void restartController() {
+        auto o = controller_->options();
+        o.faults.clear();
+        controller_.reset();
+        start(o);
+    }
+
+    // Runs the program and returns its exit code; its standard error is kept in errors_.
+    int run(const std::string& arguments, const char* program = TESSAFLASH) {
+        const std::string errorFile = root_ + "/stderr.txt";
+        const std::string command = std::string(program) + " " + arguments + " 2>" + errorFile + " >/dev/null";
+        const int status = std::system(command.c_str());
+        std::ifstream in(errorFile);
+        std::stringstream text;
+        text << in.rdbuf();
+        errors_ = text.str();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // The controller back on the bus by itself (after a restart of the firmware) or by a plug-in.
+    void waitOnBus(bool plugInIfAway) {
+        if (plugInIfAway && !controller_->onBus()) controller_->plugIn();
+        ASSERT_TRUE(controller_->waitFor([](const ControllerState&, bool onBus) { return onBus; }, 10s));
+    }
+
+    bool runs(Firmware firmware, firmware::Version version, std::size_t target = 0) {
+        return controller_->waitFor(
+            [&](const ControllerState& s, bool onBus) {
+                return onBus && s.firmware == firmware && s.targets.at(target).version() == version &&
+                       s.targets.at(target).imageState() == firmware::ImageState::Valid;
+            },
+            10s);
+    }
+
+    std::unique_ptr<simulator::VirtualController> controller_;
+    std::string errors_;
+};
+
+TEST_F(Tessaflash, UpdatesAndTheNewFirmwareSurvivesARestart) {
+    start(options());
+    EXPECT_EQ(run("-silent"), 0) << errors_;
+    EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
+    EXPECT_NE(errors_.find("writing the image"), std::string::npos) << "progress lines: " << errors_;
+    restartController();
+    EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
+}
+
+TEST_F(Tessaflash, WithoutAControllerEndsWithTwo) { EXPECT_EQ(run("-silent"), 2) << errors_; }
+
+TEST_F(Tessaflash, ARecordMismatchEndsWithThreeAndFlashesNothing) {
+    struct Row {
+        const char* name;
+        void (*change)(firmware::FwInfo&);
+    };
+    const Row rows[] = {
+        {"hardware signature", [](firmware::FwInfo& f) { f.signature[0] ^= 0x20; }},
+        {"layout", [](firmware::FwInfo& f) { f.layoutId = 7; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto o = options();
+        row.change(o.targets[0].fwInfo);
+        start(o);
+        EXPECT_EQ(run("-silent"), 3) << errors_;
+        EXPECT_TRUE(runs(Firmware::Application, kFreshVersion));
+        controller_.reset();
+        std::filesystem::remove(o.stateFile);
+    }
+}
+
+TEST_F(Tessaflash, AnEqualVersionIsRefusedUnlessForced) {
+    auto o = options();
+    o.targets[0].freshVersion = kPackageVersion;
+    start(o);
+    EXPECT_EQ(run("-silent"), 4) << errors_;
+    EXPECT_NE(errors_.find("already installed"), std::string::npos) << errors_;
+    for (const char* forced : {"-silent -force", "-silent bin:1"}) {
+        SCOPED_TRACE(forced);
+        EXPECT_EQ(run(forced), 0) << errors_;
+        EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
+    }
+}
+
+TEST_F(Tessaflash, FlashesAControllerThatStartsInItsBootLoader) {
+    auto o = options();
+    o.startInBootLoader = true;
+    start(o);
+    EXPECT_EQ(run("-silent"), 0) << errors_;
+    EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
+}
+
+TEST_F(Tessaflash, SearchesThreeTargetsAndFlashesTheOneWhoseLayoutFits) {
+    auto o = options();
+    o.targets = {simulator::defaultTargetConfig(), simulator::defaultTargetConfig(), simulator::defaultTargetConfig()};
+    o.targets[1].fwInfo.layoutId = 2;
+    o.targets[2].fwInfo.layoutId = 3;   // the search package's only layout
+    start(o);
+    EXPECT_EQ(run("-silent", TESSAFLASH_SEARCH), 0) << errors_;
+    const auto state = controller_->state();
+    EXPECT_EQ(state.targets[2].version(), kPackageVersion);
+    EXPECT_EQ(state.targets[0].version(), kFreshVersion);
+    EXPECT_EQ(state.targets[1].version(), kFreshVersion);
+}
+
+TEST_F(Tessaflash, ASecondUpdaterEndsAtOnce) {
+    start(options());
+    // flock(1) holds the lock file the way a running updater does while the second one starts.
+    const std::string lockFile = root_ + "/VORANTH_FW_UPDATE_MUTEX";
+    std::ofstream(lockFile).put('\n');
+    const std::string command = "flock -n " + lockFile + " -c '" + TESSAFLASH + " -silent 2>/dev/null'";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 6);
+    EXPECT_TRUE(runs(Firmware::Application, kFreshVersion)) << "the second updater flashed nothing";
+}
+
+// What the controller runs after a row; a plain second run then must leave it on the new firmware.
+enum class After {
+    NewFirmware,         // the update went through
+    BootLoaderErased,    // in its boot loader, the version area and image header erased
+    BootLoaderDamaged,   // in its boot loader with a half-written image (it left the bus while writing)
+    OldFirmware,         // nothing was flashed (it never came back in its boot loader)
+};
+
+struct FaultRow {
+    const char* name;
+    std::vector<const char*> faults;
+    int exitCode;
+    After after;
+};
+
+const std::vector<FaultRow> kFaultMatrix = {
+    {"lost_write_replies_within_retries", {"drop:1f,skip=20,times=3"}, 0, After::NewFirmware},
+    {"lost_write_replies_beyond_retries", {"drop:1f,skip=20,times=15"}, 1, After::BootLoaderErased},
+    {"write_address_mismatch", {"address:1f,skip=10,times=2"}, 0, After::NewFirmware},
+    {"same_wrong_checksum_twice", {"checksum:1d.01"}, 1, After::BootLoaderErased},
+    {"changing_wrong_checksum", {"checksum-changing:1d.01,times=2"}, 0, After::NewFirmware},
+    {"unplugged_while_writing", {"leave:1f,skip=40,times=1"}, 1, After::BootLoaderDamaged},
+    {"never_back_after_enter_boot_loader", {"leave:11.00"}, 1, After::OldFirmware},
+};
+
+class FaultMatrix : public Tessaflash, public ::testing::WithParamInterface<FaultRow> {};
+
+TEST_P(FaultMatrix, EndsWithItsCodeAndASecondRunSucceeds) {
+    auto o = options();
+    for (const char* text : GetParam().faults) o.faults.push_back(fault(text));
+    start(o);
+    EXPECT_EQ(run("-silent"), GetParam().exitCode) << errors_;
+
+    controller_->clearFaults();
+    waitOnBus(true);
+    const auto state = controller_->state();
+    const auto& target = state.targets.at(0);
+    const firmware::Record apInfo = target.apInfoRecord();
+    const bool headerErased = std::all_of(apInfo.begin(), apInfo.end(), [](std::uint8_t b) { return b == 0xFF; });
+    switch (GetParam().after) {
+    case After::NewFirmware: EXPECT_TRUE(runs(Firmware::Application, kPackageVersion)); break;
+    case After::BootLoaderErased:
+        EXPECT_EQ(state.firmware, Firmware::BootLoader);
+        EXPECT_TRUE(headerErased);
+        break;
+    case After::BootLoaderDamaged:
+        EXPECT_EQ(state.firmware, Firmware::BootLoader);
+        EXPECT_NE(target.imageState(), firmware::ImageState::Valid);
+        break;
+    case After::OldFirmware: EXPECT_TRUE(runs(Firmware::Application, kFreshVersion)); break;
+    }
+
+    // A plain second run: it flashes what the first left undone, or finds the new firmware current.
+    const int secondExpected = GetParam().after == After::NewFirmware ? 4 : 0;
+    EXPECT_EQ(run("-silent"), secondExpected) << "second run: " << errors_;
+    EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
+}
+
+INSTANTIATE_TEST_SUITE_P(Tessaflash, FaultMatrix, ::testing::ValuesIn(kFaultMatrix),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
