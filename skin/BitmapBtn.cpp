@@ -309,6 +309,9 @@ void CBitmapBtn::keyReleaseEvent(QKeyEvent* event) { event->accept(); }
 
 void CBitmapBtn::timerEvent(QTimerEvent* event) {
     if (event->timerId() == repeatTimer_.timerId()) {
+        // Re-armed on every tick: after a busy moment the next tick still waits a whole interval, where a
+        // running timer would catch up with a burst of ticks.
+        repeatTimer_.start(repeatIntervalMs_, Qt::PreciseTimer, this);
         emit command(kRepeatCode, this);
         return;
     }

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 
@@ -14,17 +15,25 @@ namespace skin {
 
 namespace {
 
-// QRect holds int coordinates with right = left + width - 1; keep width and height representable.
+// Records come from skin files: whatever they say, a widget's place and size stay far inside the range
+// of int, so later arithmetic on them (mouse positions, dragging offsets, edges) cannot overflow. No
+// screen comes near these bounds.
+constexpr long long kCoordinateLimit = 1 << 24;
+constexpr long long kSizeLimit = (1 << 24) - 1;  // Qt's largest widget size
+
+int ClampCoordinate(int value) {
+    return static_cast<int>(std::clamp<long long>(value, -kCoordinateLimit, kCoordinateLimit));
+}
+
 int ClampSpan(int from, int to) {
-    const long long span = static_cast<long long>(to) - from;
-    if (span <= 0) return 0;
-    return span > std::numeric_limits<int>::max() / 2 ? std::numeric_limits<int>::max() / 2 : static_cast<int>(span);
+    return static_cast<int>(std::clamp<long long>(static_cast<long long>(to) - from, 0, kSizeLimit));
 }
 
 }  // namespace
 
 QRect ToQRect(const SkinRect& rect) {
-    return QRect(rect.left, rect.top, ClampSpan(rect.left, rect.right), ClampSpan(rect.top, rect.bottom));
+    return QRect(ClampCoordinate(rect.left), ClampCoordinate(rect.top), ClampSpan(rect.left, rect.right),
+                 ClampSpan(rect.top, rect.bottom));
 }
 
 QString PageImageFolder(const QString& imageFolderName) {

@@ -23,8 +23,9 @@ struct SkinImageSet {
     QPoint origin;
 };
 
-// A record's rectangle as a QRect (saturated rectangles are clipped to what QRect can hold; a negative
-// width or height gives an empty rectangle).
+// A record's rectangle as a QRect: the corner clamped to +-2^24, the width and height to 0 .. 2^24 - 1
+// (a negative width or height gives an empty rectangle), so no record can make later arithmetic on a
+// widget's geometry overflow.
 QRect ToQRect(const SkinRect& rect);
 
 // The pictures of a page live in "<program folder>Skins/<image folder>/"; the folder name is either a

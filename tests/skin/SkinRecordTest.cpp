@@ -1,3 +1,4 @@
+#include "SkinPictures.h"
 #include "SkinRecord.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +42,30 @@ TEST(SkinRecord, ParsesRectangleTextAndBothFlagReadings) {
         EXPECT_EQ(record.text, c.text) << shown;
         EXPECT_EQ(record.flag, c.flag) << shown;
         EXPECT_EQ(record.updaterFlag, c.updaterFlag) << shown;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SkinRecord, RectanglesFromRecordsStayFarInsideTheRangeOfInt) {
+    struct Case {
+        skin::SkinRect rect;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {{347, 127, 520, 148}, QRect(347, 127, 173, 21)},
+        {{10, 10, 5, 5}, QRect(10, 10, 0, 0)},  // negative sizes give an empty rectangle
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, QRect(-(1 << 24), -(1 << 24), (1 << 24) - 1, (1 << 24) - 1)},
+        {{INT_MAX, 0, INT_MAX, 1}, QRect(1 << 24, 0, 0, 1)},
+    };
+    for (const auto& c : cases) {
+        const QRect rect = skin::ToQRect(c.rect);
+        EXPECT_EQ(rect, c.expected) << c.rect.left << "," << c.rect.top;
+        // Edges and a point beyond them can be computed without overflow.
+        EXPECT_LT(static_cast<long long>(rect.right()) + rect.width(), INT_MAX);
+        EXPECT_GT(static_cast<long long>(rect.left()) - rect.width(), INT_MIN);
     }
 }
 
