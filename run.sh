@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The project's one entry script.
+#   ./run.sh run     install what is missing, build the updater and the virtual controller, and update
+#                    a controller's firmware in the updater's window: the attached controller, or else a
+#                    virtual controller with older firmware on a private bus (silent without a display);
+#                    further arguments go to the updater
 #   ./run.sh test    install what is missing, build (normal, AddressSanitizer+UBSan, ThreadSanitizer)
 #                    and run the whole test suite through CTest
 #   ./run.sh bench   Release build of bench/, runs every benchmark and prints the figures
 #   ./run.sh fuzz    clang + libFuzzer build, a bounded run of every fuzz target
-# Environment: JOBS (default 2), FUZZ_SECONDS (default 60 per target).
+# Environment: JOBS (default 2), FUZZ_SECONDS (default 60 per target), RUN_BUILD_DIR (default build/debug).
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -74,6 +78,74 @@ cmd_test() {
   run_ctest build/debug
 }
 
+# Whether a real controller (application firmware or boot loader) is attached through hidraw.
+real_controller_attached() {
+  grep -qsiE '^HID_ID=[0-9a-f]+:00002516:0000(004F|0050)$' /sys/class/hidraw/*/device/uevent
+}
+
+# The processes and folder of ./run.sh run, stopped and removed however it ends.
+RUN_UPDATER= RUN_CONTROLLER= RUN_WORK=
+run_cleanup() {
+  local p
+  for p in $RUN_UPDATER $RUN_CONTROLLER; do
+    kill "$p" 2>/dev/null || true
+    wait "$p" 2>/dev/null || true
+  done
+  [ -n "$RUN_WORK" ] && rm -rf "$RUN_WORK"
+  return 0
+}
+
+cmd_run() {
+  ensure_packages "${BASE_PACKAGES[@]}"
+  local dir=${RUN_BUILD_DIR:-build/debug}
+  configure "$dir" -DCMAKE_BUILD_TYPE=Debug
+  cmake --build "$dir" --parallel "$JOBS" --target tessaflash_firmware_package virtual-controller
+  local updater=$dir/program/Tessaflash/tessaflash
+  local display=${DISPLAY:-${WAYLAND_DISPLAY:-}}
+  # Options after "run" go to the updater (for example "true": start the update without waiting for OK).
+  local args=("$@")
+  if [ -z "$display" ]; then
+    echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running the silent update instead of the window."
+    args+=(-silent)
+  fi
+
+  if real_controller_attached; then
+    echo "A controller is attached: updating it."
+    exec "$updater" "${args[@]}"
+  fi
+
+  # A virtual controller with the factory firmware (older than the updater's package) on a bus and
+  # with a state file of its own, removed again when this command ends.
+  local work
+  work=$(mktemp -d "${TMPDIR:-/tmp}/halcyra-run.XXXXXX")
+  export TARNLINK_BUS=$work/bus
+  mkdir -p "$TARNLINK_BUS"
+  # Its flash takes no time; each write's reply comes 25 ms late so that the progress bar can be watched.
+  local controller_args=(--bus "$TARNLINK_BUS" --state-dir "$work/state" --fresh --fault delay:1F,ms=25)
+  [ -z "$display" ] && controller_args+=(--no-window)
+  "$dir/simulator/virtual-controller" "${controller_args[@]}" </dev/null >"$work/controller.log" 2>&1 &
+  RUN_CONTROLLER=$!
+  RUN_WORK=$work
+  trap run_cleanup EXIT
+  trap 'exit 130' INT TERM HUP
+  local i
+  for i in $(seq 50); do
+    grep -q ' on ' "$work/controller.log" 2>/dev/null && break
+    kill -0 "$RUN_CONTROLLER" 2>/dev/null || { cat "$work/controller.log" >&2; exit 1; }
+    sleep 0.1
+  done
+  head -n 1 "$work/controller.log"
+
+  # In the background so that an interrupt is handled at once (the trap stops the updater too).
+  local code=0
+  "$updater" "${args[@]}" &
+  RUN_UPDATER=$!
+  wait "$RUN_UPDATER" || code=$?
+  RUN_UPDATER=
+  echo "tessaflash ended with exit code $code."
+  return "$code"
+}
+
 cmd_bench() {
   ensure_packages "${BASE_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
   configure build/release -DCMAKE_BUILD_TYPE=Release -DHALCYRA_BENCH=ON -DHALCYRA_TESTS=OFF
@@ -105,8 +177,9 @@ cmd_fuzz() {
 }
 
 case "${1:-}" in
+  run) shift; cmd_run "$@" ;;
   test) cmd_test ;;
   bench) cmd_bench ;;
   fuzz) cmd_fuzz ;;
-  *) echo "usage: $0 test | bench | fuzz" >&2; exit 2 ;;
+  *) echo "usage: $0 run | test | bench | fuzz" >&2; exit 2 ;;
 esac
