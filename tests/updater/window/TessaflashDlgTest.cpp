@@ -7,7 +7,9 @@
 #include "UpdaterPictures.h"
 #include "WarningDlg.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -211,6 +213,30 @@ TEST_F(TessaflashDlgTest, SessionEndingBeforeTheModalLoopStillEndsIt) {
     window.hide();
     emit session.finished(3);  // e.g. while the session starts, before exec() runs
     EXPECT_EQ(window.exec(), 3);
+}
+
+// Drags `page` by a background point and returns how far it moved.
+QPoint DragBy(QWidget& page, const QPoint& grip, const QPoint& distance) {
+    const QPoint start = page.pos();
+    const QPoint global = page.mapToGlobal(grip);
+    QMouseEvent press(QEvent::MouseButtonPress, grip, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&page, &press);
+    QMouseEvent move(QEvent::MouseMove, grip + distance, global + distance, Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&page, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, grip + distance, global + distance, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&page, &release);
+    return page.pos() - start;
+}
+
+TEST_F(TessaflashDlgTest, DraggingTheBackgroundMovesEveryPage) {
+    EXPECT_EQ(DragBy(window, QPoint(400, 150), QPoint(30, 20)), QPoint(30, 20));
+    session.SetButtons({false, false, false, true});  // also while an update runs
+    EXPECT_EQ(DragBy(window, QPoint(100, 380), QPoint(-12, 7)), QPoint(-12, 7));
+    CWarning page(CWarning::kFailed, window.Layout());
+    page.show();
+    EXPECT_EQ(DragBy(page, QPoint(200, 300), QPoint(25, -5)), QPoint(25, -5));
 }
 
 TEST(WarningPage, EachCodeShowsItsPicturesAndEitherButtonClosesIt) {
