@@ -30,6 +30,8 @@ int QtTextFlags(unsigned format) {
         if (format & DT_WORDBREAK) flags |= Qt::TextWordWrap;
     }
     if (format & DT_EXPANDTABS) flags |= Qt::TextExpandTabs;
+    // Qt lays text out inside the rectangle and cuts what falls outside unless told otherwise.
+    if (format & DT_NOCLIP) flags |= Qt::TextDontClip;
     if (!(format & DT_NOPREFIX)) flags |= Qt::TextShowMnemonic;
     return flags;
 }

@@ -69,6 +69,7 @@ protected:
             u"<BLUE COLOR=\"16711680\">,0,0,300,200,,0</BLUE>"
             u"<FACE_ONLY FONT=\"Noto Sans\">,0,0,300,200,,0</FACE_ONLY>"
             u"<SMALL FONT=\"Noto Sans\" SIZE=\"-10\">,0,0,300,200,,0</SMALL>"
+            u"<CORNER>,20,20,0,0,,0</CORNER>"
             u"</PAGE></B>");
     }
     skintest::SkinFolder folder_;
@@ -105,6 +106,12 @@ TEST_F(SkinLabel, WrappedTextIsCentredVertically) {
     // Two 30-pixel lines in the middle of the 200-pixel rectangle, not at its top.
     EXPECT_GT(ink.top, 50);
     EXPECT_LT(ink.top, 100);
+}
+
+TEST_F(SkinLabel, AnEmptyRectangleShowsItsTextOnlyWithoutClipping) {
+    // A record that gives only a corner (width and height 0) is drawn from there when clipping is off.
+    EXPECT_EQ(DrawLabel(u"CORNER", "HH", DT_LEFT | DT_SINGLELINE).lines, 0);
+    EXPECT_EQ(DrawLabel(u"CORNER", "HH", DT_LEFT | DT_SINGLELINE | DT_NOCLIP).lines, 1);
 }
 
 }  // namespace
