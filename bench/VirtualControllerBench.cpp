@@ -114,7 +114,8 @@ VirtualControllerSession& Session() {
     return session;
 }
 
-int RunWithVirtualController(int argc, char** argv, const char* programName) {
+int RunWithVirtualController(int argc, char** argv, const char* programName,
+                             const std::function<void(simulator::ControllerOptions&)>& adjust) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
@@ -132,6 +133,7 @@ int RunWithVirtualController(int argc, char** argv, const char* programName) {
     simulator::ControllerOptions options;
     options.busFolder = session.bus;
     options.usbTiming = true;
+    if (adjust) adjust(options);
     auto started = simulator::VirtualController::start(options);
     int result = 1;
     if (api && started.controller) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -26,8 +27,11 @@ struct VirtualControllerSession {
 // The session the running benchmarks use; filled by RunWithVirtualController.
 VirtualControllerSession& Session();
 
-// Sets up the session, runs the registered benchmarks and cleans up; the program's exit code.
-int RunWithVirtualController(int argc, char** argv, const char* programName);
+// Sets up the session, runs the registered benchmarks and cleans up; the program's exit code. The
+// controller starts in its application firmware in USB-like timing on the private bus; `adjust` may
+// change its other options (the bus folder is set when it is called).
+int RunWithVirtualController(int argc, char** argv, const char* programName,
+                             const std::function<void(simulator::ControllerOptions&)>& adjust = {});
 
 // One command report as the link handed it to the device library, and data byte 0 of its reply.
 struct IssuedCommand {
