@@ -226,7 +226,13 @@ private:
     }
 
     void save() {
-        if (options_.stateFile.empty()) return;
+        if (options_.stateFile.empty()) {
+            // Nothing to write: the change is settled, or the idle-save wake-up would stay due and
+            // the controller's thread would spin.
+            std::lock_guard lock(stateMutex_);
+            dirty_ = false;
+            return;
+        }
         ControllerSettings stored;
         std::vector<Target> targets;
         {
@@ -263,7 +269,9 @@ private:
                 outcome = core_.handle(command);
             }
             if (outcome.reply) applyReplyFaults(faults, *outcome.reply, checksumChanges_);
-            if (outcome.flashChanged && !dirty_) dirty_ = true, dirtySince_ = Clock::now();
+            // The state file is written once the flash has been quiet for a moment (kIdleSaveDelay after
+            // the last change), not in the middle of a flash.
+            if (outcome.flashChanged) dirty_ = true, dirtySince_ = Clock::now();
             changed();
         }
         for (const auto& f : faults) log("fault " + describeFaultRule(f));

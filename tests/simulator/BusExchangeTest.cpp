@@ -5,6 +5,9 @@
 #include "firmware/Checksum.h"
 #include "simulator/Lighting.h"
 
+#include <ctime>
+#include <thread>
+
 namespace simulator::test {
 namespace {
 
@@ -289,6 +292,27 @@ TEST_F(BusTest, UsbTimingModeStillAnswersEveryCommandInOrder) {
         app.ask(command(0x51, 0x00, 0, {static_cast<std::uint8_t>(p % 2)}));
         EXPECT_EQ(app.ask(command(0x52, 0x00))[kDataAt], p % 2);
     }
+}
+
+// Without a state file a flash change has nowhere to go: the controller settles instead of keeping
+// its idle-save wake-up due for ever (which spun its thread on a whole core).
+TEST_F(BusTest, WithoutAStateFileAFlashChangeLeavesTheControllerIdle) {
+    ControllerOptions o = options();
+    o.stateFile.clear();
+    o.startInBootLoader = true;
+    auto controller = startController(std::move(o));
+    ASSERT_TRUE(controller);
+    HostLink boot(1, kBootLoaderProductId);
+    ASSERT_TRUE(boot.waitPresent(true));
+    const auto fw = defaultTargetConfig().fwInfo;
+    boot.ask(withLe32(command(0x1D, 0x00), 8, fw.areaBytes()));  // erase: a flash change
+
+    std::this_thread::sleep_for(700ms);  // past the idle-save delay
+    const std::clock_t before = std::clock();
+    std::this_thread::sleep_for(1000ms);
+    const double cpuSeconds = static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC;
+    // A spinning thread takes most of a core; an idle controller next to nothing.
+    EXPECT_LT(cpuSeconds, 0.3);
 }
 
 }  // namespace
