@@ -43,6 +43,10 @@ ensure_packages() {
 }
 
 # configure <dir> <cmake args...>: configures once; later runs only re-check (CMake regenerates itself).
+# ccache keys on paths relative to the repository, so a fresh clone in another folder (as CI makes)
+# reuses what an earlier build compiled.
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+
 configure() {
   local dir=$1; shift
   if [ ! -f "$dir/build.ninja" ]; then
