@@ -1,0 +1,42 @@
+#include "LoadingDlg.h"
+
+#include "PopupWindows.h"
+#include "SkinAttributes.h"
+#include "SkinKeys.h"
+
+#include <QThread>
+
+namespace config {
+
+CLoadingDlg::CLoadingDlg(QWidget* parent) : CProgressPage(parent) {
+    g_popupOpen = true;
+    SetSectionName(skin::ToQString(skindocs::keys::kLoadKeyboard));
+    SetImageFolderName(skin::ToQString(skindocs::kPopDlgFolder));
+    SetBarTop(kBarTop);
+    readTimer_.setSingleShot(true);
+    connect(&readTimer_, &QTimer::timeout, this, &CLoadingDlg::ReadProfile);
+}
+
+CLoadingDlg::~CLoadingDlg() { g_popupOpen = false; }
+
+void CLoadingDlg::InitDialog() {
+    CProgressPage::InitDialog();
+    setWindowTitle(kWarnDlgTitle);
+    LoadBarPicture();
+    CentreOnParent(*this);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    readTimer_.start(kReadDelayMs);
+}
+
+void CLoadingDlg::ReadProfile() {
+    const int result = reader_ ? reader_(profile_) : 1;
+    QThread::msleep(100);
+    done(result == 0 ? 1 : 2);
+}
+
+void CLoadingDlg::reject() {
+    readTimer_.stop();
+    done(2);
+}
+
+}  // namespace config

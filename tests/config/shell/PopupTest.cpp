@@ -1,0 +1,220 @@
+// The pop-ups on the generated skin of the program folder.
+#include "DlgLoading.h"
+#include "LoadingDlg.h"
+#include "PopupWindows.h"
+#include "ProgressDlg.h"
+#include "SkinDocuments.h"
+#include "SkinPictures.h"
+#include "SkinRecord.h"
+#include "WarnDlg.h"
+#include "WindowMessage.h"
+#include "XmlDocument.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class PopupTest : public ::testing::Test {
+protected:
+    void SetUp() override { skindocs::LoadSkinDocuments(HALCYRA_PROGRAM_DIR "/", "1920x1080/"); }
+    void TearDown() override { skindocs::ResetSkinDocuments(); }
+};
+
+// Runs `dialog` modally; `during` runs once its loop is up.
+int RunModal(QDialog& dialog, std::function<void()> during) {
+    QTimer::singleShot(0, &dialog, std::move(during));
+    return dialog.exec();
+}
+
+QString Text(xml::CXmlDocument& document, std::u16string_view section, std::u16string_view key) {
+    return QString::fromStdU16String(xml::LookupValue(document, section, key));
+}
+
+void Click(QWidget& button) { QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center()); }
+
+struct WarnCase {
+    const char* section;
+    const char* buttonSection;
+    const char* message;
+};
+
+const WarnCase kWarnCases[] = {
+    {"NO_KEYBOARD", "NO_KEYBOARD", "NO_KEYBOARD"},  // the no-device warning
+    {"WarnDlg", "", "NO_SAVE"},                     // the unsaved-changes question
+};
+
+TEST_F(PopupTest, WarningOpensWithItsTextsButtonsAndTitle) {
+    for (const WarnCase& test : kWarnCases) {
+        SCOPED_TRACE(test.message);
+        config::CWarnDlg dialog;
+        dialog.SetSections(test.section, test.buttonSection);
+        dialog.SetMessage(test.message);
+        RunModal(dialog, [&] {
+            EXPECT_EQ(dialog.windowTitle(), "Halcyra WARN_DLG");
+            EXPECT_EQ(config::FindWindowByTitle(config::kWarnDlgTitle), &dialog);
+            EXPECT_FALSE(dialog.BackgroundPicture().isNull());
+            EXPECT_EQ(dialog.size(), dialog.BackgroundPicture().size());
+            EXPECT_EQ(dialog.ButtonSection(), test.section);
+            const std::u16string section = dialog.ButtonSection().toStdU16String();
+            EXPECT_EQ(dialog.OkButton().GetCaption(), Text(skindocs::StringDocument(), section, u"BUTTON_OK"));
+            EXPECT_FALSE(dialog.OkButton().GetCaption().isEmpty());
+            EXPECT_FALSE(dialog.OkButton().geometry().isEmpty());
+            EXPECT_FALSE(dialog.CloseButton().geometry().isEmpty());
+            // The title and the message are painted over the background.
+            const QImage shown = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage background = dialog.BackgroundPicture().convertToFormat(QImage::Format_RGB32);
+            const std::u16string message = QString(test.message).toStdU16String();
+            for (const std::u16string_view key : {u"STR_TITLE", u"STR_WARN"}) {
+                SCOPED_TRACE(QString::fromStdU16String(std::u16string(key)).toStdString());
+                EXPECT_FALSE(Text(skindocs::StringDocument(), message, key).isEmpty());
+                const QRect area = skin::ToQRect(
+                    skin::ParseSkinRecord(xml::LookupValue(skindocs::ButtonDocument(), message, key)).rect);
+                ASSERT_FALSE(area.isEmpty());
+                EXPECT_NE(shown.copy(area), background.copy(area));
+            }
+            dialog.done(0);
+        });
+    }
+}
+
+TEST_F(PopupTest, WarningResultsAndKeys) {
+    using Button = skin::CBitmapBtn& (config::CWarnDlg::*)();
+    const struct {
+        Button button;
+        int result;
+    } cases[] = {{&config::CWarnDlg::OkButton, 1},
+                 {&config::CWarnDlg::CancelButton, 2},
+                 {&config::CWarnDlg::CloseButton, 2}};
+    for (const auto& test : cases) {
+        config::CWarnDlg dialog;
+        dialog.SetMessage("NO_SAVE");
+        EXPECT_EQ(RunModal(dialog,
+                           [&] {
+                               QTest::keyClick(&dialog, Qt::Key_Escape);
+                               QTest::keyClick(&dialog, Qt::Key_Return);
+                               EXPECT_TRUE(dialog.isVisible());
+                               Click((dialog.*test.button)());
+                           }),
+                  test.result);
+    }
+}
+
+TEST_F(PopupTest, ClosingByTitleEndsTheWarningAsCancel) {
+    config::CWarnDlg dialog;
+    EXPECT_FALSE(config::CloseWindowByTitle(config::kWarnDlgTitle));  // not initialised: no title yet
+    EXPECT_EQ(RunModal(dialog, [] { EXPECT_TRUE(config::CloseWindowByTitle(config::kWarnDlgTitle)); }), 2);
+}
+
+TEST_F(PopupTest, PopupFlagFollowsWarningAndLoadingObjects) {
+    config::g_popupOpen = false;
+    {
+        config::CWarnDlg warning;
+        EXPECT_TRUE(config::g_popupOpen);
+    }
+    EXPECT_FALSE(config::g_popupOpen);
+    {
+        config::CLoadingDlg loading;
+        EXPECT_TRUE(config::g_popupOpen);
+    }
+    EXPECT_FALSE(config::g_popupOpen);
+}
+
+TEST_F(PopupTest, LoadingWithoutReaderEndsWithTwo) {
+    config::CLoadingDlg dialog;
+    EXPECT_EQ(dialog.exec(), 2);
+}
+
+TEST_F(PopupTest, LoadingRunsTheReaderWithItsProfileAfterShowing) {
+    const struct {
+        int readResult;
+        int dialogResult;
+    } cases[] = {{0, 1}, {1, 2}};
+    for (const auto& test : cases) {
+        config::CLoadingDlg dialog;
+        dialog.SetProfileIndex(3);
+        int readProfile = -2;
+        dialog.SetProfileReader([&](int profile) {
+            readProfile = profile;
+            EXPECT_TRUE(dialog.isVisible());
+            EXPECT_EQ(dialog.windowTitle(), "Halcyra WARN_DLG");
+            EXPECT_FALSE(dialog.BarPicture().isNull());
+            dialog.SetProgress(60);
+            return test.readResult;
+        });
+        EXPECT_EQ(dialog.exec(), test.dialogResult);
+        EXPECT_EQ(readProfile, 3);
+        EXPECT_EQ(dialog.Progress(), 60);
+    }
+}
+
+TEST_F(PopupTest, ProgressPaneRevealsItsBarOverThePercentOfTheWidth) {
+    QWidget main;
+    main.resize(1920, 1080);
+    config::CProgressDlg pane;
+    pane.SetImageFolderName("1920x1080");
+    ASSERT_TRUE(pane.CreateSkinPage(&main, skin::CBaseDlg::kChildTemplate));
+    EXPECT_EQ(pane.windowTitle(), "Halcyra WARN_DLG");
+    EXPECT_EQ(pane.BarTop(), Text(skindocs::ButtonDocument(), u"LOADING", u"PROGRESS").toInt());
+    ASSERT_FALSE(pane.BarPicture().isNull());
+    ASSERT_FALSE(pane.BackgroundPicture().isNull());
+    for (const int percent : {50, 100, 0, 130}) {
+        pane.SetProgress(percent);
+        const int barWidth = config::CProgressDlg::BarWidth(pane.width(), pane.Progress());
+        const QImage shown = pane.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage bar = pane.BarPicture().convertToFormat(QImage::Format_RGB32);
+        const QImage background = pane.BackgroundPicture().convertToFormat(QImage::Format_RGB32);
+        const QRect barArea(0, pane.BarTop(), barWidth, pane.height() - pane.BarTop());
+        const QRect restArea(barWidth, pane.BarTop(), pane.width() - barWidth, pane.height() - pane.BarTop());
+        EXPECT_EQ(shown.copy(barArea), bar.copy(barArea)) << percent;
+        EXPECT_EQ(shown.copy(restArea), background.copy(restArea)) << percent;
+        EXPECT_EQ(shown.copy(0, 0, pane.width(), pane.BarTop()), background.copy(0, 0, pane.width(), pane.BarTop()));
+    }
+    EXPECT_EQ(pane.Progress(), 100);  // 130 is taken as 100
+    EXPECT_EQ(config::CProgressDlg::BarWidth(401, 50), 200);
+}
+
+TEST_F(PopupTest, OverlayCoversItsOwnerAndPassesTheHostedResultOn) {
+    QWidget owner;
+    owner.move(40, 30);
+    owner.resize(1280, 848);
+    owner.show();
+    config::CDlgLoading overlay(&owner);
+    overlay.SetImageFolderName("1920x1080");
+    config::CWarnDlg question(&overlay);
+    question.SetMessage("NO_SAVE");
+    overlay.SetPopup(&question);
+    EXPECT_EQ(RunModal(overlay,
+                       [&] {
+                           EXPECT_EQ(overlay.windowTitle(), "DLGLoading");
+                           QTimer::singleShot(100, &question, [&] {
+                               EXPECT_TRUE(question.isVisible());
+                               EXPECT_EQ(overlay.pos(), owner.frameGeometry().topLeft());
+                               EXPECT_EQ(overlay.size(), overlay.BackgroundPicture().size());
+                               QTest::keyClick(&overlay, Qt::Key_Escape);
+                               EXPECT_TRUE(overlay.isVisible());
+                               Click(question.OkButton());
+                           });
+                       }),
+              1);
+}
+
+TEST_F(PopupTest, ApplySettingsMessageEndsTheOverlayWithMinusOne) {
+    QWidget owner;
+    owner.show();
+    config::CDlgLoading overlay(&owner);
+    overlay.SetImageFolderName("1920x1080");
+    config::CWarnDlg question(&overlay);
+    overlay.SetPopup(&question);
+    QTimer::singleShot(200, &owner, [&] {
+        EXPECT_TRUE(question.isVisible());
+        platform::PostWindowMessage(&owner, config::CDlgLoading::kApplySettingsMessage, 0, 0);
+    });
+    EXPECT_EQ(overlay.exec(), -1);
+}
+
+}  // namespace
