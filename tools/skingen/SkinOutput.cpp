@@ -3,7 +3,7 @@
 #include "Looks.h"
 #include "PageRenderer.h"
 #include "PictureFiles.h"
-#include "SpecialPictures.h"
+#include "WidgetPictures.h"
 #include "XmlOutput.h"
 
 #include "SkinKeys.h"

@@ -1,4 +1,4 @@
-#include "SpecialPictures.h"
+#include "WidgetPictures.h"
 
 #include "Looks.h"
 
