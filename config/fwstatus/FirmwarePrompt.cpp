@@ -1,5 +1,6 @@
 #include "FirmwarePrompt.h"
 
+#include "PopupWindows.h"
 #include "FirmwareDecision.h"
 #include "ProgramDirectory.h"
 
@@ -21,7 +22,7 @@ PromptSetup DefaultPromptSetup(firmware::PackageMessageSink& messages) {
 bool CloseOpenPrompts() {
     bool found = false;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->windowTitle() != QLatin1String(CInfoDlg::kWindowTitle)) continue;
+        if (window->windowTitle() != config::kWarnDlgTitle) continue;
         found = true;
         QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
     }

@@ -1,5 +1,6 @@
 #include "InfoDlg.h"
 
+#include "PopupWindows.h"
 #include "PackageMessageBox.h"
 
 #include "SkinAttributes.h"
@@ -33,7 +34,7 @@ CInfoDlg::CInfoDlg(config::CUSBDriver& link, Setup setup, QWidget* parent)
     : skin::CBaseDlg(parent), link_(link), setup_(std::move(setup)) {
     SetSectionName(skin::ToQString(keys::kInfoDlg));
     SetImageFolderName(skin::ToQString(skindocs::kPopDlgFolder));
-    setWindowTitle(QString::fromLatin1(kWindowTitle));
+    setWindowTitle(config::kWarnDlgTitle);
     setWindowFlag(Qt::WindowStaysOnTopHint);
 
     const auto onClick = [this](void (CInfoDlg::*action)()) {

@@ -6,7 +6,7 @@
 //   1  closed while no update is required (BUTTON_OK, BUTTON_CLOSE)
 //   2  closed while an update is required (BUTTON_CLOSE, or the window being closed)
 //   6  BUTTON_UPDATE, confirmed
-// Its window title is kWindowTitle, by which other windows find it (PromptWindows.h).
+// Its window title is the pop-ups' kWarnDlgTitle (PopupWindows.h), by which other windows find it.
 #pragma once
 
 #include "FirmwareCheck.h"
@@ -29,8 +29,6 @@ class CInfoDlg : public skin::CBaseDlg {
     Q_OBJECT
 
 public:
-    static constexpr auto kWindowTitle = "Halcyra WARN_DLG";
-
     struct Setup {
         std::filesystem::path updaterProgram;
         firmware::PackageMessageSink* messages = nullptr;  // message boxes over the prompt when not set

@@ -1,4 +1,5 @@
 // The prompt as the main window runs it, and the updater launch with its failure message.
+#include "PopupWindows.h"
 #include "FirmwareStatusFixture.h"
 
 #include "FirmwarePrompt.h"
@@ -108,7 +109,7 @@ TEST_F(FirmwarePrompt, ConfirmedUpdateLaunchesTheUpdater) {
     QWidget mainWindow;
     mainWindow.show();
     QWidget earlierPrompt;
-    earlierPrompt.setWindowTitle(fwstatus::CInfoDlg::kWindowTitle);
+    earlierPrompt.setWindowTitle(config::kWarnDlgTitle);
     earlierPrompt.show();
 
     const int result = fwstatus::RunFirmwarePrompt(&mainWindow, link, Setup(&fwstatus::CInfoDlg::UpdateButton));
