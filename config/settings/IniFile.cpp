@@ -19,7 +19,7 @@ namespace {
 
 constexpr unsigned char kByteOrderMark[2] = {0xFF, 0xFE};
 
-// The whole file, or nullopt when it cannot be read.
+// The whole file, or nullopt when it cannot be read (errno then tells why; ENOENT: there is none).
 std::optional<std::string> ReadFileBytes(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
@@ -29,7 +29,9 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
+            const int error = errno;
             ::close(fd);
+            errno = error;
             return std::nullopt;
         }
         if (n == 0) break;
@@ -80,8 +82,9 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 // Replaces the file with the byte-order mark and the text: a new file next to it, flushed, renamed over
-// it. An existing file keeps its permissions.
-void ReplaceFile(const std::string& path, std::u16string_view text) {
+// it. An existing file keeps its permissions. Returns 0, or the errno of the step that failed (the old
+// file is then untouched).
+int ReplaceFile(const std::string& path, std::u16string_view text) {
     std::string bytes(reinterpret_cast<const char*>(kByteOrderMark), 2);
     bytes.reserve(2 + 2 * text.size());
     for (const char16_t c : text) {
@@ -90,21 +93,26 @@ void ReplaceFile(const std::string& path, std::u16string_view text) {
     }
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return;
+    if (fd < 0) return errno;
     struct stat existing {};
     const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+    errno = 0;
     const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-    }
+    int error = written ? 0 : (errno != 0 ? errno : EIO);
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) ::unlink(temporary.c_str());
+    return error;
 }
 
-void WriteValue(const std::string& path, std::u16string_view section, std::u16string_view key,
-                std::u16string_view value) {
-    IniDocument document = LoadDocument(path);
+int WriteValue(const std::string& path, std::u16string_view section, std::u16string_view key,
+               std::u16string_view value) {
+    // A file that exists but cannot be read is not replaced: its other values would be lost.
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes && errno != ENOENT) return errno;
+    IniDocument document = IniDocument::Parse(bytes ? DecodeFileText(*bytes) : std::u16string());
     document.SetValue(section, key, value);
-    ReplaceFile(path, document.Text());
+    return ReplaceFile(path, document.Text());
 }
 
 int HexDigit(char16_t c) {
@@ -187,22 +195,22 @@ bool ReadIniBlock(const std::string& path, std::u16string_view section, std::u16
     return value && DecodeIniBlock(*value, destination);
 }
 
-void WriteIniText(const std::string& path, std::u16string_view section, std::u16string_view key,
-                  std::u16string_view text) {
+int WriteIniText(const std::string& path, std::u16string_view section, std::u16string_view key,
+                 std::u16string_view text) {
     std::u16string oneLine(text);
     for (char16_t& c : oneLine) {
         if (c == u'\r' || c == u'\n') c = u' ';
     }
-    WriteValue(path, section, key, oneLine);
+    return WriteValue(path, section, key, oneLine);
 }
 
-void WriteIniInt(const std::string& path, std::u16string_view section, std::u16string_view key, std::int32_t value) {
-    WriteValue(path, section, key, AsciiToUtf16(std::to_string(value)));
+int WriteIniInt(const std::string& path, std::u16string_view section, std::u16string_view key, std::int32_t value) {
+    return WriteValue(path, section, key, AsciiToUtf16(std::to_string(value)));
 }
 
-void WriteIniBlock(const std::string& path, std::u16string_view section, std::u16string_view key,
-                   std::span<const std::uint8_t> source) {
-    WriteValue(path, section, key, EncodeIniBlock(source));
+int WriteIniBlock(const std::string& path, std::u16string_view section, std::u16string_view key,
+                  std::span<const std::uint8_t> source) {
+    return WriteValue(path, section, key, EncodeIniBlock(source));
 }
 
 }  // namespace config

@@ -6,9 +6,9 @@
 //
 // Every write reads the file, changes the one value and replaces the file atomically (new file in the
 // same folder, flushed to disk, renamed over the old one), so the file is always either the old or the
-// new text; a file that does not exist yet starts as just the byte-order mark. Writes report nothing,
-// as the callers ignore them; reads give their defaults when the file, the section or the key is
-// missing.
+// new text; a file that does not exist yet starts as just the byte-order mark. A file that exists but
+// cannot be read is left as it is. Writes return 0, or the errno of what failed (the file then keeps
+// its old text); reads give their defaults when the file, the section or the key is missing.
 //
 // Byte blocks are stored as two upper-case hexadecimal digits per byte in memory order followed by
 // two digits of the low 8 bits of the bytes' sum.
@@ -37,11 +37,11 @@ bool ReadIniBlock(const std::string& path, std::u16string_view section, std::u16
                   std::span<std::uint8_t> destination);
 
 // Line breaks inside a text become blanks, so a value never splits into lines of its own.
-void WriteIniText(const std::string& path, std::u16string_view section, std::u16string_view key,
-                  std::u16string_view text);
-void WriteIniInt(const std::string& path, std::u16string_view section, std::u16string_view key, std::int32_t value);
-void WriteIniBlock(const std::string& path, std::u16string_view section, std::u16string_view key,
-                   std::span<const std::uint8_t> source);
+int WriteIniText(const std::string& path, std::u16string_view section, std::u16string_view key,
+                 std::u16string_view text);
+int WriteIniInt(const std::string& path, std::u16string_view section, std::u16string_view key, std::int32_t value);
+int WriteIniBlock(const std::string& path, std::u16string_view section, std::u16string_view key,
+                  std::span<const std::uint8_t> source);
 
 // The text form of a byte block, its strict reading, and the reading of an integer value.
 std::u16string EncodeIniBlock(std::span<const std::uint8_t> bytes);

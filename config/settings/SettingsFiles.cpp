@@ -118,17 +118,26 @@ void LoadSettingsFiles(SettingsBlock& block) {
     SetTextField(block.pictureNames[0], ReadIniText(path, kPictureSection, kNameKey));
 }
 
-void SaveSettingsFiles(const SettingsBlock& block) {
-    WriteIniInt(ConfigFilePath(), kSettingSection, kProfileKey, block.ProfileIndex());
+SaveOutcome SaveSettingsFiles(const SettingsBlock& block) {
+    SaveOutcome outcome;
+    // Every value is still attempted after a failure, so each file holds as much as could be stored.
+    const auto note = [&outcome](const std::string& path, int error) {
+        if (error != 0 && outcome.error == 0) {
+            outcome.error = error;
+            outcome.failedPath = path;
+        }
+    };
+    note(ConfigFilePath(), WriteIniInt(ConfigFilePath(), kSettingSection, kProfileKey, block.ProfileIndex()));
 
     const std::string path = ProfileFilePath(kProfileNumber);
     ProfileRecord record = block.profiles[0];  // a copy: the block lists hand out writable bytes
-    WriteIniText(path, kNameSection, kNameKey, TextFieldValue(record.name));
-    for (const ProfileBlock& b : RecordBlocks(record)) WriteIniBlock(path, b.section, b.key, b.bytes);
+    note(path, WriteIniText(path, kNameSection, kNameKey, TextFieldValue(record.name)));
+    for (const ProfileBlock& b : RecordBlocks(record)) note(path, WriteIniBlock(path, b.section, b.key, b.bytes));
     LightingSection& lighting = record.lighting;
-    WriteIniInt(path, kEffectSection, kSelectEffectKey, lighting.SelectEffect());
-    for (const ProfileBlock& b : LightingBlocks(lighting)) WriteIniBlock(path, b.section, b.key, b.bytes);
-    WriteIniText(path, kPictureSection, kNameKey, TextFieldValue(block.pictureNames[0]));
+    note(path, WriteIniInt(path, kEffectSection, kSelectEffectKey, lighting.SelectEffect()));
+    for (const ProfileBlock& b : LightingBlocks(lighting)) note(path, WriteIniBlock(path, b.section, b.key, b.bytes));
+    note(path, WriteIniText(path, kPictureSection, kNameKey, TextFieldValue(block.pictureNames[0])));
+    return outcome;
 }
 
 }  // namespace config

@@ -21,7 +21,15 @@ void InitSettingsBlock(SettingsBlock& working, SettingsBlock& saved);
 // Reads "config.ini" and the profile file into the block; values that are missing or unreadable
 // leave the block as it was.
 void LoadSettingsFiles(SettingsBlock& block);
+// The result of saving: error 0 when every value was stored; otherwise the errno of the first value
+// that could not be, and its file. A value that could not be stored leaves its file's old text.
+struct SaveOutcome {
+    int error = 0;
+    std::string failedPath;
+    bool Saved() const { return error == 0; }
+};
+
 // Writes the profile index to "config.ini" and the profile record and picture name to the profile file.
-void SaveSettingsFiles(const SettingsBlock& block);
+SaveOutcome SaveSettingsFiles(const SettingsBlock& block);
 
 }  // namespace config

@@ -4,6 +4,7 @@
 #include "SettingsTestSupport.h"
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -145,10 +146,20 @@ TEST_F(IniFileTest, WritesReplaceTheFileAtomicallyAndKeepItsPermissions) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_.Path())) ++files;
     EXPECT_EQ(files, 1u) << "no temporary file left behind";
 
-    // A folder that does not exist: nothing is written and nothing fails loudly.
+    // A folder that does not exist: nothing is written and the write says why.
     const std::string nowhere = File("missing/test.ini");
-    config::WriteIniInt(nowhere, u"S", u"a", 1);
+    EXPECT_EQ(config::WriteIniInt(nowhere, u"S", u"a", 1), ENOENT);
     EXPECT_FALSE(std::filesystem::exists(nowhere));
+}
+
+TEST_F(IniFileTest, AnExistingFileThatCannotBeReadIsNeverReplaced) {
+    // A folder in the file's place stands for any file that exists but cannot be read: rewriting it
+    // from an empty text would lose every value it holds.
+    std::filesystem::create_directory(path_);
+    std::filesystem::create_directory(path_ + "/kept");
+    EXPECT_EQ(config::WriteIniInt(path_, u"S", u"a", 1), EISDIR);
+    EXPECT_TRUE(std::filesystem::exists(path_ + "/kept"));
+    EXPECT_EQ(config::WriteIniInt(File("other.ini"), u"S", u"a", 1), 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "SettingsFiles.h"
 #include "SettingsTestSupport.h"
 
+#include <cerrno>
 #include <filesystem>
 
 namespace settings_test {
@@ -152,6 +153,20 @@ TEST_F(SettingsFilesTest, NamesLongerThanTheFieldAreCutAndTheFrequenciesStayOutO
     const SettingsBlock reloaded = Init();
     EXPECT_EQ(reloaded.profiles[0].lighting.frequency, DefaultBlock().profiles[0].lighting.frequency);
     EXPECT_EQ(reloaded.profiles[0].reserved11240, 0);
+}
+
+TEST_F(SettingsFilesTest, AFileThatCannotBeWrittenIsReportedAndTheOtherIsStillWritten) {
+    std::filesystem::create_directory(File("config.ini"));
+    const config::SaveOutcome outcome = config::SaveSettingsFiles(EditedBlock());
+    EXPECT_FALSE(outcome.Saved());
+    EXPECT_EQ(outcome.error, EISDIR);
+    EXPECT_EQ(outcome.failedPath, config::ConfigFilePath());
+    SettingsBlock loaded = DefaultBlock();
+    config::LoadSettingsFiles(loaded);
+    EXPECT_EQ(loaded.profiles[0], EditedBlock().profiles[0]) << "the profile file was written in full";
+
+    std::filesystem::remove(File("config.ini"));
+    EXPECT_TRUE(config::SaveSettingsFiles(EditedBlock()).Saved());
 }
 
 }  // namespace
