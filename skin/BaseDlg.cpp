@@ -49,6 +49,8 @@ bool CBaseDlg::CreateSkinPage(QWidget* parent, int templateId) {
         return false;
     }
     templateId_ = templateId;
+    // Hidden explicitly: a child page that was merely never shown would appear with its parent.
+    hide();
     if (!initialised_) {
         initialised_ = true;
         InitDialog();

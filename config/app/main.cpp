@@ -1,0 +1,89 @@
+// halcyra, the configuration program.
+//
+//   halcyra [true] [debug] [nodev] [ui:N] [en|cs|ct|japan|indonesia|arabic|korean]
+//
+// Exit codes: 0 the main window ran and closed; 1 another copy is running (this one leaves at once,
+// silently); 2 the device-access library could not be loaded; 3 no display.
+#include "ConfigDlg.h"
+#include "ProgramDirectory.h"
+#include "SingleInstanceLock.h"
+#include "SkinPalette.h"
+#include "Startup.h"
+#include "TarnlinkApi.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitAlreadyRunning = 1;
+constexpr int kExitNoLibrary = 2;
+constexpr int kExitNoDisplay = 3;
+
+bool DisplayAvailable() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    return false;
+}
+
+// The device-access library beside the program (as installed), else wherever the loader finds it.
+// It stays loaded for the life of the process.
+std::optional<config::TarnlinkApi> LoadTarnlink(std::string& error) {
+    void* library = ::dlopen((platform::ProgramDirectory() + "libtarnlink.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) library = ::dlopen("libtarnlink.so", RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* text = ::dlerror();
+        error = text != nullptr ? text : "libtarnlink.so not found";
+        return std::nullopt;
+    }
+    const auto lookup = reinterpret_cast<config::TarnOrdinalLookup>(::dlsym(library, "TarnGetProcByOrdinal"));
+    auto api = config::BindTarnlinkByOrdinal(lookup);
+    if (!api) error = "libtarnlink.so lacks an operation the program needs";
+    return api;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr, "halcyra: no display: set DISPLAY or WAYLAND_DISPLAY to show the window\n");
+        return kExitNoDisplay;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("halcyra"));
+    QApplication::setPalette(skin::SkinPalette());
+
+    std::string error;
+    const std::optional<config::TarnlinkApi> tarnlink = LoadTarnlink(error);
+    if (!tarnlink) {
+        std::fprintf(stderr, "halcyra: %s\n", error.c_str());
+        QMessageBox::critical(nullptr, QStringLiteral("Halcyra"),
+                              QStringLiteral("The device-access library could not be loaded:\n%1")
+                                  .arg(QString::fromLocal8Bit(error.c_str())));
+        return kExitNoLibrary;
+    }
+
+    const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
+    platform::SingleInstanceLock lock;
+    const bool ran = config::RunStartup(
+        words, lock, config::PrimaryScreenWidth,
+        [&tarnlink](const config::StartupOptions& options, const std::string& resolutionFolder) {
+            config::ConfigDlgSetup setup;
+            setup.options = options;
+            setup.resolutionFolder = resolutionFolder;
+            setup.tarnlink = *tarnlink;
+            config::CConfigDlg window(std::move(setup));
+            window.exec();
+        });
+    return ran ? 0 : kExitAlreadyRunning;
+}

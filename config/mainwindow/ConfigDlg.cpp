@@ -1,0 +1,327 @@
+#include "ConfigDlg.h"
+
+#include "DebugLog.h"
+#include "DlgLoading.h"
+#include "LinkMessages.h"
+#include "PopupWindows.h"
+#include "SettingsFiles.h"
+#include "SkinAttributes.h"
+#include "SkinDocuments.h"
+#include "SkinFactory.h"
+#include "SkinKeys.h"
+#include "SkinSet.h"
+#include "WarnDlg.h"
+#include "WindowMessage.h"
+#include "XmlDocument.h"
+
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QPainter>
+#include <QThread>
+
+#include <cstring>
+
+namespace config {
+
+namespace keys = skindocs::keys;
+
+namespace {
+
+// The buttons of section "MAIN", in the order they are created.
+constexpr std::array<std::u16string_view, CConfigDlg::kTabCount> kTabKeys = {keys::kButtonMainControl,
+                                                                           keys::kButtonMacro, keys::kButtonLibrary};
+constexpr int kTabLedPage = 0;
+constexpr int kTabWebPage = 1;
+constexpr int kTabFirmware = 2;
+
+// Attempts to close a warning window when the main window closes, and the pause between them.
+constexpr int kWarningCloseTries = 3;
+constexpr unsigned long kWarningClosePauseMs = 10;
+
+QString StringText(std::u16string_view section, std::u16string_view key) {
+    return skin::ToQString(xml::LookupValue(skindocs::StringDocument(), section, key));
+}
+
+void ShowMessageBox(QWidget* owner, const QString& text) {
+    QMessageBox::warning(owner, QStringLiteral("Halcyra"), text);
+}
+
+}  // namespace
+
+CConfigDlg::CConfigDlg(ConfigDlgSetup setup, QWidget* parent)
+    : skin::CBaseDlg(parent),
+      setup_(std::move(setup)),
+      restartedAfterUpdate_(setup_.options.restartedAfterUpdate),
+      languageCode_(setup_.options.languageCode),
+      deviceRequired_(setup_.options.deviceRequired),
+      fonts_([this](const QString& text) { setup_.showMessage(this, text); }),
+      icon_(QStringLiteral(":/halcyra/icon.png")),
+      working_(std::make_unique<SettingsBlock>()),
+      saved_(std::make_unique<SettingsBlock>()),
+      controllerLink_(setup_.tarnlink),
+      bootLoaderLink_(setup_.tarnlink),
+      packageMessages_(this) {
+    if (!setup_.showMessage) setup_.showMessage = ShowMessageBox;
+    if (!setup_.openWebPage) setup_.openWebPage = [](const QString& address) { return OpenWebPage(address); };
+    if (!setup_.loadSkinSet) setup_.loadSkinSet = [](const std::string& folder) { LoadSkinSet(folder); };
+    if (!setup_.promptSetup) setup_.promptSetup = fwstatus::DefaultPromptSetup;
+    // The image folder is the resolution folder without its trailing '/'.
+    QString folder = QString::fromStdString(setup_.resolutionFolder);
+    while (folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+    SetImageFolderName(folder);
+    SetSectionName(skin::ToQString(keys::kMain));
+    for (skin::CBitmapBtn* button : {&minButton_, &closeButton_, &applyButton_, &tabButtons_[0], &tabButtons_[1],
+                                     &tabButtons_[2], static_cast<skin::CBitmapBtn*>(&profileButton_),
+                                     static_cast<skin::CBitmapBtn*>(&profilePictureButton_)}) {
+        connect(button, &skin::CBitmapBtn::command, this, &CConfigDlg::OnButton);
+    }
+}
+
+CConfigDlg::~CConfigDlg() {
+    // Hand the controller back to its own operation, unless the updater has taken it over or the
+    // program ends on the updater's behalf.
+    if (!updaterStarted_ && !restartedAfterUpdate_) {
+        if (confirmedProfile_ >= 0 && static_cast<std::size_t>(confirmedProfile_) < SettingsBlock::kProfileCount) {
+            controllerLink_.SelectProfile(static_cast<std::uint8_t>(confirmedProfile_));
+            QThread::msleep(100);
+        }
+        // A profile the settings have no record for (the controller's second profile) stays selected:
+        // the person chose it on the controller. The controller still gets its own operation back.
+        controllerLink_.SetMode(0);
+    }
+    fonts_.RemoveEmbeddedFonts();
+    if (g_debugLog) WriteDebugLog(u"Destroy App");
+}
+
+void CConfigDlg::InitDialog() {
+    setWindowTitle(QStringLiteral("Halcyra"));
+    if (g_debugLog) WriteDebugLog(u"Ready Init");
+    setup_.loadSkinSet(setup_.resolutionFolder);
+    setWindowIcon(icon_);
+    skin::CBaseDlg::InitDialog();
+    fonts_.RegisterProgramFonts();
+    if (g_debugLog) WriteDebugLog(u"Ready Sub Dlg Init");
+    // Big and small icon, a minimise box and no system menu: the window has its own buttons.
+    setWindowIcon(icon_);
+
+    InitSettingsBlock(*working_, *saved_);
+
+    progressPane_.SetImageFolderName(ImageFolderName());
+    progressPane_.CreateSkinPage(this, kChildTemplate);
+    progressPane_.move(0, height() - progressPane_.height());
+
+    subPageTop_ = skin::SkinInteger(xml::LookupValue(skindocs::ButtonDocument(), keys::kMain, keys::kSubDlg));
+    ledPage_.SetImageFolderName(ImageFolderName());
+    ledPage_.SetSettings(&controllerLink_, working_.get(), saved_.get());
+    ledPage_.CreateSkinPage(this, kChildTemplate);
+    ledPage_.move(0, subPageTop_);
+
+    SelectTab(selectedTab_);
+    if (g_debugLog) WriteDebugLog(u"Init Sub Dlg Success");
+}
+
+void CConfigDlg::showEvent(QShowEvent* event) {
+    skin::CBaseDlg::showEvent(event);
+    // The links open once the window is on the screen, so that a warning about a missing controller
+    // appears over it; their plug messages are handled after this initialisation has returned.
+    if (!linksOpened_) {
+        linksOpened_ = true;
+        QMetaObject::invokeMethod(this, &CConfigDlg::OpenLinks, Qt::QueuedConnection);
+    }
+}
+
+void CConfigDlg::OpenLinks() {
+    controllerLink_.SetOwnerWindow(this);
+    controllerLink_.OpenDevice();
+    bootLoaderLink_.SetOwnerWindow(this);
+    bootLoaderLink_.OpenDevice();
+    if (!controllerLink_.IsOpen()) {
+        if (!bootLoaderLink_.IsOpen() && deviceRequired_) ShowNoDeviceWarning();
+        ActivateProfile(working_->ProfileIndex());
+    }
+}
+
+void CConfigDlg::ShowNoDeviceWarning() {
+    if (g_debugLog) {
+        WriteDebugLog(u"Detect No Device");
+        setup_.showMessage(this, QStringLiteral("Detect No Device"));
+    }
+    warningShown_ = true;
+    {
+        CWarnDlg warning(this);
+        const QString section = skin::ToQString(keys::kNoKeyboard);
+        warning.SetSections(section, section);
+        warning.SetMessage(section);
+        warning.exec();
+    }
+    if (!controllerLink_.IsOpen() && !bootLoaderLink_.IsOpen()) PostClose();
+}
+
+void CConfigDlg::LoadSkin() {
+    skin::CBaseDlg::LoadSkin();
+    const auto create = [this](skin::CBitmapBtn& button, std::u16string_view key) {
+        skin::CreateSkinButton(button, this, ImageSet(), keys::kMain, key, true, skin::CBitmapBtn::kFormatCentred, -1);
+    };
+    create(minButton_, keys::kButtonMin);
+    create(closeButton_, keys::kButtonClose);
+    create(applyButton_, keys::kButtonApply);
+    for (std::size_t i = 0; i < tabButtons_.size(); ++i) {
+        create(tabButtons_[i], kTabKeys[i]);
+        tabButtons_[i].SetCheckable(true);
+    }
+    // The profile button and the profile picture button exist for the profile they stand for, but the
+    // program never shows them.
+    create(profileButton_, keys::kButtonProfile1);
+    create(profilePictureButton_, keys::kButtonProfilePic1);
+    profileButton_.hide();
+    profilePictureButton_.hide();
+}
+
+void CConfigDlg::DrawSkinContent(QPainter& painter) {
+    if (auto* page = qobject_cast<skin::CBaseDlg*>(currentPage_)) {
+        painter.drawImage(QPoint(0, subPageTop_), page->BackgroundPicture());
+    }
+}
+
+void CConfigDlg::SelectTab(int index) {
+    selectedTab_ = index;
+    for (int i = 0; i < kTabCount; ++i) TabButton(i).SetChecked(i == index);
+    if (index == kTabWebPage) {
+        setup_.openWebPage(StringText(keys::kMain, keys::kLinkTest));
+        SelectTab(kTabLedPage);
+    } else if (index == kTabFirmware) {
+        RunFirmwarePrompt(controllerLink_);
+        SelectTab(kTabLedPage);
+    }
+    if (QWidget* led = ledPage_.FirstLedButton()) led->show();
+    ledPage_.show();
+    ledPage_.repaint();
+    currentPage_ = &ledPage_;
+}
+
+void CConfigDlg::OnButton(int /*code*/, skin::CBitmapBtn* sender) {
+    // Every notification acts: a left click, or a right or middle press.
+    if (sender == &minButton_) {
+        showMinimized();
+    } else if (sender == &closeButton_) {
+        AskToClose();
+    } else if (sender == &applyButton_) {
+        Apply();
+    } else if (sender == &profileButton_) {
+        ActivateProfile(0);
+    } else {
+        for (int i = 0; i < kTabCount; ++i) {
+            if (sender != &TabButton(i)) continue;
+            for (int j = 0; j < kTabCount; ++j) TabButton(j).SetChecked(j == i);
+            SelectTab(i);
+            return;
+        }
+    }
+}
+
+bool CConfigDlg::HasUnsavedChanges() const {
+    return std::memcmp(working_.get(), saved_.get(), sizeof(SettingsBlock)) != 0;
+}
+
+void CConfigDlg::AskToClose() {
+    if (!HasUnsavedChanges()) {
+        PostClose();
+        return;
+    }
+    CWarnDlg question;
+    const QString section = skin::ToQString(keys::kWarnDlg);
+    question.SetSections(section, section);
+    question.SetMessage(skin::ToQString(keys::kNoSave));
+    if (ShowOverDimmedWindow(question) == CWarnDlg::kOkResult) PostClose();
+}
+
+void CConfigDlg::Apply() {
+    const SaveOutcome saved = SaveSettingsFiles(*working_);
+    if (!saved.Saved()) {
+        // The controller is still written: the person keeps what they see, and the files on disk keep
+        // their last good contents.
+        setup_.showMessage(this, tr("The settings could not be saved to %1: %2.\nThe controller is written all the "
+                                    "same; the settings files keep their earlier contents.")
+                                     .arg(QString::fromStdString(saved.failedPath),
+                                          QString::fromLocal8Bit(std::strerror(saved.error))));
+    }
+    platform::PostWindowMessage(this, WM_APPLY_SETTINGS, 0, 0);
+}
+
+void CConfigDlg::PostClose() { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); }
+
+int CConfigDlg::ShowOverDimmedWindow(QDialog& popup) {
+    CDlgLoading overlay(this);
+    overlay.SetImageFolderName(ImageFolderName());
+    overlay.SetPopup(&popup);
+    return overlay.exec();
+}
+
+int CConfigDlg::RunFirmwarePrompt(CUSBDriver& link) {
+    if (g_debugLog) WriteDebugLog(u"Ready Show Info");
+    if (FindWindowByTitle(kWarnDlgTitle) != nullptr) {
+        CloseWindowByTitle(kWarnDlgTitle);
+        warningShown_ = false;
+    }
+    fwstatus::PromptSetup prompt = setup_.promptSetup(packageMessages_);
+    prompt.prompt.retries = setup_.firmwareRetries;
+    prompt.showModal = [this](fwstatus::CInfoDlg& dialog) { return ShowOverDimmedWindow(dialog); };
+    prompt.prompt.confirmUpdate = [](QWidget* owner) {
+        CWarnDlg confirmation(owner);
+        const QString section = skin::ToQString(keys::kWarnDlg);
+        confirmation.SetSections(section, section);
+        confirmation.SetMessage(skin::ToQString(keys::kFwUpdates));
+        return confirmation.exec();
+    };
+    prompt.onUpdaterStarting = [this] { updaterStarted_ = true; };
+    const int result = fwstatus::RunFirmwarePrompt(this, link, prompt);
+    if (g_debugLog) WriteDebugLog(u"Exit Show Info");
+    return result;
+}
+
+void CConfigDlg::ActivateProfile(int index) {
+    busy_ = true;
+    working_->SetProfileIndex(static_cast<std::uint8_t>(index));
+    controllerLink_.SelectProfile(static_cast<std::uint8_t>(index));
+    UpdateProfileButton(index);
+    SelectEffectOnPage();
+    busy_ = false;
+}
+
+void CConfigDlg::UpdateProfileButton(int index) {
+    profileButton_.SetChecked(index == 0);
+    if (static_cast<std::size_t>(index) >= SettingsBlock::kProfileCount) return;
+    QString name = QString::fromStdU16String(TextFieldValue(working_->profiles[static_cast<std::size_t>(index)].name));
+    if (name.isEmpty()) name = StringText(keys::kMain, keys::kStrProfile) + QString::number(index + 1);
+    profileButton_.SetCaption(name);
+}
+
+void CConfigDlg::SelectEffectOnPage() {
+    const std::size_t profile = working_->ProfileIndex();
+    if (!ledPage_.HasWorkingCopy() || profile >= SettingsBlock::kProfileCount) return;
+    ledPage_.SelectEffect(working_->profiles[profile].lighting.SelectEffect());
+}
+
+bool CConfigDlg::event(QEvent* event) {
+    if (auto* message = platform::AsWindowMessage(event)) {
+        switch (message->Message()) {
+        case WM_DEVICE_PLUG: OnDevicePlug(message->WParam(), message->LParam()); return true;
+        case WM_DEVICE_EVENT: OnDeviceEvent(message->WParam()); return true;
+        case WM_APPLY_SETTINGS: OnApplySettings(message->LParam()); return true;
+        case WM_SELECT_PROFILE: ActivateProfile(static_cast<int>(message->LParam())); return true;
+        case WM_RESET_PROFILE: OnResetProfile(static_cast<int>(message->LParam())); return true;
+        default: break;
+        }
+    }
+    return skin::CBaseDlg::event(event);
+}
+
+void CConfigDlg::closeEvent(QCloseEvent* event) {
+    for (int i = 0; i < kWarningCloseTries && CloseWindowByTitle(kWarnDlgTitle); ++i) {
+        QThread::msleep(kWarningClosePauseMs);
+    }
+    skin::CBaseDlg::closeEvent(event);
+}
+
+}  // namespace config
