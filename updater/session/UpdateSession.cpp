@@ -9,6 +9,8 @@
 #include "RestartTarget.h"
 #include "WindowMessage.h"
 
+#include "AccessDeniedText.h"
+
 #include "BootLoaderCommands.h"
 #include "firmware/PackageReader.h"
 
@@ -156,8 +158,14 @@ public:
                                                       static_cast<std::uint16_t>(info.applicationProductId));
         const bool bootLoader = bootLoaderLink.open(static_cast<std::uint16_t>(info.bootLoaderVendorId),
                                                     static_cast<std::uint16_t>(info.bootLoaderProductId));
+        // A controller that is plugged in but may not be opened is no controller to the links; the
+        // person is told why and how to get access instead of just "no controller".
+        const QString denied = (application || bootLoader)
+                                   ? QString()
+                                   : QString::fromStdString(tarnlink::controllerAccessDeniedText());
+        if (!denied.isEmpty()) tell(denied, QStringLiteral("Access denied"));
         if (!application && !bootLoader && silent()) {
-            say(QStringLiteral("no controller found"));
+            if (denied.isEmpty()) say(QStringLiteral("no controller found"));
             platform::PostWindowMessage(&self, kExitMessage, kExitNoController, 0);
         } else if (silent()) {
             watchdog.start(kControllerWait);

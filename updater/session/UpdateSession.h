@@ -15,7 +15,8 @@
 //   resultReady(page, code)         -> show result page `page` (1 success, 2 failed, 3 firmware current).
 //                                      A slot may run it modally (QDialog::exec): the session goes on
 //                                      (restart, finished) only when the slot returns.
-//   messageBox(text, caption)       -> show an error message box (the request's refusals).
+//   messageBox(text, caption)       -> show an error message box (the request's refusals, and at the
+//                                      start a controller that is present but to which access was denied).
 //
 // Without a window (silent(), i.e. "-silent" or no window available) nothing waits for a person: the
 // refusals go to standard error and the session finishes with the codes of ExitCodes.h.

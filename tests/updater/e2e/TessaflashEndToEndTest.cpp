@@ -1,5 +1,6 @@
 // The real tessaflash in silent mode against an in-process virtual controller on a private bus: the
 // exit code of each outcome and what the controller runs afterwards.
+#include "FakeHidrawTree.h"
 #include "HostLink.h"
 
 #include "firmware/ApplicationImage.h"
@@ -54,9 +55,9 @@ protected:
     }
 
     // Runs the program and returns its exit code; its standard error is kept in errors_.
-    int run(const std::string& arguments, const char* program = TESSAFLASH) {
+    int run(const std::string& arguments, const char* program = TESSAFLASH, const std::string& prefix = {}) {
         const std::string errorFile = root_ + "/stderr.txt";
-        const std::string command = std::string(program) + " " + arguments + " 2>" + errorFile + " >/dev/null";
+        const std::string command = prefix + program + " " + arguments + " 2>" + errorFile + " >/dev/null";
         const int status = std::system(command.c_str());
         std::ifstream in(errorFile);
         std::stringstream text;
@@ -93,7 +94,24 @@ TEST_F(Tessaflash, UpdatesAndTheNewFirmwareSurvivesARestart) {
     EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
 }
 
-TEST_F(Tessaflash, WithoutAControllerEndsWithTwo) { EXPECT_EQ(run("-silent"), 2) << errors_; }
+TEST_F(Tessaflash, WithoutAControllerEndsWithTwo) {
+    EXPECT_EQ(run("-silent"), 2) << errors_;
+    EXPECT_NE(errors_.find("no controller found"), std::string::npos) << errors_;
+}
+
+// A controller on hidraw whose node this user may not open: still exit code 2, but the line says that
+// a controller was found, that access was denied and how to get it.
+TEST_F(Tessaflash, AControllerWithoutAccessIsExplained) {
+    tarnlink_test::FakeHidrawTree tree;
+    tree.add("hidraw7", 0x2516, 0x004F, 0);
+    ::setenv("TARNLINK_HIDRAW_ROOT", tree.root().c_str(), 1);
+    const int code = run("-silent", TESSAFLASH, tarnlink_test::unprivilegedPrefix());
+    ::unsetenv("TARNLINK_HIDRAW_ROOT");
+    EXPECT_EQ(code, 2) << errors_;
+    for (const char* part : {"controller was found (", "/dev/hidraw7", "access to it was denied", "70-tarnlink.rules"})
+        EXPECT_NE(errors_.find(part), std::string::npos) << part << " in: " << errors_;
+    EXPECT_EQ(errors_.find("no controller found"), std::string::npos) << errors_;
+}
 
 TEST_F(Tessaflash, ARecordMismatchEndsWithThreeAndFlashesNothing) {
     struct Row {
