@@ -8,6 +8,8 @@
 #                    and run the whole test suite through CTest
 #   ./run.sh bench   Release build of bench/, runs every benchmark and prints the figures
 #   ./run.sh fuzz    clang + libFuzzer build, a bounded run of every fuzz target
+#   ./run.sh package Release build of the programs, the Debian package (build/package/deb/) and its
+#                    lintian check
 # Environment: JOBS (default 2), FUZZ_SECONDS (default 60 per target), RUN_BUILD_DIR (default build/debug).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -17,11 +19,12 @@ JOBS=${JOBS:-2}
 # Debian packages each command needs. Everything the project uses is listed here and nowhere else.
 BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git python3
   qt6-base-dev libgl-dev libgtest-dev libgmock-dev libudev-dev libsystemd-dev
-  xvfb xauth
+  xvfb xauth librsvg2-bin
   qemu-system-x86 busybox-static cpio
   python3-fonttools fonts-noto-core fonts-roboto-unhinted fonts-play)
 BENCH_PACKAGES=(libbenchmark-dev libpugixml-dev libtinyxml2-dev shared-mime-info)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+PACKAGE_PACKAGES=(dpkg-dev file lintian)
 
 # Installs the packages that are missing (as root), or prints the exact apt-get line and stops.
 ensure_packages() {
@@ -180,10 +183,27 @@ cmd_fuzz() {
   done
 }
 
+# The .deb of the installed programs (packaging/): a Release tree without tests, CPack, then lintian,
+# which must report no errors.
+cmd_package() {
+  ensure_packages "${BASE_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+  local dir=build/package
+  configure "$dir" -DCMAKE_BUILD_TYPE=Release -DHALCYRA_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+  build "$dir"
+  rm -f "$dir"/deb/*.deb
+  (cd "$dir" && cpack -G DEB)
+  local deb
+  deb=$(ls "$dir"/deb/*.deb)
+  echo "== lintian $deb"
+  lintian --fail-on error --info "$deb"
+  echo "Package: $deb"
+}
+
 case "${1:-}" in
   run) shift; cmd_run "$@" ;;
   test) cmd_test ;;
   bench) cmd_bench ;;
   fuzz) cmd_fuzz ;;
-  *) echo "usage: $0 run | test | bench | fuzz" >&2; exit 2 ;;
+  package) cmd_package ;;
+  *) echo "usage: $0 run | test | bench | fuzz | package" >&2; exit 2 ;;
 esac
