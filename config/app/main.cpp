@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("halcyra"));
+    // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
+    QApplication::setDesktopFileName(QStringLiteral("com.marovell.Halcyra"));
     QApplication::setPalette(skin::SkinPalette());
 
     std::string error;

@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
 #ifdef TESSAFLASH_WITH_WINDOW
     if (!options.silent && displayAvailable()) {
         QApplication app(argc, argv);
+        // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
+        QApplication::setDesktopFileName(QStringLiteral("com.marovell.Tessaflash"));
         updater::UpdateSession session(options);
         const std::string selfText = self.string();
         return updater::runUpdaterWindow(session, selfText.c_str());
