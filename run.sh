@@ -24,7 +24,7 @@ BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git python3
   python3-fonttools fonts-noto-core fonts-roboto-unhinted fonts-play)
 BENCH_PACKAGES=(libbenchmark-dev libpugixml-dev libtinyxml2-dev shared-mime-info)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
-PACKAGE_PACKAGES=(dpkg-dev file lintian)
+PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream)
 
 # Installs the packages that are missing (as root), or prints the exact apt-get line and stops.
 ensure_packages() {
@@ -196,6 +196,13 @@ cmd_package() {
   deb=$(ls "$dir"/deb/*.deb)
   echo "== lintian $deb"
   lintian --fail-on error --info "$deb"
+  # The desktop entries and the AppStream metadata as the package holds them.
+  local unpacked=$dir/deb/unpacked
+  rm -rf "$unpacked"
+  dpkg-deb -x "$deb" "$unpacked"
+  desktop-file-validate "$unpacked"/usr/share/applications/*.desktop
+  appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml
+  rm -rf "$unpacked"
   echo "Package: $deb"
 }
 
