@@ -2,10 +2,11 @@
 # The installed programs, run from a scratch root: installs the build tree with DESTDIR (prefix /usr),
 # checks the layout (program folder, links on the PATH, udev rule, desktop files, no test helpers),
 # updates a virtual controller on a private bus with the installed `tessaflash -silent` started through
-# its link in /usr/bin, and shows the installed programs' windows under Xvfb with a screenshot each.
+# its link in /usr/bin, lists it with the installed halcyractl, and shows the installed programs'
+# windows under Xvfb with a screenshot each.
 #
 # install_test.sh BUILD_DIR WORK_DIR VIRTUAL_CONTROLLER SCREEN_GRAB PROGRAMS...
-#   PROGRAMS: the programs the build installs (tessaflash, and halcyra when it is built).
+#   PROGRAMS: the programs the build installs (tessaflash, halcyra, halcyractl as far as they are built).
 set -euo pipefail
 
 build=$1 work=$2 controller_program=$3 screen_grab=$4
@@ -30,9 +31,12 @@ done
 for res in 1920x1080 1366x768 960x540; do
   [ -f "$folder/Skins/$res/Buttons.xml" ] || fail "the $res skin is not installed"
 done
-declare -A in_folder=([halcyra]=halcyra [tessaflash]=Tessaflash/tessaflash)
+declare -A in_folder=([halcyra]=halcyra [tessaflash]=Tessaflash/tessaflash [halcyractl]=halcyractl)
 declare -A app_id=([halcyra]=com.marovell.Halcyra [tessaflash]=com.marovell.Tessaflash)
+windowed=()
 for p in "${programs[@]}"; do
+  [ -n "${in_folder[$p]:-}" ] || { fail "unknown program $p"; continue; }
+  [ -f "$root/usr/share/man/man1/$p.1.gz" ] || fail "the manual page of $p is not installed"
   link=$root/usr/bin/$p
   target=$(readlink "$link" || true)
   case $target in
@@ -40,9 +44,11 @@ for p in "${programs[@]}"; do
   esac
   [ "$(readlink -f "$link")" = "$(readlink -f "$folder/${in_folder[$p]}")" ] ||
     fail "/usr/bin/$p does not lead to the program folder"
+  [ -n "${app_id[$p]:-}" ] || continue
+  windowed+=("$p")
   for f in "usr/share/applications/${app_id[$p]}.desktop" "usr/share/metainfo/${app_id[$p]}.metainfo.xml" \
            "usr/share/icons/hicolor/scalable/apps/${app_id[$p]}.svg" \
-           "usr/share/icons/hicolor/48x48/apps/${app_id[$p]}.png" "usr/share/man/man1/$p.1.gz"; do
+           "usr/share/icons/hicolor/48x48/apps/${app_id[$p]}.png"; do
     [ -f "$root/$f" ] || fail "$f is not installed"
   done
 done
@@ -93,11 +99,19 @@ code=0
 "$root/usr/bin/tessaflash" -silent 2>"$work/tessaflash-again.log" >/dev/null || code=$?
 [ "$code" -eq 4 ] || fail "a second tessaflash -silent ended with $code, not 4: $(cat "$work/tessaflash-again.log")"
 
+# halcyractl through its link lists the controller it finds on the bus.
+if [[ " ${programs[*]} " == *" halcyractl "* ]]; then
+  code=0
+  "$root/usr/bin/halcyractl" list >"$work/halcyractl.log" 2>&1 || code=$?
+  [ "$code" -eq 0 ] || fail "halcyractl list ended with $code: $(cat "$work/halcyractl.log")"
+  grep -q "$TARNLINK_BUS" "$work/halcyractl.log" || fail "halcyractl list shows no controller on the bus: $(cat "$work/halcyractl.log")"
+fi
+
 # --- The windows under Xvfb: each installed program started through its link, the screen saved.
 # The updater opens on the virtual controller (now current, so it shows the current-firmware page
 # after its records), the configuration program without a controller (nodev).
 declare -A window_args=([halcyra]=nodev [tessaflash]=-force)
-for p in "${programs[@]}"; do
+for p in "${windowed[@]}"; do
   shot=$work/$p.png
   code=0
   xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
