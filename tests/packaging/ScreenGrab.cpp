@@ -1,10 +1,13 @@
-// screen-grab OUT.png SECONDS: waits up to SECONDS for a window of another process to show on the
-// display (anything on the screen that differs from the empty background), then saves the whole
-// screen as OUT.png and prints where the drawn area is. Exit code 0 when something was shown, 1 when
-// the screen stayed empty (the picture is saved either way), 2 on bad arguments or no display.
+// screen-grab OUT.png SECONDS [PICTURE]: waits up to SECONDS for a window of another process to show
+// on the display (anything on the screen that differs from the empty background), then saves the whole
+// screen as OUT.png and prints where the drawn area is. With PICTURE, the drawn area must have that
+// picture's size (a skinned page drawn from its own picture file). Exit code 0 when it was shown, 1
+// when the screen stayed empty or the size differs (the screen is saved either way), 2 on bad arguments,
+// no display or an unreadable picture.
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QRect>
 #include <QScreen>
@@ -37,11 +40,19 @@ QImage Grab(QScreen& screen) { return screen.grabWindow(0).toImage().convertToFo
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || std::atoi(argv[2]) <= 0) {
-        std::fprintf(stderr, "usage: screen-grab OUT.png SECONDS\n");
+    if ((argc != 3 && argc != 4) || std::atoi(argv[2]) <= 0) {
+        std::fprintf(stderr, "usage: screen-grab OUT.png SECONDS [PICTURE]\n");
         return 2;
     }
     QGuiApplication app(argc, argv);
+    QSize expected;
+    if (argc == 4) {
+        expected = QImageReader(QString::fromLocal8Bit(argv[3])).size();
+        if (!expected.isValid()) {
+            std::fprintf(stderr, "screen-grab: cannot read the picture %s\n", argv[3]);
+            return 2;
+        }
+    }
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         std::fprintf(stderr, "screen-grab: no screen\n");
@@ -72,5 +83,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("shown: %dx%d at %d,%d\n", area.width(), area.height(), area.x(), area.y());
+    if (expected.isValid() && area.size() != expected) {
+        std::fprintf(stderr, "screen-grab: the window is %dx%d, not the picture's %dx%d\n", area.width(),
+                     area.height(), expected.width(), expected.height());
+        return 1;
+    }
     return 0;
 }

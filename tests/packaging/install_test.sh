@@ -108,9 +108,11 @@ if [[ " ${programs[*]} " == *" halcyractl "* ]]; then
 fi
 
 # --- The windows under Xvfb: each installed program started through its link, the screen saved.
-# The updater opens on the virtual controller (now current, so it shows the current-firmware page
-# after its records), the configuration program without a controller (nodev).
-declare -A window_args=([halcyra]=nodev [tessaflash]=-force)
+# The updater opens on the virtual controller with its compiled-in page; the configuration program
+# opens without a controller (nodev) on the 1366x768 skin (ui:1), and its window must be the size of
+# that skin's main page picture: it found its skin in the program folder behind the link.
+declare -A window_args=([halcyra]="nodev ui:1" [tessaflash]=-force)
+declare -A window_picture=([halcyra]=$folder/Skins/1366x768/Main_Normal.jpg [tessaflash]=)
 for p in "${windowed[@]}"; do
   shot=$work/$p.png
   code=0
@@ -118,10 +120,11 @@ for p in "${windowed[@]}"; do
     "$1" $2 >"$3.log" 2>&1 &
     program=$!
     code=0
-    "$4" "$5" 15 || code=$?
+    "$4" "$5" 15 ${6:+"$6"} || code=$?
     kill $program 2>/dev/null
     wait $program 2>/dev/null
     exit $code' _ "$root/usr/bin/$p" "${window_args[$p]}" "$work/$p-window" "$screen_grab" "$shot" \
+    "${window_picture[$p]}" \
     >"$work/$p-grab.log" 2>&1 || code=$?
   if [ "$code" -ne 0 ]; then
     fail "$p showed no window: $(cat "$work/$p-grab.log" "$work/$p-window.log")"
