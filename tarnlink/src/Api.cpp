@@ -4,6 +4,7 @@
 #include "tarnlink/tarnlink.h"
 
 #include <array>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -65,6 +66,15 @@ int32_t TarnWrite(int32_t deviceNumber, const void* data, int32_t length, int32_
 uint16_t TarnGetVersion(int32_t slot) {
     const auto s = findSlot(slot, false);
     return s ? s->version() : 0;
+}
+
+int32_t TarnGetDevicePath(int32_t deviceNumber, char* buffer, int32_t size, int32_t slot) {
+    const auto s = findSlot(slot, false);
+    if (!s || deviceNumber <= 0 || !buffer || size <= 0) return 0;
+    const auto path = s->devicePath(static_cast<std::uint32_t>(deviceNumber));
+    if (!path || path->size() >= static_cast<std::size_t>(size)) return 0;
+    std::memcpy(buffer, path->c_str(), path->size() + 1);
+    return static_cast<int32_t>(path->size());
 }
 
 #define TARN_ORDINAL(number, function) {number, #function, reinterpret_cast<void (*)(void)>(&function)}

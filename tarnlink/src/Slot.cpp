@@ -82,6 +82,13 @@ std::uint16_t Slot::version() const {
     return devices_.empty() ? 0 : devices_.front()->identity().version;
 }
 
+std::optional<std::string> Slot::devicePath(std::uint32_t deviceNumber) const {
+    std::lock_guard lock(listLock_);
+    for (const auto& device : devices_)
+        if (device->number() == deviceNumber) return device->identity().path;
+    return std::nullopt;
+}
+
 std::optional<UsagePair> Slot::match(const DeviceIdentity& identity) const {
     // Reports must fit the callback's 1000-byte buffer.
     if (identity.caps.byteLength(ReportType::Input) > TARN_REPORT_BUFFER_SIZE) return std::nullopt;

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace tarnlink {
@@ -29,6 +30,8 @@ public:
     void close();
     bool write(std::uint32_t deviceNumber, std::span<const std::uint8_t> data);
     std::uint16_t version() const;
+    // The bus path of an open device; nothing when the slot has no device of that number.
+    std::optional<std::string> devicePath(std::uint32_t deviceNumber) const;
 
     void onArrival(Bus& bus, const std::string& path) override;
     void onRemoval(const std::string& path) override;

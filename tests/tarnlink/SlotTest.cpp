@@ -61,6 +61,19 @@ TEST_F(SlotTest, OneDeviceIsNumberOneAndOpenReturnsTwo) {
     EXPECT_EQ(TarnGetVersion(0), 0x0123);
 }
 
+TEST_F(SlotTest, TheDevicePathIsItsPlaceOnTheBus) {
+    auto device = plug("controller");
+    ASSERT_EQ(openSlot(), 2);
+    const std::string path = bus_ + "/controller";
+    char buffer[512];
+    EXPECT_EQ(TarnGetDevicePath(1, buffer, sizeof buffer, 0), static_cast<int32_t>(path.size()));
+    EXPECT_EQ(std::string(buffer), path);
+    EXPECT_EQ(TarnGetDevicePath(1, buffer, static_cast<int32_t>(path.size()), 0), 0) << "no room for the zero";
+    EXPECT_EQ(TarnGetDevicePath(2, buffer, sizeof buffer, 0), 0) << "no device 2";
+    EXPECT_EQ(TarnGetDevicePath(1, buffer, sizeof buffer, 3), 0) << "another slot";
+    EXPECT_EQ(TarnGetDevicePath(1, nullptr, sizeof buffer, 0), 0);
+}
+
 TEST_F(SlotTest, FilterDecidesTheMatch) {
     auto device = plug("controller");
     struct Case {

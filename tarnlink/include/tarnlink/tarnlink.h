@@ -80,6 +80,10 @@ TARNLINK_API int32_t TarnSetReportCallback(TarnReportCallback callback, int32_t 
 TARNLINK_API int32_t TarnWrite(int32_t deviceNumber, const void* data, int32_t length, int32_t slot);
 /* Release number of the slot's lowest-numbered open device; 0 when it has none. */
 TARNLINK_API uint16_t TarnGetVersion(int32_t slot);
+/* Where an open device of the slot lives on its bus (a hidraw node such as "/dev/hidraw3", or a socket of
+ * the virtual bus): copied with its terminating zero into buffer. Returns the path's length without the
+ * zero, or 0 when the slot has no such device or the buffer is too small. Not in the ordinal table. */
+TARNLINK_API int32_t TarnGetDevicePath(int32_t deviceNumber, char* buffer, int32_t size, int32_t slot);
 
 /* Ordinal table of the shared library: ordinal 2 TarnOpen, 3 TarnClose, 4 TarnSetFilter,
  * 5 TarnSetReportCallback, 6 TarnWrite, 13 TarnGetVersion. */
