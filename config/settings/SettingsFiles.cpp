@@ -81,6 +81,13 @@ std::vector<ProfileBlock> LightingBlocks(LightingSection& lighting) {
             {kEffectSection, u"SYSTEM_STATUS", lighting.systemStatus}};
 }
 
+void Note(SaveOutcome& outcome, const std::string& path, int error) {
+    if (error != 0 && outcome.error == 0) {
+        outcome.error = error;
+        outcome.failedPath = path;
+    }
+}
+
 void ClampProfileIndex(SettingsBlock& block) {
     if (block.ProfileIndex() > 1) block.SetProfileIndex(0);
 }
@@ -108,7 +115,10 @@ void LoadSettingsFiles(SettingsBlock& block) {
     const std::int32_t profile = ReadIniInt(ConfigFilePath(), kSettingSection, kProfileKey, 0);
     block.SetProfileIndex(static_cast<std::uint8_t>(profile & 0xFF));
 
-    const std::string path = ProfileFilePath(kProfileNumber);
+    LoadProfileFile(ProfileFilePath(kProfileNumber), block);
+}
+
+void LoadProfileFile(const std::string& path, SettingsBlock& block) {
     ProfileRecord& record = block.profiles[0];
     SetTextField(record.name, ReadIniText(path, kNameSection, kNameKey));
     for (const ProfileBlock& b : RecordBlocks(record)) ReadIniBlock(path, b.section, b.key, b.bytes);
@@ -118,18 +128,19 @@ void LoadSettingsFiles(SettingsBlock& block) {
     SetTextField(block.pictureNames[0], ReadIniText(path, kPictureSection, kNameKey));
 }
 
+// Every value is still attempted after a failure, so each file holds as much as could be stored; the
+// outcome keeps the first failure.
 SaveOutcome SaveSettingsFiles(const SettingsBlock& block) {
     SaveOutcome outcome;
-    // Every value is still attempted after a failure, so each file holds as much as could be stored.
-    const auto note = [&outcome](const std::string& path, int error) {
-        if (error != 0 && outcome.error == 0) {
-            outcome.error = error;
-            outcome.failedPath = path;
-        }
-    };
-    note(ConfigFilePath(), WriteIniInt(ConfigFilePath(), kSettingSection, kProfileKey, block.ProfileIndex()));
+    Note(outcome, ConfigFilePath(), WriteIniInt(ConfigFilePath(), kSettingSection, kProfileKey, block.ProfileIndex()));
+    const SaveOutcome profile = SaveProfileFile(ProfileFilePath(kProfileNumber), block);
+    Note(outcome, profile.failedPath, profile.error);
+    return outcome;
+}
 
-    const std::string path = ProfileFilePath(kProfileNumber);
+SaveOutcome SaveProfileFile(const std::string& path, const SettingsBlock& block) {
+    SaveOutcome outcome;
+    const auto note = [&outcome](const std::string& file, int error) { Note(outcome, file, error); };
     ProfileRecord record = block.profiles[0];  // a copy: the block lists hand out writable bytes
     note(path, WriteIniText(path, kNameSection, kNameKey, TextFieldValue(record.name)));
     for (const ProfileBlock& b : RecordBlocks(record)) note(path, WriteIniBlock(path, b.section, b.key, b.bytes));

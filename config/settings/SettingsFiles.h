@@ -32,4 +32,9 @@ struct SaveOutcome {
 // Writes the profile index to "config.ini" and the profile record and picture name to the profile file.
 SaveOutcome SaveSettingsFiles(const SettingsBlock& block);
 
+// The profile file alone, at any path: its profile record and picture name into / out of the block
+// (profile record 0). Reading leaves values that are missing or unreadable as they were.
+void LoadProfileFile(const std::string& path, SettingsBlock& block);
+SaveOutcome SaveProfileFile(const std::string& path, const SettingsBlock& block);
+
 }  // namespace config

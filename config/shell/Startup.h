@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "InstanceNames.h"
 
 #include <functional>
 #include <span>
@@ -15,8 +16,8 @@ class SingleInstanceLock;
 
 namespace config {
 
-// The name of the lock that keeps the program to one running copy.
-inline constexpr std::string_view kSingleInstanceName = "Quillon_Halcyra_configure";
+// The name of the lock that keeps the program to one running copy (it also keeps halcyractl away).
+inline constexpr std::string_view kSingleInstanceName = platform::kConfigurationProgramInstance;
 
 // The companion program's notice (message 2929): lParam 1 before the main window is created,
 // lParam 0 after it has closed. Sent only when the companion listens; no answer is awaited. True when
