@@ -108,6 +108,17 @@ void DescribeSelection(const config::LightingSection& lighting, std::string& tex
     text += "\n";
 }
 
+// A settings block holding a new profile (its defaults), to be filled from a file or the controller.
+config::SettingsBlock NewProfileBlock() {
+    config::SettingsBlock block{};
+    block.profiles[0].Reset();
+    return block;
+}
+
+std::string ReadFailure(const std::string& consequence) {
+    return "the controller did not answer while its settings were read; " + consequence;
+}
+
 // A profile file that can be read and holds a profile (its lighting at least); `block` gets the
 // defaults of a new profile and then the file's values.
 int LoadProfile(const std::string& path, config::SettingsBlock& block, const Reporter& report) {
@@ -116,8 +127,7 @@ int LoadProfile(const std::string& path, config::SettingsBlock& block, const Rep
     std::array<std::uint8_t, config::EffectLayer::kSize> probe{};
     if (!config::ReadIniBlock(path, u"EFFECT", u"BASE_LAYER", probe))
         return report.Fail(kExitFileError, path + " is not a profile file (it holds no readable EFFECT/BASE_LAYER)");
-    block = config::SettingsBlock{};
-    block.profiles[0].Reset();
+    block = NewProfileBlock();
     config::LoadProfileFile(path, block);
     return kExitOk;
 }
@@ -179,10 +189,8 @@ int RunStatus(CtlController& controller, const Reporter& report) {
 
 // effect and led: the controller's lighting, changed, written back and stored.
 int RunChange(const CtlCommand& command, CtlController& controller, const Reporter& report) {
-    config::SettingsBlock block{};
-    block.profiles[0].Reset();
-    if (!controller.ReadLighting(block))
-        return report.Fail(kExitControllerFailed, "the controller did not answer while its settings were read; nothing was changed");
+    config::SettingsBlock block = NewProfileBlock();
+    if (!controller.ReadLighting(block)) return report.Fail(kExitControllerFailed, ReadFailure("nothing was changed"));
     config::LightingSection& lighting = block.profiles[0].lighting;
     if (command.kind == CommandKind::Effect) ApplyEffectChoice(lighting, command.effect);
     else SetLedColor(lighting, command.led, command.ledColor);
@@ -205,10 +213,8 @@ int RunApply(const CtlCommand& command, CtlController& controller, config::Setti
 }
 
 int RunSave(const CtlCommand& command, CtlController& controller, const Reporter& report) {
-    config::SettingsBlock block{};
-    block.profiles[0].Reset();
-    if (!controller.ReadLighting(block))
-        return report.Fail(kExitControllerFailed, "the controller did not answer while its settings were read; nothing was saved");
+    config::SettingsBlock block = NewProfileBlock();
+    if (!controller.ReadLighting(block)) return report.Fail(kExitControllerFailed, ReadFailure("nothing was saved"));
     const config::SaveOutcome saved = config::SaveProfileFile(command.file, block);
     if (!saved.Saved())
         return report.Fail(kExitFileError, "cannot write " + command.file + ": " + std::strerror(saved.error));

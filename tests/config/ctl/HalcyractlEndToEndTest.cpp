@@ -31,6 +31,7 @@ enum class Setting {
     BootLoader,     // a fresh controller that waits in its boot loader
     LockHeld,       // the controller runs and the configuration program's lock is held
     AccessDenied,   // nothing on the bus; a controller on hidraw whose node the (unprivileged) run may not open
+    ReplyLost,      // the controller runs and drops its reply to one read of effect parameters
 };
 
 struct Row {
@@ -88,7 +89,8 @@ protected:
 
     void Prepare(Setting setting) {
         const bool bootLoader = setting == Setting::BootLoader;
-        const bool wanted = setting == Setting::Controller || setting == Setting::LockHeld || bootLoader;
+        const bool wanted = setting == Setting::Controller || setting == Setting::LockHeld ||
+                            setting == Setting::ReplyLost || bootLoader;
         if (controller_ && (!wanted || bootLoader || controller_->firmware() != simulator::Firmware::Application))
             controller_.reset();
         if (wanted && !controller_) {
@@ -97,6 +99,12 @@ protected:
             if (bootLoader) std::filesystem::remove(o.stateFile);
             controller_ = startController(o);
             ASSERT_TRUE(controller_);
+        }
+        if (controller_) controller_->clearFaults();
+        if (setting == Setting::ReplyLost) {
+            const auto fault = simulator::parseFaultRule("drop:52.2C,times=1");
+            ASSERT_TRUE(fault.rule) << fault.error;
+            controller_->addFault(*fault.rule);
         }
     }
 
@@ -201,6 +209,9 @@ TEST_F(Halcyractl, CommandLineTable) {
              ExpectEntry(p, kStatic, {0x11, 0x22, 0x33}, -1, 153);
              ExpectLed(p, 3, {0xFF, 0x00, 0x00});  // the per-LED colours travelled with the file
          }},
+        // A read that misses a reply changes nothing.
+        {"effect off", 1, {}, "the controller did not answer while its settings were read; nothing was changed",
+         Setting::ReplyLost, active(kStatic)},
         // Bad input: a clear message, its own exit code, and the controller is not touched.
         {"effect SPARKLE", 3, {}, "unknown effect SPARKLE (effects: STATIC, CUSTOMIZE,", Setting::Controller, nullptr, false},
         {"--json effect SPARKLE", 3, {R"({"error":"unknown effect SPARKLE)", R"("exitCode":3})"}, "", Setting::Controller, nullptr, false},
