@@ -1,5 +1,6 @@
 #include "ConfigDlg.h"
 
+#include "AccessDeniedText.h"
 #include "DebugLog.h"
 #include "DlgLoading.h"
 #include "LinkMessages.h"
@@ -148,7 +149,13 @@ void CConfigDlg::ShowNoDeviceWarning() {
         setup_.showMessage(this, QStringLiteral("Detect No Device"));
     }
     warningShown_ = true;
-    {
+    if (const std::string denied = tarnlink::controllerAccessDeniedText(); !denied.empty()) {
+        // A controller is plugged in but may not be opened: say so and how to get access, rather than
+        // "no controller". The text is longer than the skinned page holds; the box carries the warning
+        // title, so the controller's arrival closes it like the skinned warning.
+        QMessageBox box(QMessageBox::Warning, kWarnDlgTitle, QString::fromStdString(denied), QMessageBox::Ok, this);
+        box.exec();
+    } else {
         CWarnDlg warning(this);
         const QString section = skin::ToQString(keys::kNoKeyboard);
         warning.SetSections(section, section);
