@@ -83,7 +83,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> words) {
                         (spec->second.arguments == 1 ? "" : "s") + ", not " + std::to_string(arguments.size()),
                     json);
     if (spec->second.kind != CommandKind::Effect && !options.empty())
-        return Fail(kExitUsage, options.begin()->first.data() + std::string(" belongs to the effect command"), json);
+        return Fail(kExitUsage, std::string(options.begin()->first) + " belongs to the effect command", json);
 
     CtlCommand command;
     command.kind = spec->second.kind;
@@ -161,8 +161,8 @@ void WriteHelp(std::FILE* out) {
         "\n"
         "Exit codes: 0 done; 1 the controller did not answer; 2 usage error; 3 invalid value (unknown\n"
         "effect, colour, speed, brightness or LED out of range); 4 profile file unreadable or unwritable;\n"
-        "5 no controller; 6 a controller was found but access was denied; 7 the configuration program is\n"
-        "running; 8 the controller is in its boot loader.\n",
+        "5 no controller; 6 a controller was found but access was denied; 7 the configuration program or\n"
+        "the firmware updater is running; 8 the controller is in its boot loader.\n",
         out);
 }
 

@@ -132,15 +132,24 @@ int LoadProfile(const std::string& path, config::SettingsBlock& block, const Rep
     return kExitOk;
 }
 
+bool HeldElsewhere(const platform::SingleInstanceLock& lock) {
+    return lock.LastOutcome() == platform::SingleInstanceLock::Outcome::HeldElsewhere;
+}
+
 // Takes the configuration program's lock for the whole command: while the program runs it owns the
-// controller, and while a command runs the program cannot start and take the controller away.
+// controller, and while a command runs the program cannot start and take the controller away. The
+// firmware updater's lock is only looked at (taking it would make a starting update refuse itself): a
+// command must not come between the updater's commands.
 int TakeLock(platform::SingleInstanceLock& lock, const Reporter& report) {
-    if (lock.Acquire(platform::kConfigurationProgramInstance)) return kExitOk;
-    if (lock.LastOutcome() == platform::SingleInstanceLock::Outcome::HeldElsewhere)
+    if (!lock.Acquire(platform::kConfigurationProgramInstance) && HeldElsewhere(lock))
         return report.Fail(kExitConfigurationRunning,
                            "the configuration program (or another halcyractl) is using the controller; close it "
                            "and try again");
-    return kExitOk;  // no lock can be made here: nothing else can hold one either
+    platform::SingleInstanceLock updater;
+    if (!updater.Acquire(platform::kUpdaterInstance) && HeldElsewhere(updater))
+        return report.Fail(kExitConfigurationRunning,
+                           "the firmware updater is using the controller; wait until it has finished");
+    return kExitOk;  // a lock that cannot be made here cannot be held by anyone else either
 }
 
 // Why no controller in its application firmware can be used, as an exit code with its message.

@@ -12,7 +12,8 @@ enum ExitCode : int {
     kExitFileError = 4,             // the profile file cannot be read, is no profile file, or cannot be written
     kExitNoController = 5,          // no controller is plugged in
     kExitAccessDenied = 6,          // a controller is plugged in, but access to it was denied
-    kExitConfigurationRunning = 7,  // the configuration program (or another halcyractl) holds the controller
+    kExitConfigurationRunning = 7,  // the configuration program (or another halcyractl), or the firmware
+                                    // updater, holds the controller
     kExitBootLoader = 8,            // the controller waits in its boot loader: only "list" works
 };
 

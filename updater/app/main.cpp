@@ -10,6 +10,7 @@
 // core application: nothing waits for a person, refusals and failures go to standard error, and the
 // progress of the update is printed there too.
 #include "ExitCodes.h"
+#include "InstanceNames.h"
 #include "ProgressLines.h"
 #include "SingleInstanceLock.h"
 #include "UpdateSession.h"
@@ -30,8 +31,6 @@
 #include <vector>
 
 namespace {
-
-constexpr const char* kSingleInstanceName = "VORANTH_FW_UPDATE_MUTEX";
 
 std::filesystem::path ownExecutable(const char* argv0) {
     std::error_code error;
@@ -69,7 +68,7 @@ int runWithoutWindow(int argc, char** argv, updater::UpdaterOptions options, con
 
 int main(int argc, char** argv) {
     platform::SingleInstanceLock lock;
-    if (!lock.Acquire(kSingleInstanceName) &&
+    if (!lock.Acquire(platform::kUpdaterInstance) &&
         lock.LastOutcome() == platform::SingleInstanceLock::Outcome::HeldElsewhere) {
         std::fprintf(stderr, "tessaflash: another updater is running\n");
         return updater::kExitAlreadyRunning;

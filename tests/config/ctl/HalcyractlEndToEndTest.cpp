@@ -30,6 +30,7 @@ enum class Setting {
     NoController,   // nothing on the bus
     BootLoader,     // a fresh controller that waits in its boot loader
     LockHeld,       // the controller runs and the configuration program's lock is held
+    UpdaterRunning, // the controller runs and the firmware updater's lock is held
     AccessDenied,   // nothing on the bus; a controller on hidraw whose node the (unprivileged) run may not open
     ReplyLost,      // the controller runs and drops its reply to one read of effect parameters
 };
@@ -90,6 +91,7 @@ protected:
     void Prepare(Setting setting) {
         const bool bootLoader = setting == Setting::BootLoader;
         const bool wanted = setting == Setting::Controller || setting == Setting::LockHeld ||
+                            setting == Setting::UpdaterRunning ||
                             setting == Setting::ReplyLost || bootLoader;
         if (controller_ && (!wanted || bootLoader || controller_->firmware() != simulator::Firmware::Application))
             controller_.reset();
@@ -124,6 +126,9 @@ protected:
         platform::SingleInstanceLock lock;
         if (row.setting == Setting::LockHeld) {
             ASSERT_TRUE(lock.Acquire(platform::kConfigurationProgramInstance));
+        }
+        if (row.setting == Setting::UpdaterRunning) {
+            ASSERT_TRUE(lock.Acquire(platform::kUpdaterInstance));
         }
         tarnlink_test::FakeHidrawTree tree;
         std::string prefix;
@@ -229,12 +234,13 @@ TEST_F(Halcyractl, CommandLineTable) {
         {"", 2, {}, "no command given", Setting::Controller, nullptr, false},
         {"frobnicate", 2, {}, "unknown command frobnicate", Setting::Controller, nullptr, false},
         {"effect", 2, {}, "effect takes 1 argument, not 0", Setting::Controller, nullptr, false},
-        {"list --speed 1", 2, {}, "--speed belongs to the effect command", Setting::Controller, nullptr, false},
+        {"list --speed=1", 2, {}, "halcyractl: --speed belongs to the effect command\n", Setting::Controller, nullptr, false},
         {"status --verbose", 2, {}, "unknown option --verbose", Setting::Controller, nullptr, false},
         {"--help", 0, {"Usage: halcyractl", "Exit codes:"}, "", Setting::Controller, nullptr, false},
         // The controller cannot be used.
         {"status", 7, {}, "the configuration program (or another halcyractl) is using the controller", Setting::LockHeld,
          nullptr, false},
+        {"effect off", 7, {}, "the firmware updater is using the controller", Setting::UpdaterRunning, nullptr, false},
         {"status", 5, {}, "no controller found", Setting::NoController},
         {"list", 0, {"no controller found"}, "", Setting::NoController},
         {"list --json", 0, {R"({"controllers":[]})"}, "", Setting::NoController},
