@@ -24,10 +24,12 @@ QString PictureName(const QString& section, std::u16string_view key) {
     return ToQString(xml::LookupValue(skindocs::SkinDocument(), ToU16(section), key));
 }
 
-// Loads the named picture of the page into `picture`; a missing name or file leaves it as it was.
-bool LoadPagePicture(const QString& folder, const QString& name, QImage& picture, QSize* size = nullptr) {
+// Loads the named picture of the page into `picture`, for a window of device pixel ratio `ratio`; a
+// missing name or file leaves it as it was.
+bool LoadPagePicture(const QString& folder, const QString& name, QImage& picture, qreal ratio,
+                     QSize* size = nullptr) {
     if (name.isEmpty()) return false;
-    return LoadPictureFile(folder + name, picture, size) == 0;
+    return LoadPictureFile(folder + name, picture, size, ratio) == 0;
 }
 
 }  // namespace
@@ -75,15 +77,17 @@ void CBaseDlg::LoadSkin() {
     const QString folder = PageImageFolder(imageFolderName_);
     ApplyMask(folder);
 
+    // On a dense screen the pictures come at twice the density; the page keeps its logical size.
+    const qreal ratio = PictureRatio(this);
     QSize size;
-    if (LoadPagePicture(folder, PictureName(sectionName_, u"NORMAL"), background_, &size)) {
+    if (LoadPagePicture(folder, PictureName(sectionName_, u"NORMAL"), background_, ratio, &size)) {
         move(0, 0);
         resize(size);
         update();
     }
-    LoadPagePicture(folder, PictureName(sectionName_, u"OVER"), hover_);
-    LoadPagePicture(folder, PictureName(sectionName_, u"DOWN"), pressed_);
-    LoadPagePicture(folder, PictureName(sectionName_, u"DISABLE"), disabled_);
+    LoadPagePicture(folder, PictureName(sectionName_, u"OVER"), hover_, ratio);
+    LoadPagePicture(folder, PictureName(sectionName_, u"DOWN"), pressed_, ratio);
+    LoadPagePicture(folder, PictureName(sectionName_, u"DISABLE"), disabled_, ratio);
     imageSet_.normal = &background_;
     imageSet_.over = &hover_;
     imageSet_.down = &pressed_;
@@ -93,8 +97,9 @@ void CBaseDlg::LoadSkin() {
 void CBaseDlg::ApplyMask(const QString& folder) {
     const QString maskName = PictureName(sectionName_, u"MASK");
     if (maskName.isEmpty()) return;
+    // The outline is in logical pixels at every density: the 1x mask gives it exactly.
     QImage mask;
-    LoadPagePicture(folder, maskName, mask);
+    LoadPagePicture(folder, maskName, mask, 1.0);
     const std::optional<QRegion> outline = RegionFromMask(mask);
     if (!outline) {
         // The page stays rectangular; loading goes on.

@@ -50,7 +50,8 @@ const QImage& CBitmapBtnEx::PictureFor(const ButtonLook& look) const {
 void CBitmapBtnEx::DrawContent(QPainter& painter, const ButtonLook& look) {
     // The cover goes under the texts, so they stay readable over it.
     if (showCover_ && !GetCaption().isEmpty() && !cover_.isNull()) {
-        if (cover_.width() == width() || cover_.height() == height()) {
+        const QSize cover = LogicalSize(cover_);
+        if (cover.width() == width() || cover.height() == height()) {
             painter.drawImage(0, 0, cover_);
         } else {
             painter.drawImage(rect(), cover_);

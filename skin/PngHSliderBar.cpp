@@ -18,9 +18,9 @@ QImage ForDrawing(QImage picture) {
     return picture;
 }
 
-QImage LoadThumb(const QString& file) {
+QImage LoadThumb(const QString& file, qreal ratio) {
     QImage picture;
-    if (!file.isEmpty()) LoadPictureFile(file, picture);
+    if (!file.isEmpty()) LoadPictureFile(file, picture, nullptr, ratio);
     return ForDrawing(std::move(picture));
 }
 
@@ -33,9 +33,10 @@ QImage CutLook(const QImage* page, const QRect& rect, QImage current) {
 
 void CPngHSliderBar::LoadThumbs(const QString& thumbFile, const QString& secondThumbFile,
                                 const QString& hoverThumbFile, bool thumbAtTop) {
-    thumb_ = LoadThumb(thumbFile);
-    secondThumb_ = LoadThumb(secondThumbFile);
-    hoverThumb_ = LoadThumb(hoverThumbFile);
+    const qreal ratio = PictureRatio(this);
+    thumb_ = LoadThumb(thumbFile, ratio);
+    secondThumb_ = LoadThumb(secondThumbFile, ratio);
+    hoverThumb_ = LoadThumb(hoverThumbFile, ratio);
     thumbAtTop_ = thumbAtTop;
     update();
 }
@@ -75,13 +76,16 @@ void CPngHSliderBar::SetPosition(int value) {
     update();
 }
 
+QSize CPngHSliderBar::ThumbSize() const { return LogicalSize(thumb_); }
+
 SliderScale CPngHSliderBar::Scale() const {
-    return SliderScale{width(), thumb_.width(), minimum_, maximum_};
+    return SliderScale{width(), ThumbSize().width(), minimum_, maximum_};
 }
 
 QRect CPngHSliderBar::ThumbRect() const {
-    const int top = thumbAtTop_ ? 0 : height() - thumb_.height();
-    return QRect(QPoint(SliderThumbLeft(Scale(), position_), top), thumb_.size());
+    const QSize thumb = ThumbSize();
+    const int top = thumbAtTop_ ? 0 : height() - thumb.height();
+    return QRect(QPoint(SliderThumbLeft(Scale(), position_), top), thumb);
 }
 
 void CPngHSliderBar::paintEvent(QPaintEvent*) {
@@ -90,8 +94,9 @@ void CPngHSliderBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (isEnabled() || disabled_.isNull()) {
         painter.drawImage(0, 0, track_);
-        const int fillWidth = std::clamp(SliderFillWidth(Scale(), position_), 0, filled_.width());
-        painter.drawImage(QPoint(0, 0), filled_, QRect(0, 0, fillWidth, filled_.height()));
+        const QSize filled = LogicalSize(filled_);
+        const int fillWidth = std::clamp(SliderFillWidth(Scale(), position_), 0, filled.width());
+        painter.drawImage(QPoint(0, 0), filled_, PicturePixels(filled_, QRect(0, 0, fillWidth, filled.height())));
     } else {
         painter.drawImage(0, 0, disabled_);
     }

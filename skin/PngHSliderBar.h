@@ -50,7 +50,8 @@ public:
     int Maximum() const { return maximum_; }
     int Position() const { return position_; }
     int ControlId() const { return controlId_; }
-    QSize ThumbSize() const { return thumb_.size(); }
+    // In logical pixels, whatever the density the thumb was loaded at.
+    QSize ThumbSize() const;
     bool ThumbHovered() const { return thumbHovered_; }
     // The thumb's rectangle for the current position, in the slider's coordinates.
     QRect ThumbRect() const;

@@ -2,10 +2,12 @@
 
 #include "SkinDocuments.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
+#include <QWidget>
 
 #include <algorithm>
 #include <cerrno>
@@ -43,7 +45,9 @@ QString PageImageFolder(const QString& imageFolderName) {
     return folder;
 }
 
-int LoadPictureFile(const QString& path, QImage& picture, QSize* size) {
+namespace {
+
+int DecodePictureFile(const QString& path, QImage& picture) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return errno != 0 ? errno : ENOENT;
@@ -62,26 +66,71 @@ int LoadPictureFile(const QString& path, QImage& picture, QSize* size) {
         decoded = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     }
     picture = std::move(decoded);
-    if (size) *size = picture.size();
+    return 0;
+}
+
+// The twin at twice the density, when it decodes and fits the 1x picture exactly: anything else would
+// put the page's widgets, outline and pictures out of step.
+bool LoadDoubleDensityTwin(const QString& path, QImage& picture) {
+    const QSize single = QImageReader(path).size();
+    if (!single.isValid()) return false;
+    QImage twin;
+    if (DecodePictureFile(DoubleDensityPath(path), twin) != 0 || twin.size() != single * 2) return false;
+    twin.setDevicePixelRatio(2.0);
+    picture = std::move(twin);
+    return true;
+}
+
+}  // namespace
+
+QString DoubleDensityPath(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype separator = path.lastIndexOf(QLatin1Char('/'));
+    if (dot < 0 || dot < separator) return path + QStringLiteral("@2x");
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+qreal PictureRatio(const QWidget* widget) {
+    return widget != nullptr ? widget->devicePixelRatioF() : qApp->devicePixelRatio();
+}
+
+QSize LogicalSize(const QImage& picture) { return picture.deviceIndependentSize().toSize(); }
+
+QRect PicturePixels(const QImage& picture, const QRect& logical) {
+    const qreal ratio = picture.devicePixelRatio();
+    if (ratio == 1.0) return logical;
+    return QRect(QPoint(qRound(logical.x() * ratio), qRound(logical.y() * ratio)),
+                 QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio)));
+}
+
+int LoadPictureFile(const QString& path, QImage& picture, QSize* size, qreal ratio) {
+    if (ratio <= 1.0 || !LoadDoubleDensityTwin(path, picture)) {
+        if (const int error = DecodePictureFile(path, picture); error != 0) return error;
+    }
+    if (size) *size = LogicalSize(picture);
     return 0;
 }
 
 void CutPicture(QImage& target, const QImage* source, const QRect& rect) {
     if (!source || source->isNull()) return;
+    const QRect pixels = PicturePixels(*source, rect);
     // The rectangle comes from a skin file: a cut-out never grows beyond the page picture it is cut
     // from, so a record with a huge size cannot make a huge allocation.
-    QImage cut(rect.size().expandedTo(QSize(0, 0)).boundedTo(source->size()), QImage::Format_ARGB32);
+    QImage cut(pixels.size().expandedTo(QSize(0, 0)).boundedTo(source->size()), QImage::Format_ARGB32);
     if (cut.isNull()) {
         target = QImage();
         return;
     }
     cut.fill(Qt::transparent);
-    const QRect inside = rect.intersected(source->rect());
+    const QRect inside = pixels.intersected(source->rect());
     if (!inside.isEmpty()) {
         QPainter painter(&cut);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(inside.topLeft() - rect.topLeft(), *source, inside);
+        // Source and target rectangles in pixels of the same size: a copy of pixels, whatever the
+        // source's device pixel ratio.
+        painter.drawImage(QRect(inside.topLeft() - pixels.topLeft(), inside.size()), *source, inside);
     }
+    cut.setDevicePixelRatio(source->devicePixelRatio());
     target = std::move(cut);
 }
 

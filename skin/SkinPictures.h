@@ -10,6 +10,8 @@
 #include <QSize>
 #include <QString>
 
+class QWidget;
+
 namespace skin {
 
 // The four full-page state pictures of a page and its layout origin, added to every record's
@@ -32,16 +34,36 @@ QRect ToQRect(const SkinRect& rect);
 // resolution ("1920x1080/") or a fixed name ("PopDlg/"), with or without its trailing separator.
 QString PageImageFolder(const QString& imageFolderName);
 
+// Pictures for dense screens. Every picture may have a twin at twice the pixel density, named with
+// "@2x" before the extension ("Main_Normal@2x.jpg"). Loaded for a window whose device pixel ratio is
+// above 1, the twin is marked with device pixel ratio 2: it keeps the 1x picture's logical size, so
+// rectangles, masks and sizes taken from pictures stay in logical pixels while every device pixel is
+// drawn from a picture pixel of its own.
+
+// The name of a picture's twice-density twin: "@2x" before the extension (at the end without one).
+QString DoubleDensityPath(const QString& path);
+// The device pixel ratio to load pictures for: the widget's (its window's, or its screen's before it
+// has one); the application's without a widget.
+qreal PictureRatio(const QWidget* widget);
+// The picture's size in logical pixels: its pixel size divided by its device pixel ratio.
+QSize LogicalSize(const QImage& picture);
+// A rectangle in logical pixels as the rectangle of the picture's own pixels it covers.
+QRect PicturePixels(const QImage& picture, const QRect& logical);
+
 // Reads the whole file and decodes it (BMP, JPEG, GIF, PNG). On success `picture` gets the decoded
-// picture in a 32-bit format and `size` (when given) its width and height; returns 0. A file that
-// cannot be opened returns its system error code; a file that cannot be decoded returns EINVAL. In
+// picture in a 32-bit format and `size` (when given) its logical width and height; returns 0. A file
+// that cannot be opened returns its system error code; a file that cannot be decoded returns EINVAL. In
 // both cases `picture` is left as it was. Pictures larger than the decoder's allocation limit are
 // refused before any allocation of that size.
-int LoadPictureFile(const QString& path, QImage& picture, QSize* size = nullptr);
+// With `ratio` above 1 the "@2x" twin is taken instead, with device pixel ratio 2, when it decodes and
+// is exactly twice the size of the 1x picture; otherwise (no twin, a twin that does not fit) the 1x
+// picture is loaded as at ratio 1. Masks are loaded at ratio 1: a window's outline is in logical pixels.
+int LoadPictureFile(const QString& path, QImage& picture, QSize* size = nullptr, qreal ratio = 1.0);
 
 // When `source` holds a picture, replaces `target` by a 32-bit picture of the rectangle's size holding
-// the rectangle's pixels copied 1:1 (parts outside the source stay transparent black). A null source
-// leaves `target` untouched.
+// the rectangle's pixels copied 1:1 (parts outside the source stay transparent black). The rectangle
+// is in logical pixels; the cut-out has the source's device pixel ratio and all of its pixels under the
+// rectangle. A null source leaves `target` untouched.
 void CutPicture(QImage& target, const QImage* source, const QRect& rect);
 
 }  // namespace skin
