@@ -1,6 +1,7 @@
 #include "TessaflashDlg.h"
 
 #include "SkinFactory.h"
+#include "SkinPictures.h"
 #include "SkinFont.h"
 #include "SkinTextFormat.h"
 #include "UpdaterPictures.h"
@@ -52,12 +53,13 @@ CTessaflashDlg::~CTessaflashDlg() = default;
 void CTessaflashDlg::LoadSkin() {
     // Everything comes from the resources compiled into the updater, not from a skin folder.
     layout_ = LoadUpdaterLayout();
-    background_ = LoadUpdaterPicture(UpdaterPicture::MainNormal);
-    const QImage hoverAndPressed = LoadUpdaterPicture(UpdaterPicture::MainHoverPressed);
-    const QImage disabled = LoadUpdaterPicture(UpdaterPicture::MainDisabled);
-    barPictures_.empty = LoadUpdaterPicture(UpdaterPicture::BarEmpty);
-    barPictures_.full = LoadUpdaterPicture(UpdaterPicture::BarFull);
-    if (layout_.barMarker) barPictures_.marker = LoadUpdaterPicture(UpdaterPicture::BarMarker);
+    const qreal ratio = skin::PictureRatio(this);
+    background_ = LoadUpdaterPicture(UpdaterPicture::MainNormal, ratio);
+    const QImage hoverAndPressed = LoadUpdaterPicture(UpdaterPicture::MainHoverPressed, ratio);
+    const QImage disabled = LoadUpdaterPicture(UpdaterPicture::MainDisabled, ratio);
+    barPictures_.empty = LoadUpdaterPicture(UpdaterPicture::BarEmpty, ratio);
+    barPictures_.full = LoadUpdaterPicture(UpdaterPicture::BarFull, ratio);
+    if (layout_.barMarker) barPictures_.marker = LoadUpdaterPicture(UpdaterPicture::BarMarker, ratio);
 
     skin::SkinImageSet pictures;
     pictures.normal = &background_;
@@ -69,7 +71,7 @@ void CTessaflashDlg::LoadSkin() {
     skin::CreateButtonFromRecord(closeButton_, this, pictures, layout_.confirmClose);
 
     versionFont_ = skin::SkinFont(layout_.versionFace, layout_.versionHeight, kVersionWeight);
-    if (!background_.isNull()) resize(background_.size());
+    if (!background_.isNull()) resize(skin::LogicalSize(background_));
     ApplyUpdaterShape(*this, UpdaterPicture::MainOutline);
 
     titleFace_.Register();

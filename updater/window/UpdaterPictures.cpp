@@ -4,10 +4,10 @@
 
 namespace updater {
 
-QImage LoadUpdaterPicture(updater_skin::UpdaterPicture picture) {
+QImage LoadUpdaterPicture(updater_skin::UpdaterPicture picture, qreal ratio) {
     updater_skin::InitUpdaterSkin();
     QImage image;
-    skin::LoadPictureFile(updater_skin::PicturePath(picture), image);
+    skin::LoadPictureFile(updater_skin::PicturePath(picture), image, nullptr, ratio);
     return image;
 }
 

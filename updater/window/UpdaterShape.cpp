@@ -9,7 +9,8 @@
 namespace updater {
 
 void ApplyUpdaterShape(QWidget& page, updater_skin::UpdaterPicture outline) {
-    const std::optional<QRegion> region = skin::RegionFromMask(LoadUpdaterPicture(outline));
+    // The outline is in logical pixels at every density: the 1x picture gives it exactly.
+    const std::optional<QRegion> region = skin::RegionFromMask(LoadUpdaterPicture(outline, 1.0));
     if (!region) {
         skin::ShowErrorMessage(&page, QStringLiteral("error"));
         return;

@@ -2,6 +2,7 @@
 
 #include "SkinErrorMessage.h"
 #include "SkinFactory.h"
+#include "SkinPictures.h"
 #include "UpdaterLayout.h"
 #include "UpdaterPictures.h"
 #include "UpdaterShape.h"
@@ -56,10 +57,11 @@ QString CWarning::MessageText(int code) {
 void CWarning::LoadSkin() {
     // The pictures come from the updater's resources, not from a skin folder.
     const ResultPictures roles = PicturesOf(code_);
-    background_ = LoadUpdaterPicture(roles.background);
-    const QImage hover = LoadUpdaterPicture(roles.hover);
-    const QImage pressed = LoadUpdaterPicture(roles.pressed);
-    if (!background_.isNull()) resize(background_.size());
+    const qreal ratio = skin::PictureRatio(this);
+    background_ = LoadUpdaterPicture(roles.background, ratio);
+    const QImage hover = LoadUpdaterPicture(roles.hover, ratio);
+    const QImage pressed = LoadUpdaterPicture(roles.pressed, ratio);
+    if (!background_.isNull()) resize(skin::LogicalSize(background_));
     ApplyUpdaterShape(*this, UpdaterPicture::ResultOutline);
 
     skin::SkinImageSet pictures;

@@ -52,4 +52,23 @@ TEST(ProgressBar, PaintsFullPictureOnlyUpToTheFill) {
     EXPECT_EQ(canvas.pixelColor(5, 5), QColor(Qt::black));            // outside the bar untouched
 }
 
+TEST(ProgressBar, DensePicturesKeepTheGeometryAndFillInDevicePixels) {
+    ProgressBarPictures pictures{Filled(400, 32, Qt::darkGray), Filled(400, 32, Qt::cyan), Filled(32, 32, Qt::magenta)};
+    for (QImage* picture : {&pictures.empty, &pictures.full, &pictures.marker}) picture->setDevicePixelRatio(2.0);
+    const auto geometry = updater::ComputeProgressBar(QPoint(10, 10), pictures, 25, false);
+    EXPECT_EQ(geometry.bar, QRect(10, 10, 200, 16));
+    EXPECT_EQ(geometry.fillWidth, 50);
+
+    QImage canvas = Filled(600, 80, Qt::black);
+    canvas.setDevicePixelRatio(2.0);
+    QPainter painter(&canvas);
+    updater::PaintProgressBar(painter, pictures, geometry);
+    painter.end();
+    // In device pixels: the fill ends at 2 x (10 + 50), the bar at 2 x (10 + 200).
+    EXPECT_EQ(canvas.pixelColor(2 * 60 - 1, 30), QColor(Qt::cyan));
+    EXPECT_EQ(canvas.pixelColor(2 * 60, 30), QColor(Qt::darkGray));
+    EXPECT_EQ(canvas.pixelColor(2 * 210 - 1, 30), QColor(Qt::darkGray));
+    EXPECT_EQ(canvas.pixelColor(2 * 210, 30), QColor(Qt::black));
+}
+
 }  // namespace

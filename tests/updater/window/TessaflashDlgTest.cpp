@@ -63,6 +63,17 @@ private:
     skin::ErrorMessageHook previousHook_;
 };
 
+TEST(UpdaterPictures, DenseScreensGetTheTwiceDensityPicturesAtTheSameLogicalSize) {
+    for (const UpdaterPicture role : {UpdaterPicture::MainNormal, UpdaterPicture::BarFull, UpdaterPicture::BarMarker}) {
+        const QImage single = updater::LoadUpdaterPicture(role);
+        const QImage dense = updater::LoadUpdaterPicture(role, 2.0);
+        ASSERT_FALSE(single.isNull()) << static_cast<int>(role);
+        EXPECT_EQ(dense.devicePixelRatio(), 2.0) << static_cast<int>(role);
+        EXPECT_EQ(dense.size(), single.size() * 2) << static_cast<int>(role);
+        EXPECT_EQ(skin::LogicalSize(dense), single.size()) << static_cast<int>(role);
+    }
+}
+
 TEST_F(TessaflashDlgTest, PageTakesItsSizeOutlineAndButtonsFromTheResources) {
     EXPECT_EQ(window.size(), Picture(UpdaterPicture::MainNormal).size());
     EXPECT_TRUE(errors.empty());
