@@ -20,6 +20,8 @@ GalleryWindow::GalleryWindow(const QString& resolutionFolder) {
     auto* host = new QWidget(this);
     page_ = new GalleryLedPage(resolutionFolder);
     page_->CreateSkinPage(host, skin::CBaseDlg::kChildTemplate);
+    // Child pages are created hidden; the gallery shows its page at once.
+    page_->show();
     host->setFixedSize(page_->size());
     showcase_ = new GalleryShowcase(resolutionFolder, this);
 
