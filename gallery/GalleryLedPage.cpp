@@ -74,12 +74,14 @@ void GalleryLedPage::CreateEffectButtons() {
 void GalleryLedPage::CreateColorButtons() {
     // The tint template is the same for every colour button: taken whole, at the button's origin.
     QImage tintTemplate;
-    skin::LoadPictureFile(skin::PageImageFolder(ImageFolderName()) + QStringLiteral("LEDCpas.bmp"), tintTemplate);
+    skin::LoadPictureFile(skin::PageImageFolder(ImageFolderName()) + QStringLiteral("LEDCpas.bmp"), tintTemplate, nullptr,
+                          skin::PictureRatio(this));
+    const QRect wholeTemplate(QPoint(0, 0), skin::LogicalSize(tintTemplate));
     for (std::size_t i = 0; i < ledButtons_.size(); ++i) {
         skin::CColorBtn& button = ledButtons_[i];
         skin::CreateSkinButton(button, this, ImageSet(), keys::kLed, keys::kButtonLed[i], false,
                                skin::CBitmapBtn::kFormatCentred, -1);
-        button.SetSwatchPicture(&tintTemplate, tintTemplate.rect(), 0, 0);
+        button.SetSwatchPicture(&tintTemplate, wholeTemplate, 0, 0);
         button.SetShowSwatch(true);
         button.SetColor(ChannelOf(ledColors_[i], 0), ChannelOf(ledColors_[i], 1), ChannelOf(ledColors_[i], 2));
         connect(&button, &skin::CBitmapBtn::command, this, [this, i](int code, skin::CBitmapBtn*) {
@@ -88,7 +90,7 @@ void GalleryLedPage::CreateColorButtons() {
     }
     skin::CreateSkinButton(oldColorButton_, this, ImageSet(), keys::kLed, keys::kButtonOldColor, false,
                            skin::CBitmapBtn::kFormatCentred, -1);
-    oldColorButton_.SetSwatchPicture(&tintTemplate, tintTemplate.rect(), 0, 0);
+    oldColorButton_.SetSwatchPicture(&tintTemplate, wholeTemplate, 0, 0);
     oldColorButton_.SetShowSwatch(true);
 }
 

@@ -109,7 +109,7 @@ void GalleryShowcase::LoadPagePictures(const QString& resolutionFolder) {
     const std::array<std::u16string_view, 4> stateKeys = {keys::kNormal, keys::kOver, keys::kDown, keys::kDisable};
     for (std::size_t i = 0; i < stateKeys.size(); ++i) {
         const QString file = skin::ToQString(xml::LookupValue(skindocs::SkinDocument(), keys::kLed, stateKeys[i]));
-        if (!file.isEmpty()) skin::LoadPictureFile(folder + file, pagePictures_[i]);
+        if (!file.isEmpty()) skin::LoadPictureFile(folder + file, pagePictures_[i], nullptr, skin::PictureRatio(this));
     }
 }
 

@@ -46,7 +46,9 @@ void CDlgLoading::Initialise() {
     aborted_ = false;
     const QString folder = skin::PageImageFolder(imageFolderName_);
     const QString backgroundName = OverlayPictureName(skindocs::keys::kNormal);
-    if (!backgroundName.isEmpty()) skin::LoadPictureFile(folder + backgroundName, background_);
+    if (!backgroundName.isEmpty()) {
+        skin::LoadPictureFile(folder + backgroundName, background_, nullptr, skin::PictureRatio(this));
+    }
     const QString maskName = OverlayPictureName(skindocs::keys::kMask);
     if (!maskName.isEmpty()) {
         QImage mask;
@@ -63,7 +65,7 @@ void CDlgLoading::Initialise() {
 }
 
 void CDlgLoading::RunPopup() {
-    if (!background_.isNull()) resize(background_.size());
+    if (!background_.isNull()) resize(skin::LogicalSize(background_));
     QWidget* owner = owner_ != nullptr ? owner_ : QApplication::activeWindow();
     if (owner != nullptr && owner != this) move(owner->window()->frameGeometry().topLeft());
     setWindowOpacity(kAlpha / 255.0);

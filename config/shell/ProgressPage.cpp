@@ -25,14 +25,14 @@ void CProgressPage::LoadBarPicture() {
     const QString name = skin::ToQString(
         xml::LookupValue(skindocs::SkinDocument(), skin::ToU16(SectionName()), skindocs::keys::kOver));
     if (name.isEmpty()) return;
-    skin::LoadPictureFile(skin::PageImageFolder(ImageFolderName()) + name, bar_);
+    skin::LoadPictureFile(skin::PageImageFolder(ImageFolderName()) + name, bar_, nullptr, skin::PictureRatio(this));
 }
 
 void CProgressPage::DrawSkinContent(QPainter& painter) {
     if (bar_.isNull()) return;
     const QRect area(0, barTop_, BarWidth(width(), percent_), height() - barTop_);
     if (area.isEmpty()) return;
-    painter.drawImage(area, bar_, area);
+    painter.drawImage(area, bar_, skin::PicturePixels(bar_, area));
 }
 
 }  // namespace config
