@@ -33,9 +33,10 @@ QImage ShowAndGrab(QWidget& page) {
 }
 
 // The page is on the screen when its centre shows the picture's centre, and shaped when its top-left
-// corner shows what lies behind it rather than the picture.
-bool Check(const char* name, const QImage& screen, UpdaterPicture background) {
-    const QImage picture = updater::LoadUpdaterPicture(background).convertToFormat(QImage::Format_RGB32);
+// corner shows what lies behind it rather than the picture. On a dense screen (QT_SCALE_FACTOR=2) the
+// screen's pixels are compared with the twice-density picture's.
+bool Check(const char* name, const QImage& screen, UpdaterPicture background, qreal ratio) {
+    const QImage picture = updater::LoadUpdaterPicture(background, ratio).convertToFormat(QImage::Format_RGB32);
     const QImage shown = screen.convertToFormat(QImage::Format_RGB32);
     const QPoint centre(picture.width() / 2, picture.height() / 2);
     bool ok = true;
@@ -73,13 +74,13 @@ int main(int argc, char** argv) {
     session.SetTexts({"Firmware Update", "Marovell", "Tessaflash", "V1.10", "V1.00", "Main"});
     session.SetButtons({true, true, true, false});
     const QImage confirm = ShowAndGrab(window);
-    ok &= Check("confirm", confirm, UpdaterPicture::MainNormal) && Save(confirm, folder, "confirm.png");
+    ok &= Check("confirm", confirm, UpdaterPicture::MainNormal, window.devicePixelRatioF()) && Save(confirm, folder, "confirm.png");
 
     session.SetButtons({false, false, false, true});
     session.SetProgress(60);
     QTest::qWait(200);
     const QImage progress = ShowAndGrab(window);
-    ok &= Check("progress", progress, UpdaterPicture::MainNormal) && Save(progress, folder, "progress.png");
+    ok &= Check("progress", progress, UpdaterPicture::MainNormal, window.devicePixelRatioF()) && Save(progress, folder, "progress.png");
     window.hide();
 
     const struct {
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
     for (const auto& result : results) {
         updater::CWarning page(result.code, window.Layout());
         const QImage shown = ShowAndGrab(page);
-        ok &= Check(result.file, shown, result.background) && Save(shown, folder, result.file);
+        ok &= Check(result.file, shown, result.background, page.devicePixelRatioF()) && Save(shown, folder, result.file);
     }
     return ok ? 0 : 1;
 }
