@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 
 #include <stdlib.h>
 
@@ -127,7 +128,9 @@ int RunWithVirtualController(int argc, char** argv, const char* programName,
     int qtArgc = 1;
     std::string name = programName;
     char* qtArgv[] = {name.data(), nullptr};
-    QCoreApplication application(qtArgc, qtArgv);
+    // A benchmark of widgets makes its own application object first.
+    std::optional<QCoreApplication> application;
+    if (QCoreApplication::instance() == nullptr) application.emplace(qtArgc, qtArgv);
 
     const auto api = config::BindTarnlinkByOrdinal(&TarnGetProcByOrdinal);
     simulator::ControllerOptions options;

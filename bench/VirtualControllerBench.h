@@ -27,7 +27,8 @@ struct VirtualControllerSession {
 // The session the running benchmarks use; filled by RunWithVirtualController.
 VirtualControllerSession& Session();
 
-// Sets up the session, runs the registered benchmarks and cleans up; the program's exit code. The
+// Sets up the session, runs the registered benchmarks and cleans up; the program's exit code. Uses the
+// application object that exists (a benchmark of widgets makes a QApplication), else makes a core one. The
 // controller starts in its application firmware in USB-like timing on the private bus; `adjust` may
 // change its other options (the bus folder is set when it is called).
 int RunWithVirtualController(int argc, char** argv, const char* programName,
