@@ -233,9 +233,7 @@ void CLedDlg::OnColorPicked(colorpicker::PickerColor color) {
     if (handlingPickedColor_ || section == nullptr) return;
     handlingPickedColor_ = true;
     ShowColorInControls(color, false);
-    std::uint32_t current = currentColor_;
-    StoreColorInTarget(CurrentColorTarget(), *section, current, color);
-    currentColor_ = current;
+    StoreColorInTarget(CurrentColorTarget(), *section, currentColor_, color);
     // A drag of the picker hands over a colour per mouse move: the send is coalesced.
     if (currentEffect_ != effect_index::CUSTOMIZE) {
         Apply(Send::Coalesced);
