@@ -1,17 +1,17 @@
 #include "FrequencyTables.h"
 
-#include "DebugOutput.h"
+#include "LEDConvDlg.h"
 
 namespace config {
 
-EngineTableSender::EngineTableSender(CUSBDriver* link)
+DialogTableSender::DialogTableSender(CUSBDriver* link, QWidget* parent)
     : commands_(link != nullptr ? std::make_unique<LinkTableCommands>(*link) : nullptr),
-      engine_(*this, commands_.get()) {}
+      dialog_(std::make_unique<CLEDConvDlg>(commands_.get(), parent)) {}
 
-void EngineTableSender::ApplyFrequencies(const std::array<int, kTableChannelCount>& hertz) {
-    engine_.ApplyFrequencies(hertz);
+DialogTableSender::~DialogTableSender() = default;
+
+void DialogTableSender::ApplyFrequencies(const std::array<int, kTableChannelCount>& hertz) {
+    dialog_->ApplyFrequencies(hertz);
 }
-
-void EngineTableSender::ShowMessage(std::string_view text) { platform::DebugOutput(text); }
 
 }  // namespace config

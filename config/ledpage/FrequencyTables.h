@@ -1,6 +1,6 @@
 // Where the LED page sends the six output frequencies: the engineering table generator, which turns
 // them into the controller's PWM reload and LED convert tables and sends those. The page holds it
-// through this interface so the generator's hidden dialog can take the place of the bare engine.
+// through this interface (tests put a recorder in its place).
 #pragma once
 
 #include "CLEDConvEngine.h"
@@ -9,8 +9,11 @@
 #include <array>
 #include <memory>
 
+class QWidget;
+
 namespace config {
 
+class CLEDConvDlg;
 class CUSBDriver;
 
 class FrequencyTableSender {
@@ -20,20 +23,18 @@ public:
     virtual void ApplyFrequencies(const std::array<int, kTableChannelCount>& hertz) = 0;
 };
 
-// The generator's engine on the controller link, its input messages going to the debugger output
-// (the page's frequencies lie in 45-600 Hz or are 1000 Hz, so the engine never has to refuse them).
-class EngineTableSender final : public FrequencyTableSender, private TableMessageBox {
+// The table generator's dialog, created hidden as a child of the page, on the controller link.
+class DialogTableSender final : public FrequencyTableSender {
 public:
-    // A null link gives an engine that sends nothing.
-    explicit EngineTableSender(CUSBDriver* link);
+    // A null link gives a generator that sends nothing. The link must outlive this object.
+    DialogTableSender(CUSBDriver* link, QWidget* parent);
+    ~DialogTableSender() override;
     void ApplyFrequencies(const std::array<int, kTableChannelCount>& hertz) override;
-    CLEDConvEngine& Engine() { return engine_; }
+    CLEDConvDlg& Dialog() { return *dialog_; }
 
 private:
-    void ShowMessage(std::string_view text) override;
-
     std::unique_ptr<LinkTableCommands> commands_;
-    CLEDConvEngine engine_;
+    std::unique_ptr<CLEDConvDlg> dialog_;  // destroyed before the commands it sends through
 };
 
 }  // namespace config

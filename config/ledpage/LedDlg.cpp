@@ -77,13 +77,20 @@ QWidget* CLedDlg::FirstLedButton() const {
     return ledButtons_[0].parentWidget() != nullptr ? const_cast<skin::CColorBtn*>(&ledButtons_[0]) : nullptr;
 }
 
-void CLedDlg::SetTableSender(std::unique_ptr<FrequencyTableSender> sender) { tables_ = std::move(sender); }
+void CLedDlg::SetTableSender(std::unique_ptr<FrequencyTableSender> sender) {
+    tableDialog_ = nullptr;
+    tables_ = std::move(sender);
+}
 
 void CLedDlg::InitDialog() {
     skin::CBaseDlg::InitDialog();
     BuildEffectList();
-    // The table generator stays hidden; the page uses it only to send PWM settings.
-    if (!tables_) tables_ = std::make_unique<EngineTableSender>(link_);
+    // The table generator's dialog stays hidden; the page uses it only to send PWM settings.
+    if (!tables_) {
+        auto generator = std::make_unique<DialogTableSender>(link_, this);
+        tableDialog_ = &generator->Dialog();
+        tables_ = std::move(generator);
+    }
 }
 
 void CLedDlg::BuildEffectList() {

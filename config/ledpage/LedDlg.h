@@ -51,6 +51,7 @@ class CRename;
 
 namespace config {
 
+class CLEDConvDlg;
 class CUSBDriver;
 struct SettingsBlock;
 
@@ -101,10 +102,13 @@ public:
     // The effect list: the seven functions with their localised names (filled when the page is created).
     const skin::CBtnMenu& EffectList() const { return effectList_; }
 
-    // Where the frequency tables go. The page makes an engine on its link when it is created; a caller
-    // may put another sender in its place (the table generator's dialog).
+    // Where the frequency tables go. Created with the page: the table generator's dialog, hidden, on the
+    // page's link (TableDialog, which also hears the controller's plug changes from the main window).
+    // A caller may put another sender in its place before the page is created.
     void SetTableSender(std::unique_ptr<FrequencyTableSender> sender);
     FrequencyTableSender* TableSender() const { return tables_.get(); }
+    // The page's own table generator dialog; nullptr before the page is created or with another sender.
+    CLEDConvDlg* TableDialog() const { return tableDialog_; }
 
     // The colour well's notification (the colour picker).
     void OnColorPicked(colorpicker::PickerColor color) override;
@@ -203,6 +207,7 @@ private:
     CLedCommands commands_;
     CPreviewCoalescer effectSend_;
     std::unique_ptr<FrequencyTableSender> tables_;
+    CLEDConvDlg* tableDialog_ = nullptr;
     QTimer animationTimer_;
     QTimer frequencyTimer_;
 

@@ -6,6 +6,7 @@
 #include "LedPageFixture.h"
 
 #include "EffectParams.h"
+#include "LEDConvDlg.h"
 #include "LightingCodes.h"
 #include "Rename.h"
 #include "SkinKeys.h"
@@ -362,7 +363,9 @@ TEST_F(LedPageTest, FrequencyPreviewAndSaveHandTheTablesTheSixFrequencies) {
 }
 
 TEST_F(LedPageTest, SaveSendsThePwmSettingsThroughTheTableGenerator) {
-    MakePage(kResolution, false);
+    config::CLedDlg& page = MakePage(kResolution, false);
+    ASSERT_NE(page.TableDialog(), nullptr);
+    EXPECT_FALSE(page.TableDialog()->isVisible());
     Click("BUTTON_FREQUENCE");
     Click("LED_SYNC1/BUTTON_M1");
     const simulator::ControllerState before = controller_->state();
@@ -376,6 +379,11 @@ TEST_F(LedPageTest, SaveSendsThePwmSettingsThroughTheTableGenerator) {
     const simulator::ControllerState after = controller_->state();
     EXPECT_NE(after.live.pwmConfig, before.live.pwmConfig);
     EXPECT_EQ(after.stored.profiles[0].block[0], 0x03);  // single scheme, preset 0, marked valid
+    // The dialog shows the frequencies it was handed, and stays hidden.
+    auto* first = page.TableDialog()->Control(config::ledconv::kFrequencyFirst);
+    ASSERT_NE(qobject_cast<QLineEdit*>(first), nullptr);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(first)->text(), QStringLiteral("90"));
+    EXPECT_FALSE(page.TableDialog()->isVisible());
 }
 
 // A drag's notifications queue up behind the exchanges; the preview sends once for all queued values,
