@@ -8,6 +8,7 @@
 #include "EffectParams.h"
 #include "LEDConvDlg.h"
 #include "LightingCodes.h"
+#include "PopupWindows.h"
 #include "Rename.h"
 #include "SkinKeys.h"
 
@@ -411,6 +412,29 @@ TEST_F(LedPageTest, QueuedDragNotificationsCoalesceIntoOneSendOfTheLastValue) {
     QCoreApplication::sendPostedEvents(page_.get());  // the notification, not yet the flush
     Click("BUTTON_LED_1");
     EXPECT_EQ(Commands(), (Names{"SetEffectParams(0,1)"}));
+}
+
+// Timer 65537: the LEDs of the colour-cycle layer show the animation, and stand still while a pop-up
+// is open; the other LEDs show nothing.
+TEST_F(LedPageTest, ColourCycleLayerAnimatesItsLedsUnlessAPopupIsOpen) {
+    Working().multiLayer.SetLayerType(0, config::layer_type::COLOR_CYCLE);
+    MakePage().SelectEffect(ei::MULTILAYER);
+    SetMultiLayer(config::layer_type::COLOR_CYCLE);
+    auto centre = [this](const char* name) {
+        QWidget* led = Find(name);
+        return led->grab().toImage().pixel(led->width() / 2, led->height() * 3 / 8);
+    };
+    const QRgb first = centre("BUTTON_LED_1");
+    const QRgb other = centre("BUTTON_LED_2");
+    QTest::qWait(4 * config::CLedDlg::kTimerIntervalMs);
+    EXPECT_NE(centre("BUTTON_LED_1"), first);
+    EXPECT_EQ(centre("BUTTON_LED_2"), other);
+
+    config::g_popupOpen = true;
+    const QRgb held = centre("BUTTON_LED_1");
+    QTest::qWait(4 * config::CLedDlg::kTimerIntervalMs);
+    EXPECT_EQ(centre("BUTTON_LED_1"), held);
+    config::g_popupOpen = false;
 }
 
 TEST_F(LedPageTest, EnableButtonsMirrorTheEnabledBytesAndStayHidden) {
