@@ -300,6 +300,10 @@ void CLedDlg::DrawSkinContent(QPainter& painter) {
         for (const std::u16string_view key : kLedLabels) skin::DrawSkinString(painter, keys::kLed, key, kLabelFormat);
         return;
     }
+    // The panel pictures keep the applied-colour panel of the page; its labels stay.
+    for (const std::u16string_view key : {keys::kStrPresent, keys::kStrNew}) {
+        skin::DrawSkinString(painter, keys::kLed, key, kLabelFormat);
+    }
     if (Section() != nullptr && SchemeOf(Section()->frequency) == FrequencyScheme::PerColour) {
         skin::DrawSkinString(painter, keys::kLedSync2, keys::kStrPort2, kLabelFormat);
     } else {

@@ -45,8 +45,6 @@ void CLedDlg::SetColorControlsVisible(bool visible) {
     }
     speedSlider_.setVisible(visible);
     brightnessSlider_.setVisible(visible);
-    // The applied colour lies inside the panels' area too.
-    oldColorButton_.setVisible(visible);
 }
 
 void CLedDlg::ShowPanels(bool on, FrequencyScheme scheme) {
