@@ -87,6 +87,8 @@ public:
     bool UpdaterStarted() const { return updaterStarted_; }
     bool RestartedAfterUpdate() const { return restartedAfterUpdate_; }
     int ConfirmedProfile() const { return confirmedProfile_; }
+    // How many controller arrivals have been read to the end.
+    int ArrivalsRead() const { return arrivalsRead_; }
     int SelectedTab() const { return selectedTab_; }
     int SubPageTop() const { return subPageTop_; }
     CUSBDriver& ControllerLink() { return controllerLink_; }
@@ -159,6 +161,7 @@ private:
     skin::CBitmapBtnEx profilePictureButton_;
     fwstatus::PackageMessageBox packageMessages_;
     bool linksOpened_ = false;
+    int arrivalsRead_ = 0;
 };
 
 }  // namespace config

@@ -116,6 +116,7 @@ void CConfigDlg::OnControllerArrival() {
         ActivateProfile(working_->ProfileIndex());
         if (g_debugLog) WriteDebugLog(u"PutSettingToControl Finish");
         CloseWindowByTitle(kWarnDlgTitle);
+        ++arrivalsRead_;
     }  // the loading pop-up goes last, clearing the pop-up flag
 }
 

@@ -9,8 +9,10 @@ namespace config {
 bool g_popupOpen = false;
 
 QWidget* FindWindowByTitle(const QString& title) {
+    // Only windows on the screen count: a pop-up that has ended its modal run is hidden, and its
+    // object may live on a little longer (the loading pop-up until the end of the arrival).
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->windowTitle() == title) return window;
+        if (window->isVisible() && window->windowTitle() == title) return window;
     }
     return nullptr;
 }

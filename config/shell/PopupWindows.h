@@ -15,10 +15,10 @@ inline const QString kWarnDlgTitle = QStringLiteral("Halcyra WARN_DLG");
 // consults it.
 extern bool g_popupOpen;
 
-// The first top-level window of the application titled `title`, or nullptr.
+// The first visible top-level window of the application titled `title`, or nullptr.
 QWidget* FindWindowByTitle(const QString& title);
 
-// Asks the first top-level window titled `title` to close (queued, as a posted close); false when
+// Asks the first visible top-level window titled `title` to close (queued, as a posted close); false when
 // there is none.
 bool CloseWindowByTitle(const QString& title);
 

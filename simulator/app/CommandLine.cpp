@@ -14,6 +14,21 @@ bool toInt(const std::string& text, int& value, int low, int high) {
     return error == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
 }
 
+// "major.minor.build" with major and minor 0-254 (255.255 marks an erased record).
+std::optional<firmware::Version> parseVersion(const std::string& text) {
+    int parts[3] = {};
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t dot = i < 2 ? text.find('.', start) : text.size();
+        if (dot == std::string::npos || !toInt(text.substr(start, dot - start), parts[i], 0, i < 2 ? 254 : 1 << 30)) {
+            return std::nullopt;
+        }
+        start = dot + 1;
+    }
+    return firmware::Version{static_cast<std::uint8_t>(parts[0]), static_cast<std::uint8_t>(parts[1]),
+                             static_cast<std::uint32_t>(parts[2])};
+}
+
 std::string defaultStateFolder() {
     if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
         return std::string(state) + "/halcyra/virtual-controller";
@@ -35,6 +50,7 @@ std::string usageText() {
            "  --no-state         keep nothing between runs\n"
            "  --fresh            forget the saved state and start as from the factory\n"
            "  --boot-loader      come up in the boot loader\n"
+           "  --firmware X.Y.Z   the factory firmware version (default 1.0.100)\n"
            "  --usb-timing       one report per millisecond each way, like a full-speed endpoint\n"
            "  --replug-ms N      time off the bus when switching firmware (default 300)\n"
            "  --fault RULE       inject a fault; RULE is kind:CC[.KK][,skip=N][,times=N][,ms=N] with kind\n"
@@ -66,6 +82,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
         else if (a == "--name" && value(v) && !v.empty() && v[0] != '.' && v.find('/') == std::string::npos) o.name = v;
         else if (a == "--state-dir" && value(v)) o.stateFolder = v;
         else if (a == "--screenshot" && value(v)) o.screenshot = v;
+        else if (a == "--firmware" && value(v) && (o.firmware = parseVersion(v)).has_value()) {}
         else if (a == "--count" && value(v) && toInt(v, o.count, 1, 16)) {}
         else if (a == "--targets" && value(v) && toInt(v, o.targets, 1, 8)) {}
         else if (a == "--replug-ms" && value(v) && toInt(v, o.replugMs, 0, 60000)) {}
@@ -98,6 +115,7 @@ ControllerOptions controllerOptions(const ProgramOptions& program, int i) {
             target.fwInfo.layoutId = static_cast<std::uint16_t>(0x0100 + t);
             target.freshVersion = {1, 0, static_cast<std::uint32_t>(10 + t)};
         }
+        if (t == 0 && program.firmware) target.freshVersion = *program.firmware;
         c.targets.push_back(target);
     }
     c.faults = program.faults;

@@ -18,6 +18,7 @@ struct ProgramOptions {
     bool noState = false;
     bool fresh = false;
     bool bootLoader = false;
+    std::optional<firmware::Version> firmware;  // the factory firmware of the controller
     bool usbTiming = false;
     bool window = true;
     int replugMs = 300;

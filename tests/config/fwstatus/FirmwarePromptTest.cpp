@@ -11,25 +11,6 @@
 namespace fwstatus_test {
 namespace {
 
-struct LaunchRecorder {
-    struct Start {
-        QString program;
-        QStringList arguments;
-    };
-    std::vector<Start> starts;
-    std::vector<QString> failures;
-    bool startSucceeds = true;
-
-    fwstatus::UpdaterLaunchHooks Hooks() {
-        return {.start = [this](const QString& program,
-                                const QStringList& arguments) {
-                    starts.push_back({program, arguments});
-                    return startSucceeds;
-                },
-                .reportFailure = [this](QWidget*, const QString& message) { failures.push_back(message); }};
-    }
-};
-
 const fwstatus::UpdaterCommand kCommand{"/opt/halcyra/Tessaflash/tessaflash", {"true", "../halcyra"}};
 
 // Runs posted events until the main window has handled its close.
