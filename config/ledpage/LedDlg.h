@@ -98,6 +98,9 @@ public:
 
     // The button of LED 1, which the main window shows with the page; nullptr before the page is created.
     QWidget* FirstLedButton() const;
+    // Shows LED 1's button when the main window shows the page, unless the current effect shows no
+    // LED buttons (colour cycle, off, the frequency panels).
+    void ShowFirstLedButton();
 
     // The effect list: the seven functions with their localised names (filled when the page is created).
     const skin::CBtnMenu& EffectList() const { return effectList_; }
@@ -134,6 +137,8 @@ private:
     };
     // What the open in-place editor edits.
     enum class EditedValue { None, Red, Green, Blue, Frequency };
+
+    bool LedButtonsShown() const;
 
     // Start-up.
     void CreateEffectButtons();

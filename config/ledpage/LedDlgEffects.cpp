@@ -116,6 +116,16 @@ void CLedDlg::ShowColorInControls(std::uint32_t color, bool movePicker) {
     }
 }
 
+bool CLedDlg::LedButtonsShown() const {
+    // Hidden for effects without a colour, and while the frequency panels are shown.
+    return InEffectList(currentEffect_) && !frequencyMode_ && currentEffect_ != effect_index::COLOR_CYCLE &&
+           currentEffect_ != effect_index::OFF;
+}
+
+void CLedDlg::ShowFirstLedButton() {
+    if (QWidget* button = FirstLedButton(); button != nullptr && LedButtonsShown()) button->show();
+}
+
 void CLedDlg::RefreshControls() {
     const LightingSection* section = Section();
     if (section == nullptr) return;
@@ -123,9 +133,7 @@ void CLedDlg::RefreshControls() {
     const std::uint32_t color = ColorOfTarget(target, *section, currentColor_);
     const bool effectShown = InEffectList(currentEffect_) && !frequencyMode_;
 
-    // LED buttons: hidden for effects without a colour.
-    const bool ledsShown =
-        effectShown && currentEffect_ != effect_index::COLOR_CYCLE && currentEffect_ != effect_index::OFF;
+    const bool ledsShown = LedButtonsShown();
     for (std::size_t led = 0; led < ledButtons_.size(); ++led) {
         skin::CColorBtn& button = ledButtons_[led];
         button.setVisible(ledsShown);

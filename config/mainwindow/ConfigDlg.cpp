@@ -201,7 +201,7 @@ void CConfigDlg::SelectTab(int index) {
         RunFirmwarePrompt(controllerLink_);
         SelectTab(kTabLedPage);
     }
-    if (QWidget* led = ledPage_.FirstLedButton()) led->show();
+    ledPage_.ShowFirstLedButton();
     ledPage_.show();
     ledPage_.repaint();
     currentPage_ = &ledPage_;

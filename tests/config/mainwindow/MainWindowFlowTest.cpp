@@ -5,6 +5,7 @@
 
 #include "InfoDlg.h"
 #include "LightingCodes.h"
+#include "LedTargets.h"
 #include "LightingTransfer.h"
 #include "LinkMessages.h"
 #include "WarnDlg.h"
@@ -283,6 +284,12 @@ TEST_F(FlowTest, TabsOpenTheWebPageAndTheFirmwarePromptAndLeaveTheFirstSelected)
         EXPECT_TRUE(window.TabButton(0).IsChecked());
         EXPECT_FALSE(window.TabButton(2).IsChecked());
         EXPECT_TRUE(window.isVisible());
+
+        // An effect without LED colours keeps LED 1 hidden when a tab shows the page again.
+        window.LedPage().SelectEffect(config::effect_index::COLOR_CYCLE);
+        Click(window.TabButton(1));
+        EXPECT_FALSE(window.LedPage().FirstLedButton()->isVisible());
+        WhenShown<CWarnDlg>(&window, [](CWarnDlg& question) { Click(question.OkButton()); });
         Click(window.CloseButton());
     });
     EXPECT_TRUE(launches_.starts.empty());
