@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The project's one entry script.
-#   ./run.sh run     install what is missing, build the updater and the virtual controller, and update
-#                    a controller's firmware in the updater's window: the attached controller, or else a
-#                    virtual controller with older firmware on a private bus (silent without a display);
-#                    further arguments go to the updater
+#   ./run.sh run     install what is missing, build the configuration program and the virtual
+#                    controller, and open the program on the attached controller, or else on a virtual
+#                    controller with current firmware on a private bus, its LED window beside it (needs a
+#                    display); further arguments go to the program
+#   ./run.sh update  the same for the firmware updater: a virtual controller with older firmware is
+#                    updated in the updater's window (silently without a display); further arguments go
+#                    to the updater
 #   ./run.sh test    install what is missing, build (normal, AddressSanitizer+UBSan, ThreadSanitizer)
 #                    and run the whole test suite through CTest
 #   ./run.sh bench   Release build of bench/, runs every benchmark and prints the figures
@@ -90,11 +93,11 @@ real_controller_attached() {
   grep -qsiE '^HID_ID=[0-9a-f]+:00002516:0000(004F|0050)$' /sys/class/hidraw/*/device/uevent
 }
 
-# The processes and folder of ./run.sh run, stopped and removed however it ends.
-RUN_UPDATER= RUN_CONTROLLER= RUN_WORK=
+# The processes and folder of ./run.sh run and update, stopped and removed however it ends.
+RUN_PROGRAM= RUN_CONTROLLER= RUN_WORK=
 run_cleanup() {
   local p
-  for p in $RUN_UPDATER $RUN_CONTROLLER; do
+  for p in $RUN_PROGRAM $RUN_CONTROLLER; do
     kill "$p" 2>/dev/null || true
     wait "$p" 2>/dev/null || true
   done
@@ -102,14 +105,68 @@ run_cleanup() {
   return 0
 }
 
+# The package's firmware version: a virtual controller that already runs it needs no update.
+PACKAGE_FIRMWARE=1.1.0
+
 cmd_run() {
+  ensure_packages "${BASE_PACKAGES[@]}"
+  local dir=${RUN_BUILD_DIR:-build/debug}
+  configure "$dir" -DCMAKE_BUILD_TYPE=Debug
+  cmake --build "$dir" --parallel "$JOBS" --target halcyra virtual-controller
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the configuration program needs one." >&2
+    return 3
+  fi
+  local program=$dir/program/halcyra
+  # Words after "run" go to the program (for example "ui:1" for the 1366x768 skin, "debug").
+  if real_controller_attached; then
+    echo "A controller is attached: configuring it."
+    exec "$program" "$@"
+  fi
+
+  # A virtual controller with the updater's firmware on a private bus, with its LED window and a state
+  # file of its own, removed again when this command ends. The program keeps the person's own settings
+  # files.
+  local work
+  work=$(mktemp -d "${TMPDIR:-/tmp}/halcyra-run.XXXXXX")
+  export TARNLINK_BUS=$work/bus
+  mkdir -p "$TARNLINK_BUS"
+  "$dir/simulator/virtual-controller" --bus "$TARNLINK_BUS" --state-dir "$work/state" --fresh \
+    --firmware "$PACKAGE_FIRMWARE" </dev/null >"$work/controller.log" 2>&1 &
+  RUN_CONTROLLER=$!
+  RUN_WORK=$work
+  trap run_cleanup EXIT
+  trap 'exit 130' INT TERM HUP
+  wait_for_controller "$work/controller.log"
+
+  local code=0
+  "$program" "$@" &
+  RUN_PROGRAM=$!
+  wait "$RUN_PROGRAM" || code=$?
+  RUN_PROGRAM=
+  echo "halcyra ended with exit code $code."
+  return "$code"
+}
+
+# Waits until the virtual controller logging to $1 is on its bus, and shows its first line.
+wait_for_controller() {
+  local i
+  for i in $(seq 50); do
+    grep -q ' on ' "$1" 2>/dev/null && break
+    kill -0 "$RUN_CONTROLLER" 2>/dev/null || { cat "$1" >&2; exit 1; }
+    sleep 0.1
+  done
+  head -n 1 "$1"
+}
+
+cmd_update() {
   ensure_packages "${BASE_PACKAGES[@]}"
   local dir=${RUN_BUILD_DIR:-build/debug}
   configure "$dir" -DCMAKE_BUILD_TYPE=Debug
   cmake --build "$dir" --parallel "$JOBS" --target tessaflash_firmware_package virtual-controller
   local updater=$dir/program/Tessaflash/tessaflash
   local display=${DISPLAY:-${WAYLAND_DISPLAY:-}}
-  # Options after "run" go to the updater (for example "true": start the update without waiting for OK).
+  # Options after "update" go to the updater (for example "true": start the update without waiting for OK).
   local args=("$@")
   if [ -z "$display" ]; then
     echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running the silent update instead of the window."
@@ -135,20 +192,14 @@ cmd_run() {
   RUN_WORK=$work
   trap run_cleanup EXIT
   trap 'exit 130' INT TERM HUP
-  local i
-  for i in $(seq 50); do
-    grep -q ' on ' "$work/controller.log" 2>/dev/null && break
-    kill -0 "$RUN_CONTROLLER" 2>/dev/null || { cat "$work/controller.log" >&2; exit 1; }
-    sleep 0.1
-  done
-  head -n 1 "$work/controller.log"
+  wait_for_controller "$work/controller.log"
 
   # In the background so that an interrupt is handled at once (the trap stops the updater too).
   local code=0
   "$updater" "${args[@]}" &
-  RUN_UPDATER=$!
-  wait "$RUN_UPDATER" || code=$?
-  RUN_UPDATER=
+  RUN_PROGRAM=$!
+  wait "$RUN_PROGRAM" || code=$?
+  RUN_PROGRAM=
   echo "tessaflash ended with exit code $code."
   return "$code"
 }
@@ -208,9 +259,10 @@ cmd_package() {
 
 case "${1:-}" in
   run) shift; cmd_run "$@" ;;
+  update) shift; cmd_update "$@" ;;
   test) cmd_test ;;
   bench) cmd_bench ;;
   fuzz) cmd_fuzz ;;
   package) cmd_package ;;
-  *) echo "usage: $0 run | test | bench | fuzz | package" >&2; exit 2 ;;
+  *) echo "usage: $0 run | update | test | bench | fuzz | package" >&2; exit 2 ;;
 esac

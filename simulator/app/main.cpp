@@ -7,6 +7,7 @@
 #include "LedWindow.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QTimer>
 #endif
@@ -154,6 +155,11 @@ int main(int argc, char** argv) {
     if (options.window && displayAvailable()) {
         QApplication application(argc, argv);
         LedWindow window(program.plain);
+        // Top right of the screen, where it stays beside a program window placed at the top left.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            window.move(area.right() - window.sizeHint().width() - 24, area.top() + 24);
+        }
         window.show();
         QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
         QObject::connect(&signalNotifier, &QSocketNotifier::activated, [&] {
