@@ -210,11 +210,16 @@ TEST_F(PopupTest, ApplySettingsMessageEndsTheOverlayWithMinusOne) {
     overlay.SetImageFolderName("1920x1080");
     config::CWarnDlg question(&overlay);
     overlay.SetPopup(&question);
-    QTimer::singleShot(200, &owner, [&] {
-        EXPECT_TRUE(question.isVisible());
+    // Once the question shows (however loaded the machine), an apply-settings message ends both.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &owner, [&] {
+        if (!question.isVisible()) return;
+        poll.stop();
         platform::PostWindowMessage(&owner, config::CDlgLoading::kApplySettingsMessage, 0, 0);
     });
+    poll.start(20);
     EXPECT_EQ(overlay.exec(), -1);
+    EXPECT_FALSE(question.isVisible());
 }
 
 }  // namespace
