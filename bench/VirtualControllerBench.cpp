@@ -218,6 +218,17 @@ double ExchangeFloor::Milliseconds(double deviceRoundTripMs, double stepDelayMs)
            static_cast<double>(pollPauses) * std::max(stepDelayMs, kMinimumPollPauseMs);
 }
 
+void SetFloorCounters(benchmark::State& state, const ExchangeFloor& floor, const std::vector<double>& wallMs,
+                      const std::vector<double>& floorMs, const std::vector<double>& ratios) {
+    state.counters["commands"] = static_cast<double>(floor.commands);
+    state.counters["step_delays"] = static_cast<double>(floor.stepDelays);
+    state.counters["settles"] = static_cast<double>(floor.profileSettles);
+    state.counters["poll_pauses"] = static_cast<double>(floor.pollPauses);
+    state.counters["median_ms"] = Median(wallMs);
+    state.counters["floor_ms"] = Median(floorMs);
+    state.counters["ratio_to_floor"] = Median(ratios);
+}
+
 void BM_DeviceRoundTrip(benchmark::State& state) {
     TarnDeviceFilter filter{};
     filter.vendorId = config::CUSBDriver::kVendorId;

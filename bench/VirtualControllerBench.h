@@ -66,6 +66,11 @@ struct ExchangeFloor {
 // after it) whose normalised answer was not the profile asked for.
 ExchangeFloor FloorOf(std::span<const IssuedCommand> trace);
 
+// Sets a benchmark's counters against its floor: the last run's command counts from `floor`, and the
+// medians of the wall times, the floors and the ratios of the runs.
+void SetFloorCounters(benchmark::State& state, const ExchangeFloor& floor, const std::vector<double>& wallMs,
+                      const std::vector<double>& floorMs, const std::vector<double>& ratios);
+
 // The baseline, to register first: the status query written straight through the library on a slot of
 // its own and its reply awaited, with no wait of the link's. DeviceRoundTripMs() is its median.
 void BM_DeviceRoundTrip(benchmark::State& state);

@@ -50,13 +50,7 @@ void MeasureSequence(benchmark::State& state, Sequence sequence) {
         floorMs.push_back(floorOfRun);
         ratios.push_back(wall / floorOfRun);
     }
-    state.counters["commands"] = static_cast<double>(floor.commands);
-    state.counters["step_delays"] = static_cast<double>(floor.stepDelays);
-    state.counters["settles"] = static_cast<double>(floor.profileSettles);
-    state.counters["poll_pauses"] = static_cast<double>(floor.pollPauses);
-    state.counters["median_ms"] = bench::Median(wallMs);
-    state.counters["floor_ms"] = bench::Median(floorMs);
-    state.counters["ratio_to_floor"] = bench::Median(ratios);
+    bench::SetFloorCounters(state, floor, wallMs, floorMs, ratios);
 }
 
 void BM_FullApply(benchmark::State& state) {

@@ -1,0 +1,200 @@
+// Cold start of the configuration program to its first painted main window with no controller
+// ("nodev"), against a bare Qt program that shows a plain widget of the same size (bare-window).
+//
+// Both run as child processes started the same way: on the offscreen platform, with their own
+// XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR and an empty private TARNLINK_BUS, and with the
+// first-paint probe (FirstPaintProbe.cpp) preloaded, which writes the moment the first top-level window
+// has been painted and flushed to a pipe. The time counted runs from just before the process is spawned
+// to that moment; then the child is killed. One unmeasured start of each comes first, so both find the
+// files they load in the page cache; then each iteration starts the two in turn (alternating which goes
+// first). Reported: median, minimum and maximum of each, the ratio of the medians (target at most 2) and
+// the window size and class the probe saw (the bare window takes the size the main window had).
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// The descriptor the probe writes to in the child.
+constexpr int kProbeDescriptor = 100;
+constexpr int kReportTimeoutMs = 20000;
+constexpr const char* kMainWindowClass = "config::CConfigDlg";
+
+struct FirstPaint {
+    double milliseconds = 0;  // from the spawn to the first painted window
+    std::string windowClass;
+    int width = 0;
+    int height = 0;
+};
+
+long long MonotonicNanoseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+// The environment of the children: the bench's own, with the variables below replaced.
+class ChildEnvironment {
+public:
+    explicit ChildEnvironment(const std::filesystem::path& folder) {
+        const std::vector<std::pair<std::string, std::string>> replaced = {
+            {"QT_QPA_PLATFORM", "offscreen"},
+            {"XDG_CONFIG_HOME", (folder / "config").string()},
+            {"XDG_DATA_HOME", (folder / "data").string()},
+            {"XDG_RUNTIME_DIR", (folder / "runtime").string()},
+            {"TARNLINK_BUS", (folder / "bus").string()},
+            {"LD_PRELOAD", FIRST_PAINT_PROBE},
+            {"BENCH_FIRST_PAINT_FD", std::to_string(kProbeDescriptor)},
+        };
+        for (const auto& [name, value] : replaced) entries_.push_back(name + "=" + value);
+        for (const auto& sub : {"config", "data", "runtime", "bus"}) std::filesystem::create_directories(folder / sub);
+        std::filesystem::permissions(folder / "runtime", std::filesystem::perms::owner_all);
+        for (char** e = environ; *e != nullptr; ++e) {
+            const std::string entry = *e;
+            const std::string name = entry.substr(0, entry.find('='));
+            const bool isReplaced = std::any_of(replaced.begin(), replaced.end(),
+                                                [&](const auto& r) { return r.first == name; });
+            if (!isReplaced && name != "DISPLAY" && name != "WAYLAND_DISPLAY") entries_.push_back(entry);
+        }
+        for (std::string& entry : entries_) pointers_.push_back(entry.data());
+        pointers_.push_back(nullptr);
+    }
+    char** Get() { return pointers_.data(); }
+
+private:
+    std::vector<std::string> entries_;
+    std::vector<char*> pointers_;
+};
+
+// Starts `arguments`, waits for the probe's line, kills the child. Empty when it reported nothing.
+std::optional<FirstPaint> TimeFirstPaint(const std::vector<std::string>& arguments, ChildEnvironment& environment) {
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], kProbeDescriptor);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<std::string> copies = arguments;
+    std::vector<char*> argv;
+    for (std::string& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    pid_t child = 0;
+    const long long start = MonotonicNanoseconds();
+    const int spawned = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environment.Get());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeFds[1]);
+    std::optional<FirstPaint> result;
+    if (spawned == 0) {
+        std::string line;
+        char buffer[256];
+        pollfd p{pipeFds[0], POLLIN, 0};
+        while (line.find('\n') == std::string::npos && ::poll(&p, 1, kReportTimeoutMs) > 0) {
+            const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
+            if (n <= 0) break;
+            line.append(buffer, static_cast<std::size_t>(n));
+        }
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        std::istringstream fields(line);
+        long long painted = 0;
+        FirstPaint paint;
+        if (fields >> painted >> paint.windowClass >> paint.width >> paint.height) {
+            paint.milliseconds = static_cast<double>(painted - start) / 1e6;
+            result = paint;
+        }
+    }
+    ::close(pipeFds[0]);
+    return result;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+void BM_ColdStartNoDevice(benchmark::State& state) {
+    char pattern[] = "/tmp/bench_startup-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::filesystem::path folder = pattern;
+    ChildEnvironment environment(folder);
+    const std::vector<std::string> mainWindow = {HALCYRA_PROGRAM, "nodev"};
+
+    // The unmeasured first starts; the main window's size is the bare window's.
+    const std::optional<FirstPaint> first = TimeFirstPaint(mainWindow, environment);
+    if (!first || first->windowClass != kMainWindowClass) {
+        state.SkipWithError("the configuration program painted no main window");
+        std::filesystem::remove_all(folder);
+        return;
+    }
+    const std::vector<std::string> bareWindow = {BARE_WINDOW_PROGRAM, std::to_string(first->width),
+                                                 std::to_string(first->height)};
+    const std::optional<FirstPaint> bareFirst = TimeFirstPaint(bareWindow, environment);
+    if (!bareFirst || bareFirst->width != first->width || bareFirst->height != first->height) {
+        state.SkipWithError("the bare window painted nothing of the main window's size");
+        std::filesystem::remove_all(folder);
+        return;
+    }
+
+    std::vector<double> mainMs;
+    std::vector<double> bareMs;
+    bool failed = false;
+    for (auto _ : state) {
+        const bool mainFirst = mainMs.size() % 2 == 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool runMain = (turn == 0) == mainFirst;
+            const std::optional<FirstPaint> paint = TimeFirstPaint(runMain ? mainWindow : bareWindow, environment);
+            if (!paint || (runMain && paint->windowClass != kMainWindowClass)) {
+                failed = true;
+                continue;
+            }
+            (runMain ? mainMs : bareMs).push_back(paint->milliseconds);
+        }
+        state.SetIterationTime((mainMs.empty() ? 0 : mainMs.back()) / 1e3);
+    }
+    std::filesystem::remove_all(folder);
+    if (failed || mainMs.empty() || bareMs.empty()) {
+        state.SkipWithError("a start reported no first paint");
+        return;
+    }
+    const double mainMedian = Median(mainMs);
+    const double bareMedian = Median(bareMs);
+    state.counters["main_median_ms"] = mainMedian;
+    state.counters["main_min_ms"] = *std::min_element(mainMs.begin(), mainMs.end());
+    state.counters["main_max_ms"] = *std::max_element(mainMs.begin(), mainMs.end());
+    state.counters["bare_median_ms"] = bareMedian;
+    state.counters["bare_min_ms"] = *std::min_element(bareMs.begin(), bareMs.end());
+    state.counters["bare_max_ms"] = *std::max_element(bareMs.begin(), bareMs.end());
+    state.counters["ratio_to_bare"] = mainMedian / bareMedian;
+    state.counters["width"] = first->width;
+    state.counters["height"] = first->height;
+}
+
+BENCHMARK(BM_ColdStartNoDevice)->Iterations(21)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
