@@ -2,17 +2,20 @@
 //
 //   halcyra [true] [debug] [nodev] [ui:N] [en|cs|ct|japan|indonesia|arabic|korean]
 //
-// Exit codes: 0 the main window ran and closed; 1 another copy is running (this one leaves at once,
-// silently); 2 the device-access library could not be loaded; 3 no display.
+// Exit codes: 0 the main window ran and closed (also when SIGTERM, SIGINT or SIGHUP closed it); 1 another
+// copy is running (this one leaves at once, silently); 2 the device-access library could not be loaded;
+// 3 no display.
 #include "ConfigDlg.h"
 #include "ProgramDirectory.h"
 #include "SingleInstanceLock.h"
 #include "SkinPalette.h"
 #include "Startup.h"
 #include "TarnlinkApi.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <dlfcn.h>
 
@@ -52,6 +55,14 @@ std::optional<config::TarnlinkApi> LoadTarnlink(std::string& error) {
     return api;
 }
 
+// After a termination signal: every window but the main one (a message box, a pop-up that code after
+// an ended nested loop opens) is closed, so that no modal loop keeps the program from ending.
+void CloseOtherWindows(const QWidget& mainWindow) {
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != &mainWindow && other->isVisible()) other->close();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,17 +86,40 @@ int main(int argc, char** argv) {
         return kExitNoLibrary;
     }
 
+    // A termination signal closes the main window as its close button does when nothing is unsaved:
+    // the window closes its warning pop-ups and ends its modal run, and its destruction hands the
+    // controller back. Other windows are closed too, at once and then every 50 ms until the run has
+    // unwound. A signal before the window exists keeps it from being shown at all.
+    config::CConfigDlg* running = nullptr;
+    bool terminationRequested = false;
+    QTimer closer;
+    closer.setInterval(50);
+    QObject::connect(&closer, &QTimer::timeout, [&running] {
+        if (running != nullptr) CloseOtherWindows(*running);
+    });
+    const config::TerminationSignals termination([&] {
+        terminationRequested = true;
+        if (running == nullptr) return;
+        running->close();
+        CloseOtherWindows(*running);
+        closer.start();
+    });
+
     const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
     platform::SingleInstanceLock lock;
     const bool ran = config::RunStartup(
         words, lock, config::PrimaryScreenWidth,
-        [&tarnlink](const config::StartupOptions& options, const std::string& resolutionFolder) {
+        [&](const config::StartupOptions& options, const std::string& resolutionFolder) {
             config::ConfigDlgSetup setup;
             setup.options = options;
             setup.resolutionFolder = resolutionFolder;
             setup.tarnlink = *tarnlink;
             config::CConfigDlg window(std::move(setup));
+            if (terminationRequested) return;
+            running = &window;
             window.exec();
+            running = nullptr;
+            closer.stop();
         });
     return ran ? 0 : kExitAlreadyRunning;
 }
