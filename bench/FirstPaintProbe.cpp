@@ -1,11 +1,15 @@
 // The start-up benchmark's probe, loaded into the program under measurement with LD_PRELOAD so that
-// the program itself carries no hook. When the Qt application object is made, it installs an
-// application-wide event filter; the first expose of a top-level widget's window that paints that widget
-// is handled by the filter itself (the window's own expose handling: it paints every widget of the window
-// and flushes the backing store), and the moment it returns is written as one line to the file
-// descriptor named by BENCH_FIRST_PAINT_FD:
+// the program itself carries no hook. When the Qt application object is being made (the program's
+// libraries are loaded and its main has begun), it writes the moment and installs an application-wide
+// event filter, which writes when the first top-level widget is shown (for a skinned window: after
+// it has loaded its skin); the first expose of a top-level widget's window that paints that widget is handled by the
+// filter itself (the window's own expose handling: it paints every widget of the window and flushes the
+// backing store), and the moment it returns is written too. Both go as lines to the file descriptor named
+// by BENCH_FIRST_PAINT_FD, times in CLOCK_MONOTONIC nanoseconds:
 //
-//   <CLOCK_MONOTONIC nanoseconds> <class name of the widget> <width> <height>
+//   application <nanoseconds>
+//   shown <nanoseconds>
+//   painted <nanoseconds> <class name of the widget> <width> <height>
 //
 // Without that variable, or with one that names no number, the probe does nothing.
 #include <QApplication>
@@ -40,6 +44,11 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (reported_) return false;
+        if (event->type() == QEvent::Show && !shown_ && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            shown_ = true;
+            ::dprintf(fd_, "shown %lld\n", MonotonicNanoseconds());
+        }
         if (event->type() == QEvent::Paint && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
             paintedWindow_ = static_cast<QWidget*>(watched);
             return false;
@@ -55,7 +64,7 @@ public:
         const long long painted = MonotonicNanoseconds();
         if (paintedWindow_ != nullptr && paintedWindow_->windowHandle() == window) {
             reported_ = true;
-            ::dprintf(fd_, "%lld %s %d %d\n", painted, paintedWindow_->metaObject()->className(),
+            ::dprintf(fd_, "painted %lld %s %d %d\n", painted, paintedWindow_->metaObject()->className(),
                          paintedWindow_->width(), paintedWindow_->height());
         }
         return true;
@@ -64,6 +73,7 @@ public:
 private:
     int fd_;
     bool reported_ = false;
+    bool shown_ = false;
     bool handling_ = false;
     QWidget* paintedWindow_ = nullptr;
 };
@@ -71,6 +81,7 @@ private:
 void InstallFirstPaintFilter() {
     const int fd = ReportDescriptor();
     if (fd < 0) return;
+    ::dprintf(fd, "application %lld\n", MonotonicNanoseconds());
     QCoreApplication* application = QCoreApplication::instance();
     application->installEventFilter(new FirstPaintFilter(fd));
 }
