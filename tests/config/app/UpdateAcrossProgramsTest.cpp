@@ -143,7 +143,8 @@ TEST_F(UpdateAcrossPrograms, TheUpdaterFlashesAndStartsTheProgramAgainWhichEndsO
         Run(window, [&] {
             WhenShown<fwstatus::CInfoDlg>(&window, [this](fwstatus::CInfoDlg& prompt) {
                 EXPECT_TRUE(prompt.UpdateRequired());
-                WhenShown<config::CWarnDlg>(&prompt, [](config::CWarnDlg& question) { mainwindow_test::Click(question.OkButton()); });
+                WhenShown<config::CWarnDlg>(
+                    &prompt, [](config::CWarnDlg& question) { mainwindow_test::Click(question.OkButton()); });
                 mainwindow_test::Click(prompt.UpdateButton());
             });
             EXPECT_TRUE(mainwindow_test::WaitUntil([&] { return !window.isVisible(); }));
@@ -160,6 +161,8 @@ TEST_F(UpdateAcrossPrograms, TheUpdaterFlashesAndStartsTheProgramAgainWhichEndsO
         },
         kProcessDeadline))
         << "the updater did not flash the controller";
+    const std::vector<pid_t> updaters = Running({updater, "true", "../halcyra"});
+    ASSERT_EQ(updaters.size(), 1u) << "on the bus: " << Describe();
     ASSERT_TRUE(PressOkOnTheSuccessPage()) << "no success page on the display";
     pid_t program = -1;
     ASSERT_TRUE(Eventually([&] {
@@ -167,8 +170,7 @@ TEST_F(UpdateAcrossPrograms, TheUpdaterFlashesAndStartsTheProgramAgainWhichEndsO
         if (!found.empty()) program = found.front();
         return found.size() == 1;
     })) << "the updater did not start the program again; on the bus: " << Describe();
-    ASSERT_TRUE(Eventually([&] { return Running({updater, "true", "../halcyra"}).empty(); }))
-        << "the updater did not end";
+    EXPECT_EQ(WaitForExit(updaters.front()), 0) << "the updater's exit code";
 
     // Started with "true", the program opens its firmware prompt as soon as it has the controller.
     EXPECT_TRUE(Eventually([&] {
