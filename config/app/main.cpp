@@ -14,6 +14,7 @@
 #include "TerminationSignals.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -75,6 +76,9 @@ int main(int argc, char** argv) {
     // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
     QApplication::setDesktopFileName(QStringLiteral("com.marovell.Halcyra"));
     QApplication::setPalette(skin::SkinPalette());
+    QIcon icon;
+    for (const char* size : {"32", "64", "256"}) icon.addFile(QStringLiteral(":/halcyra/icon-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
 
     std::string error;
     const std::optional<config::TarnlinkApi> tarnlink = LoadTarnlink(error);

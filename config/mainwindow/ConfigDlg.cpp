@@ -16,6 +16,7 @@
 #include "XmlDocument.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPainter>
@@ -57,7 +58,7 @@ CConfigDlg::CConfigDlg(ConfigDlgSetup setup, QWidget* parent)
       languageCode_(setup_.options.languageCode),
       deviceRequired_(setup_.options.deviceRequired),
       fonts_([this](const QString& text) { setup_.showMessage(this, text); }),
-      icon_(QStringLiteral(":/halcyra/icon.png")),
+      icon_(QGuiApplication::windowIcon()),
       working_(std::make_unique<SettingsBlock>()),
       saved_(std::make_unique<SettingsBlock>()),
       controllerLink_(setup_.tarnlink),
