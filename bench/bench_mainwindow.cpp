@@ -7,8 +7,9 @@
 // one-second delay before its read and its 100 ms after it, plus the floor of the commands the arrival
 // really wrote (bench::FloorOf, with the device's round trip measured first in the same run by
 // BM_DeviceRoundTrip). Target: at most 1.1. Also reported, as medians: the time to the loading pop-up,
-// from the pop-up to its first read command, from that command to the pop-up closing, and from there to
-// idle.
+// from the pop-up to its first read command (its one-second delay; also its shortest and longest), from
+// that command to the pop-up closing, and from there to idle; and the floors of the commands written in
+// the first, the third (plus the 100 ms after the read) and the last of these stretches.
 //
 // BM_IdleWakeups: the window open and idle on an attached controller with the effect it selects, for
 // 5 s of the window's own event loop. The controller for this one runs as a separate process
@@ -46,6 +47,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <span>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +100,8 @@ struct ArrivalMoments {
     Clock::time_point popupShown{};
     Clock::time_point firstReadWrite{};
     Clock::time_point popupHidden{};
+    std::size_t writesBeforePopup = 0;  // commands written before the pop-up showed
+    std::size_t writesBeforeHide = 0;   // and before it closed
     void Clear() { *this = {}; }
 };
 ArrivalMoments g_moments;
@@ -116,6 +120,8 @@ std::int32_t TimedWrite(std::int32_t device, const void* data, std::int32_t leng
     if (g_moments.popupShown != Clock::time_point{} && g_moments.firstReadWrite == Clock::time_point{}) {
         g_moments.firstReadWrite = Clock::now();
     }
+    if (g_moments.popupShown == Clock::time_point{}) ++g_moments.writesBeforePopup;
+    if (g_moments.popupHidden == Clock::time_point{}) ++g_moments.writesBeforeHide;
     return bench::TracedApi().write(device, data, length, slot);
 }
 
@@ -158,6 +164,7 @@ void BM_ArrivalToIdle(benchmark::State& state) {
     }
     const double stepDelayMs = window->ControllerLink().StepDelayMilliseconds();
     std::vector<double> wallMs, floorMs, ratios, toPopup, popupDelay, popupRead, afterPopup;
+    std::vector<double> toPopupFloor, popupReadFloor, afterPopupFloor;
     bench::ExchangeFloor floor;
     bool ok = true;
     for (auto _ : state) {
@@ -173,9 +180,20 @@ void BM_ArrivalToIdle(benchmark::State& state) {
         const auto end = Clock::now();
         ok = ok && g_moments.popupShown != Clock::time_point{} && g_moments.firstReadWrite != Clock::time_point{} &&
              g_moments.popupHidden != Clock::time_point{};
-        floor = bench::FloorOf(bench::TakeTrace());
+        const std::vector<bench::IssuedCommand> trace = bench::TakeTrace();
+        floor = bench::FloorOf(trace);
         const double floorOfRun =
             kLoadingDelayMs + kAfterReadPauseMs + floor.Milliseconds(bench::DeviceRoundTripMs(), stepDelayMs);
+        // The floors of the three stretches: before the pop-up, under it (its read), after it.
+        const std::size_t shownAt = std::min(g_moments.writesBeforePopup, trace.size());
+        const std::size_t hiddenAt = std::clamp(g_moments.writesBeforeHide, shownAt, trace.size());
+        const auto stretchFloor = [&](std::size_t from, std::size_t to) {
+            return bench::FloorOf(std::span(trace).subspan(from, to - from))
+                .Milliseconds(bench::DeviceRoundTripMs(), stepDelayMs);
+        };
+        toPopupFloor.push_back(stretchFloor(0, shownAt));
+        popupReadFloor.push_back(stretchFloor(shownAt, hiddenAt) + kAfterReadPauseMs);
+        afterPopupFloor.push_back(stretchFloor(hiddenAt, trace.size()));
         const double wall = Ms(end - start);
         state.SetIterationTime(wall / 1e3);
         wallMs.push_back(wall);
@@ -199,6 +217,9 @@ void BM_ArrivalToIdle(benchmark::State& state) {
     state.counters["popup_delay_max_ms"] = *std::max_element(popupDelay.begin(), popupDelay.end());
     state.counters["read_to_close_ms"] = bench::Median(popupRead);
     state.counters["close_to_idle_ms"] = bench::Median(afterPopup);
+    state.counters["to_popup_floor_ms"] = bench::Median(toPopupFloor);
+    state.counters["read_to_close_floor_ms"] = bench::Median(popupReadFloor);
+    state.counters["close_to_idle_floor_ms"] = bench::Median(afterPopupFloor);
 }
 
 // One thread's wake-ups so far and what it is waiting in.
