@@ -14,6 +14,8 @@ CLoadingDlg::CLoadingDlg(QWidget* parent) : CProgressPage(parent) {
     SetImageFolderName(skin::ToQString(skindocs::kPopDlgFolder));
     SetBarTop(kBarTop);
     readTimer_.setSingleShot(true);
+    // The read waits the full second: a coarse timer may fire up to 5 % early.
+    readTimer_.setTimerType(Qt::PreciseTimer);
     connect(&readTimer_, &QTimer::timeout, this, &CLoadingDlg::ReadProfile);
 }
 

@@ -11,6 +11,7 @@
 #include "XmlDocument.h"
 
 #include <QTest>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -138,8 +139,12 @@ TEST_F(PopupTest, LoadingRunsTheReaderWithItsProfileAfterShowing) {
         config::CLoadingDlg dialog;
         dialog.SetProfileIndex(3);
         int readProfile = -2;
+        QElapsedTimer sinceStart;
+        sinceStart.start();
         dialog.SetProfileReader([&](int profile) {
             readProfile = profile;
+            // The read waits its full second: never less (a coarse timer may fire 5 % early).
+            EXPECT_GE(sinceStart.elapsed(), config::CLoadingDlg::kReadDelayMs);
             EXPECT_TRUE(dialog.isVisible());
             EXPECT_EQ(dialog.windowTitle(), "Halcyra WARN_DLG");
             EXPECT_FALSE(dialog.BarPicture().isNull());
