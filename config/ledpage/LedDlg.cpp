@@ -147,11 +147,13 @@ void CLedDlg::CreateEffectButtons() {
 
 void CLedDlg::CreateColorButtons() {
     // One tint template for the five colour buttons, taken whole at each button's origin.
+    // At the page's density (its twice-density twin on a dense screen), placed in logical pixels.
     skin::LoadPictureFile(skin::PageImageFolder(ImageFolderName()) + skin::ToQString(keys::kLedTintTemplate),
-                          tintTemplate_);
-    auto makeColorButton = [this](skin::CColorBtn& button, std::u16string_view key) {
+                          tintTemplate_, nullptr, skin::PictureRatio(this));
+    const QRect wholeTemplate(QPoint(0, 0), skin::LogicalSize(tintTemplate_));
+    auto makeColorButton = [this, wholeTemplate](skin::CColorBtn& button, std::u16string_view key) {
         MakeButton(button, ImageSet(), keys::kLed, key, false, skin::CBitmapBtn::kFormatCentred);
-        button.SetSwatchPicture(&tintTemplate_, tintTemplate_.rect(), 0, 0);
+        button.SetSwatchPicture(&tintTemplate_, wholeTemplate, 0, 0);
         button.SetShowSwatch(true);
     };
     for (std::size_t i = 0; i < ledButtons_.size(); ++i) {
