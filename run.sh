@@ -13,6 +13,9 @@
 #   ./run.sh fuzz    clang + libFuzzer build, a bounded run of every fuzz target
 #   ./run.sh package Release build of the programs, the Debian package (build/package/deb/) and its
 #                    lintian check
+#   ./run.sh walkthrough  builds halcyra and the virtual controller and walks through the LED page
+#                    under Xvfb, saving pictures of each step (build/debug/walkthrough/); further
+#                    arguments go to tools/walkthrough/led-walkthrough.sh (--ui N, --check, --out DIR)
 # Environment: JOBS (default 2), FUZZ_SECONDS (default 60 per target), RUN_BUILD_DIR (default build/debug).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -28,6 +31,8 @@ BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git python3
 BENCH_PACKAGES=(libbenchmark-dev libpugixml-dev libtinyxml2-dev shared-mime-info)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream)
+# The LED page walk-through: input, window captures and picture conversion under Xvfb.
+WALKTHROUGH_PACKAGES=(xdotool x11-apps x11-utils imagemagick)
 
 # Installs the packages that are missing (as root), or prints the exact apt-get line and stops.
 ensure_packages() {
@@ -68,7 +73,7 @@ run_ctest() {
 }
 
 cmd_test() {
-  ensure_packages "${BASE_PACKAGES[@]}"
+  ensure_packages "${BASE_PACKAGES[@]}" "${WALKTHROUGH_PACKAGES[@]}"
   export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
   # ThreadSanitizer: the device-access code, no Qt.
@@ -257,6 +262,14 @@ cmd_package() {
   echo "Package: $deb"
 }
 
+cmd_walkthrough() {
+  ensure_packages "${BASE_PACKAGES[@]}" "${WALKTHROUGH_PACKAGES[@]}"
+  local dir=${RUN_BUILD_DIR:-build/debug}
+  configure "$dir" -DCMAKE_BUILD_TYPE=Debug
+  cmake --build "$dir" --parallel "$JOBS" --target halcyra virtual-controller
+  tools/walkthrough/led-walkthrough.sh --build "$dir" "$@"
+}
+
 case "${1:-}" in
   run) shift; cmd_run "$@" ;;
   update) shift; cmd_update "$@" ;;
@@ -264,5 +277,6 @@ case "${1:-}" in
   bench) cmd_bench ;;
   fuzz) cmd_fuzz ;;
   package) cmd_package ;;
-  *) echo "usage: $0 run | update | test | bench | fuzz | package" >&2; exit 2 ;;
+  walkthrough) shift; cmd_walkthrough "$@" ;;
+  *) echo "usage: $0 run | update | test | bench | fuzz | package | walkthrough" >&2; exit 2 ;;
 esac

@@ -8,14 +8,14 @@
 # (NN-step-page.png) and three frames of the controller's LED window 0.4 s apart (NN-step-leds.png),
 # and appends the controller's status line (effect, mode, the four LEDs at that moment) to status.txt.
 #
-# Usage: led-walkthrough.sh [--build DIR] [--out DIR] [--ui 0|1|2] [--check]
+# Usage: led-walkthrough.sh [--build DIR] [--out DIR] [--ui 0|1|2] [--check] [--quick]
 #   --build DIR  build tree holding program/halcyra and simulator/virtual-controller (default build/debug)
 #   --out DIR    folder for the pictures and status.txt (default DIR/walkthrough of the build tree)
 #   --ui N       the skin: 0 1920x1080, 1 1366x768 (default), 2 960x540
 #   --check      also check the controller's state after each step and exit 1 on the first mismatch
-#                (used by the ctest led_walkthrough)
+#   --quick      no pictures: only the status lines (with --check, the ctest led_walkthrough)
 # Needs xvfb, xdotool, x11-apps (xwd), x11-utils (xwininfo) and imagemagick (`./run.sh walkthrough`
-# installs them).
+# installs them); without one of them it says which and exits 77 (a skipped test for CTest).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -23,13 +23,15 @@ BUILD=$ROOT/build/debug
 OUT=
 UI=1
 CHECK=0
+QUICK=0
 while [ $# -gt 0 ]; do
   case $1 in
     --build) BUILD=$(cd "$2" && pwd); shift 2 ;;
     --out) OUT=$2; shift 2 ;;
     --ui) UI=$2; shift 2 ;;
     --check) CHECK=1; shift ;;
-    *) echo "usage: $0 [--build DIR] [--out DIR] [--ui 0|1|2] [--check]" >&2; exit 2 ;;
+    --quick) QUICK=1; shift ;;
+    *) echo "usage: $0 [--build DIR] [--out DIR] [--ui 0|1|2] [--check] [--quick]" >&2; exit 2 ;;
   esac
 done
 OUT=${OUT:-$BUILD/walkthrough}
@@ -42,11 +44,11 @@ for f in "$HALCYRA" "$CONTROLLER" "$BUTTONS"; do
   [ -e "$f" ] || { echo "missing $f (build the targets halcyra and virtual-controller)" >&2; exit 1; }
 done
 for tool in Xvfb xdotool xwd xwininfo script; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (./run.sh walkthrough installs it)" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "missing $tool (./run.sh walkthrough installs it)" >&2; exit 77; }
 done
 # ImageMagick's own convert, whatever else PATH may hold under that name.
 CONVERT=/usr/bin/convert
-[ -x "$CONVERT" ] || CONVERT=$(command -v convert) || { echo "missing convert (imagemagick)" >&2; exit 1; }
+[ -x "$CONVERT" ] || CONVERT=$(command -v convert) || { echo "missing convert (imagemagick)" >&2; exit 77; }
 
 rm -rf "$OUT"
 mkdir -p "$OUT"
@@ -74,13 +76,23 @@ export XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data XDG_RUNTIME_DIR=$WO
   XDG_STATE_HOME=$WORK/state TARNLINK_BUS=$WORK/bus QT_QPA_PLATFORM=xcb
 mkdir -p "$TARNLINK_BUS"
 
-fail() { echo "led-walkthrough: $*" >&2; exit 1; }
+# fail MESSAGE: says what went wrong, with the last words of the controller, halcyra and Xvfb.
+fail() {
+  echo "led-walkthrough: $*" >&2
+  local f
+  for f in "$WORK/controller.typescript" "$OUT/halcyra.log" "$WORK/xvfb.log"; do
+    [ -s "$f" ] || continue
+    echo "--- $(basename "$f"), last lines:" >&2
+    tail -c 2000 "$f" | tr '\r' '\n' | sed -E 's/\x1b\[[0-9;]*[A-Za-z]//g' | grep -a -v '^ *$' | tail -n 5 >&2
+  done
+  exit 1
+}
 
 # --- the display ---
 display_free() { [ ! -e "/tmp/.X11-unix/X$1" ] && [ ! -e "/tmp/.X$1-lock" ]; }
 n=90
 while ! display_free $n; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+Xvfb ":$n" -screen 0 2560x1440x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 export DISPLAY=:$n
 for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
@@ -153,7 +165,11 @@ wait_for() {  # wait_for SECONDS COMMAND...: polls COMMAND every 0.1 s
   until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done
 }
 VC_WIN=
-controller_window() { VC_WIN=$(window_of '^Virtual controller$'); [ -n "$VC_WIN" ]; }
+controller_window() {
+  kill -0 "$CONTROLLER_PID" 2>/dev/null || fail "the virtual controller ended at its start"
+  VC_WIN=$(window_of '^Virtual controller$')
+  [ -n "$VC_WIN" ]
+}
 wait_for 15 controller_window || fail "the virtual controller's window did not appear"
 
 # --- halcyra ---
@@ -186,15 +202,17 @@ capture() {
   sleep 0.6
   kill -0 "$HALCYRA_PID" 2>/dev/null || fail "halcyra ended before step $STEP ($1)"
   xwininfo -id "$VC_WIN" >/dev/null 2>&1 || fail "the controller's window is gone before step $STEP ($1)"
-  xwd -id "$MAIN_WIN" -silent | "$CONVERT" xwd:- "$base-page.png"
+  [ "$QUICK" = 1 ] || xwd -id "$MAIN_WIN" -silent | "$CONVERT" xwd:- "$base-page.png"
   for i in 1 2 3; do
-    xwd -id "$VC_WIN" -silent | "$CONVERT" xwd:- "$WORK/frame$i.png"
-    frames+=("$WORK/frame$i.png")
+    if [ "$QUICK" = 0 ]; then
+      xwd -id "$VC_WIN" -silent | "$CONVERT" xwd:- "$WORK/frame$i.png"
+      frames+=("$WORK/frame$i.png")
+    fi
     STATUS=$(controller_status)
     printf '%02d %-22s frame %d: %s\n' "$STEP" "$1" "$i" "$STATUS" >>"$OUT/status.txt"
     if [ $i -lt 3 ]; then sleep 0.4; fi
   done
-  "$CONVERT" "${frames[@]}" -bordercolor grey50 -border 2 +append "$base-leds.png"
+  [ "$QUICK" = 1 ] || "$CONVERT" "${frames[@]}" -bordercolor grey50 -border 2 +append "$base-leds.png"
   echo "$(basename "$base"): $STATUS"
 }
 
@@ -323,13 +341,17 @@ before=$(led_sum 1)
 drag_slider SLIDER_L 2 2 1;          capture layers-static-brightness-1
 expect "the static layer is dimmer" test "$(led_sum 1)" -lt "$before"
 
-# 7. Off: dark; the colour and sliders do nothing.
+# 7. Off: dark; the colour picker does nothing. Last, a drag on the disabled brightness slider: the
+#    press reaches the page behind it, and a press on a page's background moves the window.
 click BUTTON_TURN_OFF;               capture off-selected
 expect "off selected" effect_is off
 expect "  ... all four LEDs dark" all_leds '#000000'
-pick_colour 0.333
-drag_slider SLIDER_L 2 2 1;          capture off-picker-and-slider
+pick_colour 0.333;                   capture off-picker-clicked
 expect "still dark" all_leds '#000000'
+drag_slider SLIDER_L 2 2 1;          capture off-disabled-slider-dragged
+expect "still dark after the drag" all_leds '#000000'
+echo "main window after the drag: $(xwininfo -id "$MAIN_WIN" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x "," y }')" |
+  tee -a "$OUT/status.txt"
 
 kill -0 "$HALCYRA_PID" 2>/dev/null || fail "halcyra ended during the walk-through"
 echo "Pictures and status.txt in $OUT"
