@@ -80,7 +80,7 @@ mkdir -p "$TARNLINK_BUS"
 fail() {
   echo "led-walkthrough: $*" >&2
   local f
-  for f in "$WORK/controller.typescript" "$OUT/halcyra.log" "$WORK/xvfb.log"; do
+  for f in "$WORK/controller.typescript" "$WORK/script.log" "$OUT/halcyra.log" "$WORK/xvfb.log"; do
     [ -s "$f" ] || continue
     echo "--- $(basename "$f"), last lines:" >&2
     tail -c 2000 "$f" | tr '\r' '\n' | sed -E 's/\x1b\[[0-9;]*[A-Za-z]//g' | grep -a -v '^ *$' | tail -n 5 >&2
@@ -139,7 +139,7 @@ STATUS_LOG=$WORK/controller.typescript
 mkfifo "$WORK/keys"
 exec 3<>"$WORK/keys"
 script -qfec "$(printf '%q ' "$CONTROLLER" --bus "$TARNLINK_BUS" --no-state --firmware 1.1.0)" \
-  "$STATUS_LOG" <"$WORK/keys" >/dev/null 2>&1 &
+  "$STATUS_LOG" <"$WORK/keys" >"$WORK/script.log" 2>&1 &
 CONTROLLER_PID=$!
 
 # controller_status: the controller's latest status line, its four LEDs as #rrggbb in front.
