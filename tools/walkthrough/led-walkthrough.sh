@@ -89,14 +89,22 @@ fail() {
 }
 
 # --- the display ---
-display_free() { [ ! -e "/tmp/.X11-unix/X$1" ] && [ ! -e "/tmp/.X$1-lock" ]; }
-n=90
-while ! display_free $n; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 2560x1440x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+# Xvfb picks a free display number itself and writes it to a file: a number chosen here could be taken
+# by another X server between the look and the start, and the programs would end up on that server.
+Xvfb -displayfd 4 -screen 0 2560x1440x24 -nolisten tcp 4>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
-export DISPLAY=:$n
-for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
-xwininfo -root >/dev/null 2>&1 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+display_known() { kill -0 "$XVFB_PID" 2>/dev/null && [ -s "$WORK/display" ]; }
+wait_for_display() {
+  local end=$((SECONDS + 10))
+  until display_known; do
+    kill -0 "$XVFB_PID" 2>/dev/null || return 1
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.1
+  done
+}
+wait_for_display || fail "Xvfb did not start"
+export DISPLAY=:$(head -n 1 "$WORK/display")
+xwininfo -root >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 
 # --- the skin: rectangles of Buttons.xml entries ---
 # skin_rect SECTION KEY: prints "x y w h" of the entry KEY in SECTION.
