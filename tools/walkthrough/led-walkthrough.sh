@@ -239,10 +239,14 @@ drag() {
 }
 # drag_slider KEY MAX FROM TO: drags a slider's thumb from level FROM to level TO of 0..MAX.
 drag_slider() { drag $(slider_point "$1" "$3" "$2") $(slider_point "$1" "$4" "$2"); }
-# pick_colour HUE: a hue (fraction of the hue bar) and the most saturated, brightest point of the field.
+# pick_colour HUE: a hue (fraction of the hue bar), then the field's most saturated, brightest corner,
+# 5 pixels inside it (the field's frame takes clicks nowhere).
 pick_colour() {
   click SLIDER_RGB "$1" 0.5
-  click BUTTON_SEL_BRIGHTNESS 0.97 0.04
+  local r
+  r=$(skin_rect LED BUTTON_SEL_BRIGHTNESS)
+  set -- $r
+  click_at $(($1 + $3 - 5)) $((PAGE_Y + $2 + 5))
 }
 menu_item() {  # menu_item SECTION N: clicks item N of a sub-menu of the LED page
   local m i
