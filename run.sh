@@ -129,27 +129,41 @@ cmd_run() {
     exec "$program" "$@"
   fi
 
-  # A virtual controller with the updater's firmware on a private bus, with its LED window and a state
-  # file of its own, removed again when this command ends. The program keeps the person's own settings
-  # files.
+  # A virtual controller with the updater's firmware, with its LED window. The program keeps the
+  # person's own settings files.
+  start_virtual_controller "$dir" --firmware "$PACKAGE_FIRMWARE"
+  run_until_it_ends halcyra "$program" "$@"
+}
+
+# Puts a virtual controller (build tree $1, further options for it) on a private bus in a temporary
+# folder with a state file of its own; both are removed again when this command ends. Without a
+# display it has no window.
+start_virtual_controller() {
+  local dir=$1; shift
   local work
   work=$(mktemp -d "${TMPDIR:-/tmp}/halcyra-run.XXXXXX")
   export TARNLINK_BUS=$work/bus
   mkdir -p "$TARNLINK_BUS"
-  "$dir/simulator/virtual-controller" --bus "$TARNLINK_BUS" --state-dir "$work/state" --fresh \
-    --firmware "$PACKAGE_FIRMWARE" </dev/null >"$work/controller.log" 2>&1 &
+  local options=(--bus "$TARNLINK_BUS" --state-dir "$work/state" --fresh "$@")
+  [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && options+=(--no-window)
+  "$dir/simulator/virtual-controller" "${options[@]}" </dev/null >"$work/controller.log" 2>&1 &
   RUN_CONTROLLER=$!
   RUN_WORK=$work
   trap run_cleanup EXIT
   trap 'exit 130' INT TERM HUP
   wait_for_controller "$work/controller.log"
+}
 
+# Runs program $2 (named $1 in the last line) with the remaining arguments and returns its exit code;
+# in the background so that an interrupt is handled at once (the trap stops it too).
+run_until_it_ends() {
+  local name=$1 program=$2; shift 2
   local code=0
   "$program" "$@" &
   RUN_PROGRAM=$!
   wait "$RUN_PROGRAM" || code=$?
   RUN_PROGRAM=
-  echo "halcyra ended with exit code $code."
+  echo "$name ended with exit code $code."
   return "$code"
 }
 
@@ -183,30 +197,10 @@ cmd_update() {
     exec "$updater" "${args[@]}"
   fi
 
-  # A virtual controller with the factory firmware (older than the updater's package) on a bus and
-  # with a state file of its own, removed again when this command ends.
-  local work
-  work=$(mktemp -d "${TMPDIR:-/tmp}/halcyra-run.XXXXXX")
-  export TARNLINK_BUS=$work/bus
-  mkdir -p "$TARNLINK_BUS"
-  # Its flash takes no time; each write's reply comes 25 ms late so that the progress bar can be watched.
-  local controller_args=(--bus "$TARNLINK_BUS" --state-dir "$work/state" --fresh --fault delay:1F,ms=25)
-  [ -z "$display" ] && controller_args+=(--no-window)
-  "$dir/simulator/virtual-controller" "${controller_args[@]}" </dev/null >"$work/controller.log" 2>&1 &
-  RUN_CONTROLLER=$!
-  RUN_WORK=$work
-  trap run_cleanup EXIT
-  trap 'exit 130' INT TERM HUP
-  wait_for_controller "$work/controller.log"
-
-  # In the background so that an interrupt is handled at once (the trap stops the updater too).
-  local code=0
-  "$updater" "${args[@]}" &
-  RUN_PROGRAM=$!
-  wait "$RUN_PROGRAM" || code=$?
-  RUN_PROGRAM=
-  echo "tessaflash ended with exit code $code."
-  return "$code"
+  # A virtual controller with the factory firmware, older than the updater's package. Its flash takes
+  # no time; each write's reply comes 25 ms late so that the progress bar can be watched.
+  start_virtual_controller "$dir" --fault delay:1F,ms=25
+  run_until_it_ends tessaflash "$updater" "${args[@]}"
 }
 
 cmd_bench() {
