@@ -234,7 +234,7 @@ void CLedDlg::CreateMenus() {
 void CLedDlg::CreateFrequencyPanel(FrequencyScheme scheme) {
     FrequencyPanel& panel = PanelOf(scheme);
     const std::u16string_view section = SectionOf(scheme);
-    panel.pictures.Load(skin::PageImageFolder(ImageFolderName()), section);
+    panel.pictures.Load(skin::PageImageFolder(ImageFolderName()), section, skin::PictureRatio(this));
     const skin::SkinImageSet pictures = panel.pictures.Set();
     for (std::size_t i = 0; i < panel.presets.size(); ++i) {
         MakeButton(panel.presets[i], pictures, section, keys::kButtonPreset[i], true, skin::CBitmapBtn::kFormatCentred)

@@ -25,7 +25,7 @@ void CLedMenu::Create(QWidget* page, const QString& resolutionFolder, std::u16st
 
     const QString folder = skin::PageImageFolder(resolutionFolder) + skin::ToQString(skindocs::kMenuFolder) + u'/';
     StatePictures pictures;
-    pictures.Load(folder, section);
+    pictures.Load(folder, section, skin::PictureRatio(page));
     background_ = pictures.normal;
 
     for (int i = 0; i < itemCount && i < static_cast<int>(keys::kButtonMenuItem.size()); ++i) {

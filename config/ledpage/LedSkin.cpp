@@ -18,18 +18,19 @@ constexpr std::uint32_t kText = 0x4A3F3A;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kDisabledText = 0x6B605A;
 
-void LoadNamed(const QString& folder, std::u16string_view section, std::u16string_view key, QImage& picture) {
+void LoadNamed(const QString& folder, std::u16string_view section, std::u16string_view key, QImage& picture,
+               qreal ratio) {
     const QString name = skin::ToQString(xml::LookupValue(skindocs::SkinDocument(), section, key));
-    if (!name.isEmpty()) skin::LoadPictureFile(folder + name, picture);
+    if (!name.isEmpty()) skin::LoadPictureFile(folder + name, picture, nullptr, ratio);
 }
 
 }  // namespace
 
-void StatePictures::Load(const QString& folder, std::u16string_view section) {
-    LoadNamed(folder, section, keys::kNormal, normal);
-    LoadNamed(folder, section, keys::kOver, over);
-    LoadNamed(folder, section, keys::kDown, down);
-    LoadNamed(folder, section, keys::kDisable, disable);
+void StatePictures::Load(const QString& folder, std::u16string_view section, qreal ratio) {
+    LoadNamed(folder, section, keys::kNormal, normal, ratio);
+    LoadNamed(folder, section, keys::kOver, over, ratio);
+    LoadNamed(folder, section, keys::kDown, down, ratio);
+    LoadNamed(folder, section, keys::kDisable, disable, ratio);
 }
 
 void StatePictures::FreeStates() {

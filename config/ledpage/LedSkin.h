@@ -19,8 +19,9 @@ struct StatePictures {
     QImage disable;
 
     // The pictures that the skin document names for `section` (NORMAL, OVER, DOWN, DISABLE), from
-    // `folder` (ending with '/'); a missing name or file leaves that picture null.
-    void Load(const QString& folder, std::u16string_view section);
+    // `folder` (ending with '/'), at the density of a window of device pixel ratio `ratio` (their
+    // twice-density twins above 1); a missing name or file leaves that picture null.
+    void Load(const QString& folder, std::u16string_view section, qreal ratio);
     skin::SkinImageSet Set() const { return {&normal, &over, &down, &disable, {}}; }
     // Keeps only the normal picture once the widgets hold their cut-outs.
     void FreeStates();
