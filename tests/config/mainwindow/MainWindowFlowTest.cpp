@@ -174,6 +174,8 @@ TEST_F(FlowTest, ApplyWritesTheFilesThenTheControllerBehindTheProgressPane) {
             lighting.SetSelectEffect(2);
             lighting.baseLayer.SetColor(config::layer_field::STATIC_COLOR, 0x00123456);
             ASSERT_TRUE(window.HasUnsavedChanges());
+            EXPECT_FALSE(window.ProgressPane().isVisible()) << "the pane shows only while the controller is written";
+            EXPECT_TRUE(window.ApplyButton().isVisible());
 
             // The pane shows when the device write starts: by then both files are on disk and the
             // buttons are gone.
