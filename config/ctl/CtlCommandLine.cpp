@@ -73,20 +73,20 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> words) {
     }
     if (arguments.empty()) return Fail(kExitUsage, "no command given (list, status, effect, led, apply, save)", json);
 
-    const auto spec = kCommands.find(arguments.front());
-    if (spec == kCommands.end()) return Fail(kExitUsage, "unknown command " + std::string(arguments.front()), json);
+    const auto known = kCommands.find(arguments.front());
+    if (known == kCommands.end()) return Fail(kExitUsage, "unknown command " + std::string(arguments.front()), json);
     const std::string commandName(arguments.front());
     arguments.erase(arguments.begin());
-    if (arguments.size() != spec->second.arguments)
+    if (arguments.size() != known->second.arguments)
         return Fail(kExitUsage,
-                    commandName + " takes " + std::to_string(spec->second.arguments) + " argument" +
-                        (spec->second.arguments == 1 ? "" : "s") + ", not " + std::to_string(arguments.size()),
+                    commandName + " takes " + std::to_string(known->second.arguments) + " argument" +
+                        (known->second.arguments == 1 ? "" : "s") + ", not " + std::to_string(arguments.size()),
                     json);
-    if (spec->second.kind != CommandKind::Effect && !options.empty())
+    if (known->second.kind != CommandKind::Effect && !options.empty())
         return Fail(kExitUsage, std::string(options.begin()->first) + " belongs to the effect command", json);
 
     CtlCommand command;
-    command.kind = spec->second.kind;
+    command.kind = known->second.kind;
     command.json = json;
     switch (command.kind) {
     case CommandKind::Effect: {
