@@ -8,6 +8,7 @@
 // while loading the large document, as a multiple of that document's UTF-16 size.
 #include "AllocationCounter.h"
 #include "XmlBenchInputs.h"
+#include "XmlGrowthCheck.h"
 #include "xml/XmlDocument.h"
 
 #include <benchmark/benchmark.h>
@@ -422,6 +423,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintThroughputTable(inputs, reporter);
     PrintMemory(inputs);
+    bench::PrintXmlGrowthCheck();
     benchmark::Shutdown();
     return 0;
 }

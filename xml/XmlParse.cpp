@@ -1,11 +1,13 @@
 // Building the element table: one pass of the scanner over the text with a stack of open elements.
 #include "XmlDocument.h"
 
+#include "XmlOpenNames.h"
 #include "XmlScanner.h"
 #include "XmlTagReader.h"
 #include "XmlText.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace xml {
@@ -39,22 +41,30 @@ public:
         if (!(node.flags & kNodeSelfClosing)) {
             if (open_.size() == open_.capacity()) open_.reserve(2 * open_.size() + 6);
             open_.push_back({index, node.name});
+            if (openNames_) openNames_->Add(node.name);
         }
     }
 
     void EndTag(const XmlNodeToken& node) {
-        for (std::size_t k = open_.size(); k-- > 0;) {
-            // Well-formed documents close the innermost element with its exact name: check that first.
-            const bool same = open_[k].name.size() == node.name.size() &&
-                              std::equal(node.name.begin(), node.name.end(), open_[k].name.begin());
-            if (!same && !NameTokenMatches(open_[k].name, node.name, ignoreCase_)) continue;
-            const uint32_t index = open_[k].index;
-            XmlElementRecord& r = table_[index];
-            r.length = node.start + node.length - r.start;
-            table_.SetTagLengths(index, table_.StartTagLength(index), node.length);
-            CloseNotEnded(k + 1, node.name, node.start + 1);
-            open_.pop_back();
+        // Well-formed documents close the innermost element with its exact name: check that first.
+        if (!open_.empty() && open_.back().name == node.name) {
+            Ended(open_.size() - 1, node);
             return;
+        }
+        // Otherwise the open elements are searched from the innermost outwards, but only when one of
+        // them can answer to the name: a stray end tag must not cost the depth of the stack. The
+        // names are indexed from the first end tag that does not close the innermost element on.
+        if (!openNames_) {
+            openNames_.emplace(ignoreCase_);
+            for (const OpenElement& e : open_) openNames_->Add(e.name);
+        }
+        if (openNames_->MayMatch(node.name)) {
+            for (std::size_t k = open_.size(); k-- > 0;) {
+                if (NameTokenMatches(open_[k].name, node.name, ignoreCase_)) {
+                    Ended(k, node);
+                    return;
+                }
+            }
         }
         MarkIllFormed();
         table_[Innermost()].flagsAndLevel |= kElementBadMarkup;
@@ -78,6 +88,24 @@ public:
     bool IllFormed() const { return table_[0].Has(kDocumentIllFormed); }
 
 private:
+    // Open element `k` is ended by end tag `node`; the elements open inside it are closed as not ended.
+    void Ended(std::size_t k, const XmlNodeToken& node) {
+        const uint32_t index = open_[k].index;
+        XmlElementRecord& r = table_[index];
+        r.length = node.start + node.length - r.start;
+        table_.SetTagLengths(index, table_.StartTagLength(index), node.length);
+        CloseNotEnded(k + 1, node.name, node.start + 1);
+        PopTo(k);
+    }
+
+    // Removes the open elements from stack position `from` on.
+    void PopTo(std::size_t from) {
+        if (openNames_) {
+            for (std::size_t k = from; k < open_.size(); ++k) openNames_->Remove(open_[k].name);
+        }
+        open_.resize(from);
+    }
+
     uint32_t Innermost() const { return open_.empty() ? 0 : open_.back().index; }
     void MarkIllFormed() { table_[0].flagsAndLevel |= kDocumentIllFormed; }
 
@@ -135,7 +163,7 @@ private:
         for (uint32_t i = table_[outermost].nextSibling; i != 0; i = table_[i].nextSibling) {
             table_[i].parent = parent;
         }
-        open_.resize(from);
+        PopTo(from);
     }
 
     void NotEndedMessage(uint32_t index, std::u16string_view name, std::u16string_view endTag,
@@ -163,6 +191,7 @@ private:
     bool ignoreCase_;
     std::u16string& message_;
     std::vector<OpenElement> open_;
+    std::optional<XmlOpenNames> openNames_;
     uint32_t root_ = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdint>
@@ -282,35 +283,86 @@ private:
     iconv_t cd_;
 };
 
+// The output of one iconv run, in a buffer that grows geometrically: a converter that stops at every
+// rejected unit must not copy or clear the rest of the buffer each time.
+class IconvOutput {
+public:
+    explicit IconvOutput(std::size_t initialBytes) : buffer_(initialBytes, '\0') {}
+
+    enum class Outcome { kDone, kRejected, kIncomplete };
+
+    // Converts as much of the input as iconv takes: all of it, or up to a unit it rejects (no mapping
+    // or invalid), or up to an incomplete sequence at the end.
+    Outcome Convert(Iconv& cd, char*& in, std::size_t& inLeft) { return Run(cd, &in, &inLeft); }
+
+    void Append(const void* bytes, std::size_t count) {
+        Reserve(count);
+        std::memcpy(buffer_.data() + used_, bytes, count);
+        used_ += count;
+    }
+
+    std::string Take() {
+        buffer_.resize(used_);
+        return std::move(buffer_);
+    }
+
+private:
+    Outcome Run(Iconv& cd, char** in, std::size_t* inLeft) {
+        for (;;) {
+            Reserve(16);
+            char* out = buffer_.data() + used_;
+            std::size_t outLeft = buffer_.size() - used_;
+            const std::size_t r = iconv(cd.get(), in, inLeft, &out, &outLeft);
+            used_ = buffer_.size() - outLeft;
+            if (r != static_cast<std::size_t>(-1)) return Outcome::kDone;
+            if (errno == EINVAL) return Outcome::kIncomplete;
+            if (errno != E2BIG) return Outcome::kRejected;
+            buffer_.resize(buffer_.size() * 2);
+        }
+    }
+
+    void Reserve(std::size_t count) {
+        if (buffer_.size() - used_ < count) buffer_.resize(std::max(buffer_.size() * 2, used_ + count));
+    }
+
+    std::string buffer_;
+    std::size_t used_ = 0;
+};
+
+// Input handed to iconv at once after a rejected unit. glibc converts through an intermediate buffer
+// and, when a later step rejects a unit, converts the step's input again up to it: handing it the
+// whole remaining input after every rejected unit costs kilobytes of work per unit. The window
+// doubles with every clean pass, so clean text soon goes through in large pieces again.
+constexpr std::size_t kWindowAfterRejection = 64;
+
 // Runs iconv over the whole input. On a unit without mapping, `onInvalid` appends the replacement
 // and returns how many input bytes to skip.
 template <typename OnInvalid>
-std::string RunIconv(Iconv& cd, std::string_view input, std::size_t outUnit, OnInvalid onInvalid) {
-    std::string out;
-    out.resize(input.size() * 2 + input.size() / 50 + 16);
+std::string RunIconv(Iconv& cd, std::string_view input, OnInvalid onInvalid) {
+    IconvOutput out(input.size() * 2 + input.size() / 50 + 16);
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
-    std::size_t used = 0;
+    std::size_t window = inLeft;
     while (inLeft > 0) {
-        if (out.size() - used < 16 * outUnit) out.resize(out.size() * 2);
-        char* o = out.data() + used;
-        std::size_t outLeft = out.size() - used;
-        const std::size_t r = iconv(cd.get(), &in, &inLeft, &o, &outLeft);
-        used = out.size() - outLeft;
-        if (r != static_cast<std::size_t>(-1)) break;
-        if (errno == E2BIG) continue;
-        // EILSEQ (no mapping or invalid) or EINVAL (incomplete at the end).
-        out.resize(used);
-        std::size_t skip = onInvalid(out, inLeft);
-        used = out.size();
-        out.resize(used + 16 * outUnit + inLeft * 2);
-        skip = std::min(skip, inLeft);
+        const std::size_t offered = std::min(window, inLeft);
+        const bool windowEndsEarly = offered < inLeft;
+        std::size_t offeredLeft = offered;
+        const IconvOutput::Outcome outcome = out.Convert(cd, in, offeredLeft);
+        inLeft -= offered - offeredLeft;
+        // An incomplete sequence at the end of a window is completed by the next, larger window.
+        if (outcome == IconvOutput::Outcome::kDone ||
+            (outcome == IconvOutput::Outcome::kIncomplete && windowEndsEarly)) {
+            window = std::max(window, kWindowAfterRejection) * 2;
+            continue;
+        }
+        // A rejected unit, or an incomplete sequence at the end of the input.
+        const std::size_t skip = std::min(onInvalid(out, inLeft), inLeft);
         in += skip;
         inLeft -= skip;
         iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+        window = kWindowAfterRejection;
     }
-    out.resize(used);
-    return out;
+    return out.Take();
 }
 
 std::u16string DecodeWithIconv(const char* name, std::string_view bytes, std::size_t* unmapped, bool& ok) {
@@ -318,10 +370,10 @@ std::u16string DecodeWithIconv(const char* name, std::string_view bytes, std::si
     ok = cd.ok();
     if (!ok) return {};
     std::size_t bad = 0;
-    const std::string raw = RunIconv(cd, bytes, 2, [&bad](std::string& out, std::size_t) {
+    const std::string raw = RunIconv(cd, bytes, [&bad](IconvOutput& out, std::size_t) {
         ++bad;
         const char16_t r = kReplacement;
-        out.append(reinterpret_cast<const char*>(&r), 2);
+        out.Append(&r, sizeof r);
         return std::size_t{1};
     });
     std::u16string out(raw.size() / 2, u'\0');
@@ -336,9 +388,9 @@ std::string EncodeWithIconv(const char* name, std::u16string_view text, std::siz
     if (!ok) return {};
     std::size_t bad = 0;
     const std::string_view input(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-    std::string out = RunIconv(cd, input, 4, [&bad, &input](std::string& o, std::size_t inLeft) {
+    std::string out = RunIconv(cd, input, [&bad, &input](IconvOutput& o, std::size_t inLeft) {
         ++bad;
-        o.push_back('?');
+        o.Append("?", 1);
         // Skip one character: a whole surrogate pair when one starts here.
         const std::size_t at = input.size() - inLeft;
         char16_t unit = 0;

@@ -6,6 +6,12 @@
 namespace xml::test {
 namespace {
 
+std::string Repeat(std::string_view piece, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
 TEST(XmlCharsets, TableLookups) {
     EXPECT_EQ(CharsetNameCount(), 254u);
     struct Case {
@@ -62,6 +68,42 @@ TEST(XmlConversion, EncodeCountsUnmappedCharacters) {
     // 8-bit to 8-bit goes through UTF-16; UTF-8 to UTF-32 by hand with '?' for invalid input.
     EXPECT_EQ(ConvertBetween(u"windows-1251", u"koi8-r", "\xC4\xE0"), "\xE4\xC1");
     EXPECT_EQ(ConvertBetween(u"utf-8", u"utf-32", "a\xFF"), std::string("a\0\0\0?\0\0\0", 8));
+}
+
+// Every byte the code page rejects becomes one U+FFFD (an incomplete sequence at the end as well), and
+// every character the target lacks one '?', however many there are.
+TEST(XmlConversion, RejectedInputIsReplacedOneByOne) {
+    const std::string manyBytes(20000, '\xE9');
+    const std::u16string manyEuros(20000, u'\u20AC');
+    struct DecodeCase {
+        const char16_t* encoding;
+        std::string bytes;
+        std::u16string text;
+        std::size_t unmapped;
+    };
+    const DecodeCase decodes[] = {
+        {u"us-ascii", "a\xE9" "b\xE9\xE9" "c", u"a\uFFFDb\uFFFD\uFFFDc", 3},
+        {u"shift_jis", "\x82\xA0\xFF" "a\x82", u"\u3042\uFFFDa\uFFFD", 2},
+        {u"us-ascii", manyBytes, std::u16string(manyBytes.size(), u'\uFFFD'), manyBytes.size()},
+        {u"shift_jis", std::string(20000, '\xFF'), std::u16string(20000, u'\uFFFD'), 20000},
+        // Two-byte characters at odd offsets after a rejected byte: none is cut in two.
+        {u"shift_jis", "\xFF" "a" + Repeat("\x82\xA0", 100), u"\uFFFDa" + std::u16string(100, u'\u3042'), 1},
+    };
+    for (const DecodeCase& c : decodes) {
+        SCOPED_TRACE(Utf8(c.encoding) + " " + std::to_string(c.bytes.size()));
+        std::size_t unmapped = 0;
+        EXPECT_TRUE(ConvertToUtf16(c.encoding, c.bytes, &unmapped) == c.text);
+        EXPECT_EQ(unmapped, c.unmapped);
+    }
+    std::size_t unmapped = 0;
+    EXPECT_EQ(ConvertFromUtf16(u"iso-8859-1", u"\u20ACa\u20AC\u20AC", &unmapped), "?a??");
+    EXPECT_EQ(unmapped, 3u);
+    EXPECT_EQ(ConvertFromUtf16(u"iso-8859-1", manyEuros, &unmapped), std::string(manyEuros.size(), '?'));
+    EXPECT_EQ(unmapped, manyEuros.size());
+    // A surrogate pair 64 bytes after a rejected character is skipped whole.
+    const std::u16string pairAfter = u"\u20ACa" + std::u16string(30, u'\u00E9') + u"\U0001F600b";
+    EXPECT_EQ(ConvertFromUtf16(u"iso-8859-1", pairAfter, &unmapped), "?a" + std::string(30, '\xE9') + "?b");
+    EXPECT_EQ(unmapped, 2u);
 }
 
 TEST(XmlConversion, Utf16ToUtf8ConvertsEveryLengthAndReplacesUnpairedSurrogates) {

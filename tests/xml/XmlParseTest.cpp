@@ -40,6 +40,14 @@ struct ParseCase {
     bool illFormed;
 };
 
+void ExpectParse(const ParseCase& c) {
+    SCOPED_TRACE(c.text);
+    const CXmlDocument d = Parsed(c.text);
+    EXPECT_EQ(TopLevel(d), c.tree);
+    EXPECT_EQ(Utf8(d.LoadReport()), c.report);
+    EXPECT_EQ(d.Elements()[0].Has(kDocumentIllFormed), c.illFormed);
+}
+
 TEST(XmlParse, StructureAndReportForEachKindOfDocument) {
     const ParseCase cases[] = {
         {"<R><S><K>v</K></S></R>", "R(S(K))", "", false},
@@ -82,13 +90,56 @@ TEST(XmlParse, StructureAndReportForEachKindOfDocument) {
         // Only the first problem is reported.
         {"<R></X></Y></R>", "R", "No start tag for end tag 'X' at offset 3", true},
     };
-    for (const ParseCase& c : cases) {
-        SCOPED_TRACE(c.text);
-        const CXmlDocument d = Parsed(c.text);
-        EXPECT_EQ(TopLevel(d), c.tree);
-        EXPECT_EQ(Utf8(d.LoadReport()), c.report);
-        EXPECT_EQ(d.Elements()[0].Has(kDocumentIllFormed), c.illFormed);
+    for (const ParseCase& c : cases) ExpectParse(c);
+}
+
+// End tags are matched by the name rule (the open element's name followed by nothing, a '=', '[' or ']'
+// in the end tag's name); one that matches no open element is ignored.
+TEST(XmlParse, EndTagsMatchingByNamePrefixOrNoOpenElement) {
+    const ParseCase cases[] = {
+        {"<R><a></b></a></R>", "R(a)", "No start tag for end tag 'b' at offset 6", true},
+        {"<R><a></A></a></R>", "R(a)", "No start tag for end tag 'A' at offset 6", true},
+        {"<R><ab></a></ab></R>", "R(ab)", "No start tag for end tag 'a' at offset 7", true},
+        {"<R><a></ab></a></R>", "R(a)", "No start tag for end tag 'ab' at offset 6", true},
+        {"<R><a><b></c></a></R>", "R(a(b))", "No start tag for end tag 'c' at offset 9", true},
+        {"<R></R></R>", "R", "No start tag for end tag 'R' at offset 7", true},
+        {"<R><a></a=1></R>", "R(a)", "", false},
+        {"<R><a></a]]></R>", "R(a)", "", false},
+        {"<R><a></></R>", "R(a)", "", false},  // an empty end tag name closes the innermost element
+        {"<R><a[><b></a[[]></R>", "R(a[(b))", "End tag 'a[[]' at offset 11 does not match start tag 'b' at offset 7",
+         true},
+        {"<R><a><b></R=x></R>", "R(a,b)", "End tag 'R=x' at offset 10 does not match start tag 'b' at offset 6",
+         true},
+        {"<R><a></b></a=></b></R>", "R(a)", "No start tag for end tag 'b' at offset 6", true},
+    };
+    for (const ParseCase& c : cases) ExpectParse(c);
+}
+
+TEST(XmlParse, ManyStrayEndTagsAreIgnoredAndTheOpenElementsClosedAsNotEnded) {
+    // <r>, 3000 nested <a>, 3000 </b> that match nothing, then </r>.
+    constexpr uint32_t kCount = 3000;
+    std::string text = "<r>";
+    for (uint32_t i = 0; i < kCount; ++i) text += "<a>";
+    for (uint32_t i = 0; i < kCount; ++i) text += "</b>";
+    text += "</r>";
+    const CXmlDocument d = Parsed(text);
+    const XmlElementTable& t = d.Elements();
+    EXPECT_EQ(Utf8(d.LoadReport()), "No start tag for end tag 'b' at offset " + std::to_string(3 + 3 * kCount));
+    EXPECT_TRUE(t[0].Has(kDocumentIllFormed));
+    ASSERT_EQ(t.FreeIndex(), kCount + 2);
+    EXPECT_EQ(t[1].length, text.size());
+    EXPECT_EQ(t.EndTagLength(1), 4u);
+    EXPECT_TRUE(t[1].Has(kElementBadMarkup)) << "handed out by every not-ended element";
+    uint32_t children = 0;
+    for (uint32_t c = t[1].firstChild; c != 0; c = t[c].nextSibling) {
+        ASSERT_EQ(t[c].parent, 1u);
+        ASSERT_TRUE(t[c].Has(kElementNotEnded));
+        ASSERT_FALSE(t[c].Has(kElementBadMarkup));
+        ASSERT_EQ(t[c].length, 3u);
+        ASSERT_EQ(t[c].Level(), c - 1);
+        ++children;
     }
+    EXPECT_EQ(children, kCount);
 }
 
 TEST(XmlParse, RecordFieldsOfEndedSelfClosingAndNotEndedElements) {
