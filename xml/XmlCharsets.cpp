@@ -83,4 +83,6 @@ int CodePageOfEncoding(std::u16string_view name) {
 
 std::size_t CharsetNameCount() { return std::size(kCharsets); }
 
+std::string_view CharsetNameAt(std::size_t index) { return kCharsets[index].name; }
+
 }  // namespace xml

@@ -25,7 +25,8 @@ int CodePageOfCharset(std::u16string_view name);
 // The code page an encoding name is converted with: UTF-32 names first, then the charset table.
 int CodePageOfEncoding(std::u16string_view name);
 
-// Number of names in the table.
+// Number of names in the table, and the name at `index` (below that number), lower-case.
 std::size_t CharsetNameCount();
+std::string_view CharsetNameAt(std::size_t index);
 
 }  // namespace xml

@@ -1,5 +1,6 @@
 #include "XmlFileReader.h"
 
+#include "XmlCharsets.h"
 #include "XmlDocument.h"
 #include "XmlScanner.h"
 #include "XmlTagReader.h"
@@ -82,6 +83,16 @@ std::size_t RemoveZeros(Container& units) {
     const std::size_t removed = static_cast<std::size_t>(units.end() - end);
     units.erase(end, units.end());
     return removed;
+}
+
+// The text of a file without a UTF-16 byte-order mark, whose zero bytes were removed: it is 8-bit
+// text even when it declares UTF-16, and is then read as UTF-8 when it passes the check, else as ANSI.
+std::u16string DecodeEightBitText(std::u16string_view encoding, std::string_view body) {
+    const int codePage = CodePageOfEncoding(encoding);
+    if (codePage == kCodePageUtf16 || codePage == kCodePageUtf16Be) {
+        return DecodeToUtf16(PassesUtf8Check(body) ? kCodePageUtf8 : kCodePageAnsi, body);
+    }
+    return ConvertToUtf16(encoding, body);
 }
 
 void AppendCount(std::u16string& out, const char* before, std::size_t count, const char* after) {
@@ -194,7 +205,7 @@ XmlFileText ReadXmlBytes(std::string_view bytes) {
             if (PassesUtf8Check(body)) encoding = u"UTF-8";
             AppendAscii(readResult, "(used UTF-8 detection) ");
         }
-        file.text = ConvertToUtf16(encoding, body);
+        file.text = DecodeEightBitText(encoding, body);
         AppendCount(readResult, "to ", file.text.size(), " wide chars ");
     }
 

@@ -167,6 +167,29 @@ std::string EncodeUtf32(std::u16string_view text, std::size_t* unmapped) {
     return out;
 }
 
+// UTF-16 bytes in the given order; an odd last byte is replaced. Surrogates are kept as they are.
+std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian, std::size_t* unmapped) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::u16string out(bytes.size() / 2 + bytes.size() % 2, u'\0');
+    for (std::size_t i = 0; i < bytes.size() / 2; ++i) {
+        const unsigned first = p[2 * i];
+        const unsigned second = p[2 * i + 1];
+        out[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    if (bytes.size() % 2 != 0) out.back() = kReplacement;
+    if (unmapped) *unmapped = bytes.size() % 2;
+    return out;
+}
+
+std::string EncodeUtf16Le(std::u16string_view text) {
+    std::string out(text.size() * 2, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out[2 * i] = static_cast<char>(text[i] & 0xFF);
+        out[2 * i + 1] = static_cast<char>(text[i] >> 8);
+    }
+    return out;
+}
+
 std::u16string DecodeWindows1252(std::string_view bytes) {
     std::u16string out(bytes.size(), u'\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -176,7 +199,8 @@ std::u16string DecodeWindows1252(std::string_view bytes) {
     return out;
 }
 
-// The iconv name of a code page of the charset table; nullptr when glibc has none.
+// The iconv name of a code page of the charset table; nullptr when glibc has none (the list is in
+// XmlTextConversion.h).
 const char* IconvName(int codePage) {
     switch (codePage) {
         case 37: return "IBM037";
@@ -224,6 +248,10 @@ const char* IconvName(int codePage) {
         case 10029: return "MAC-CENTRALEUROPE";
         case 10079: return "MAC-IS";
         case 20000: return "EUC-TW";
+        case 20002: return "BIG5";  // Big5 without the ETEN extension rows
+        case 20106: return "DIN_66003";
+        case 20107: return "SEN_850200_B";
+        case 20108: return "NS_4551-1";
         case 20127: return "ASCII";
         case 20273: return "IBM273";
         case 20277: return "IBM277";
@@ -295,6 +323,13 @@ public:
     // or invalid), or up to an incomplete sequence at the end.
     Outcome Convert(Iconv& cd, char*& in, std::size_t& inLeft) { return Run(cd, &in, &inLeft); }
 
+    // Brings the converter back to its initial state, writing what that takes: the closing shift of a
+    // stateful target (utf-7, iso-2022-*, the double-byte EBCDIC code pages), or a character a source
+    // decoder still holds back (windows-1258 waits for a combining mark).
+    void Flush(Iconv& cd) {
+        if (Run(cd, nullptr, nullptr) != Outcome::kDone) iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+    }
+
     void Append(const void* bytes, std::size_t count) {
         Reserve(count);
         std::memcpy(buffer_.data() + used_, bytes, count);
@@ -335,8 +370,9 @@ private:
 // doubles with every clean pass, so clean text soon goes through in large pieces again.
 constexpr std::size_t kWindowAfterRejection = 64;
 
-// Runs iconv over the whole input. On a unit without mapping, `onInvalid` appends the replacement
-// and returns how many input bytes to skip.
+// Runs iconv over the whole input and ends in the initial state. At a unit without mapping the
+// converter is flushed, then `onInvalid` appends the replacement and returns how many input bytes to
+// skip.
 template <typename OnInvalid>
 std::string RunIconv(Iconv& cd, std::string_view input, OnInvalid onInvalid) {
     IconvOutput out(input.size() * 2 + input.size() / 50 + 16);
@@ -356,12 +392,13 @@ std::string RunIconv(Iconv& cd, std::string_view input, OnInvalid onInvalid) {
             continue;
         }
         // A rejected unit, or an incomplete sequence at the end of the input.
+        out.Flush(cd);
         const std::size_t skip = std::min(onInvalid(out, inLeft), inLeft);
         in += skip;
         inLeft -= skip;
-        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
         window = kWindowAfterRejection;
     }
+    out.Flush(cd);
     return out.Take();
 }
 
@@ -388,9 +425,13 @@ std::string EncodeWithIconv(const char* name, std::u16string_view text, std::siz
     if (!ok) return {};
     std::size_t bad = 0;
     const std::string_view input(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-    std::string out = RunIconv(cd, input, [&bad, &input](IconvOutput& o, std::size_t inLeft) {
+    std::string out = RunIconv(cd, input, [&bad, &input, &cd](IconvOutput& o, std::size_t inLeft) {
         ++bad;
-        o.Append("?", 1);
+        // The '?' in the target's own bytes (EBCDIC, UTF-16BE), in the state the converter is in.
+        char16_t question = u'?';
+        char* q = reinterpret_cast<char*>(&question);
+        std::size_t qLeft = sizeof question;
+        if (o.Convert(cd, q, qLeft) != IconvOutput::Outcome::kDone) o.Append("?", 1);
         // Skip one character: a whole surrogate pair when one starts here.
         const std::size_t at = input.size() - inLeft;
         char16_t unit = 0;
@@ -422,17 +463,30 @@ bool PassesUtf8Check(std::string_view bytes) {
     return true;
 }
 
+bool HasConverter(int codePage) {
+    switch (codePage) {
+        case kCodePageUnknown:
+        case kCodePageAnsi:
+        case kCodePageWindows1252:
+        case kCodePageUtf16:
+        case kCodePageUtf16Be:
+        case kCodePageUtf8:
+        case kCodePageUtf32:
+            return true;
+        default:
+            break;
+    }
+    const char* name = IconvName(codePage);
+    return name != nullptr && Iconv(kUtf16Native, name).ok();
+}
+
 std::u16string DecodeToUtf16(int codePage, std::string_view bytes, std::size_t* unmapped) {
     if (unmapped) *unmapped = 0;
     switch (codePage) {
         case kCodePageUtf8: return DecodeUtf8(bytes, kReplacement, unmapped);
         case kCodePageUtf32: return DecodeUtf32(bytes, unmapped);
-        case kCodePageUtf16:
-        case kCodePageUtf16Be:
-            // 8-bit bytes never hold UTF-16 here (zero bytes are removed before conversion): a
-            // document declaring UTF-16 without a byte-order mark is read like an undeclared one.
-            if (PassesUtf8Check(bytes)) return DecodeUtf8(bytes, kReplacement, unmapped);
-            return DecodeWindows1252(bytes);
+        case kCodePageUtf16: return DecodeUtf16(bytes, false, unmapped);
+        case kCodePageUtf16Be: return DecodeUtf16(bytes, true, unmapped);
         case kCodePageWindows1252:
         case kCodePageAnsi:
         case kCodePageUnknown:
@@ -453,7 +507,7 @@ std::string EncodeFromUtf16(int codePage, std::u16string_view text, std::size_t*
     switch (codePage) {
         case kCodePageUtf8: return EncodeUtf8(text);
         case kCodePageUtf32: return EncodeUtf32(text, unmapped);
-        case kCodePageUtf16: return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+        case kCodePageUtf16: return EncodeUtf16Le(text);
         default: break;
     }
     const char* name = IconvName(codePage);

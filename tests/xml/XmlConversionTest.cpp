@@ -3,6 +3,9 @@
 
 #include "XmlCharsets.h"
 
+#include <set>
+#include <string>
+
 namespace xml::test {
 namespace {
 
@@ -46,6 +49,15 @@ TEST(XmlConversion, DecodeThroughCodePages) {
         {u"", "\x80", "\xE2\x82\xAC"},                  // ANSI
         {u"bogus", "\x80", "\xE2\x82\xAC"},             // unknown names use the ANSI code page
         {u"x-mac-japanese", "\x80", "\xE2\x82\xAC"},    // a code page iconv lacks: ANSI as well
+        // The national variants of ISO 646 put letters where ASCII has brackets.
+        {u"x-ia5-german", "[\\]", "\xC3\x84\xC3\x96\xC3\x9C"},
+        {u"x-ia5-swedish", "[\\]", "\xC3\x84\xC3\x96\xC3\x85"},
+        {u"x-ia5-norwegian", "[\\]", "\xC3\x86\xC3\x98\xC3\x85"},
+        // UTF-16 source bytes: little-endian for utf-16, big-endian for unicodeFFFE; an odd last byte is
+        // replaced.
+        {u"utf-16", "\x14\x04\x30\x04", "\xD0\x94\xD0\xB0"},
+        {u"unicode", std::string("a\0=\xD8\0\xDE", 6), "a\xF0\x9F\x98\x80"},
+        {u"unicodeFFFE", std::string("\x04\x14\x04\x30\0", 5), "\xD0\x94\xD0\xB0\xEF\xBF\xBD"},
         {u"shift_jis", "\x82\xA0", "\xE3\x81\x82"},     // hiragana a
         {u"big5", "\xA4\x40", "\xE4\xB8\x80"},          // one
         {u"koi8-r", "\xC1", "\xD0\xB0"},
@@ -104,6 +116,75 @@ TEST(XmlConversion, RejectedInputIsReplacedOneByOne) {
     const std::u16string pairAfter = u"\u20ACa" + std::u16string(30, u'\u00E9') + u"\U0001F600b";
     EXPECT_EQ(ConvertFromUtf16(u"iso-8859-1", pairAfter, &unmapped), "?a" + std::string(30, '\xE9') + "?b");
     EXPECT_EQ(unmapped, 2u);
+}
+
+// Characters tried in every code page; those a code page can encode make up its round-trip text.
+// U+0378 is unassigned: no code page but the Unicode ones has it.
+const std::u16string_view kCandidates[] = {
+    u"a", u"Z", u"0", u"?", u" ", u"\u00E9", u"\u00C4", u"\u00DF", u"\u0414", u"\u044F", u"\u03B1",
+    u"\u03A9", u"\u05D0", u"\u0639", u"\u0E01", u"\u65E5", u"\u672C", u"\uD55C", u"\u4E2D", u"\u20AC",
+    u"\uFF71", u"\U0001F600", u"\u0378",
+};
+
+bool Encodes(std::u16string_view encoding, std::u16string_view text) {
+    std::size_t unmapped = 0;
+    ConvertFromUtf16(encoding, text, &unmapped);
+    return unmapped == 0;
+}
+
+// A character the code page has: it is encoded without complaint and reads back as itself. (glibc's
+// double-byte EBCDIC converters write their substitute byte for a few Latin letters without reporting
+// them; such characters are left out.)
+bool Has(std::u16string_view encoding, std::u16string_view c) {
+    return Encodes(encoding, c) && ConvertToUtf16(encoding, ConvertFromUtf16(encoding, c)) == c;
+}
+
+// Every name of the charset table whose code page has a converter: the characters it has come back
+// from a round trip; text encoded in two pieces reads back as one (a stateful encoding returns to its
+// initial state at the end); and a character it lacks becomes one '?' without disturbing the text
+// around it. The code pages without a converter are exactly the documented ones, and read as ANSI.
+TEST(XmlConversion, EveryCodePageOfTheTableRoundTrips) {
+    std::set<int> withoutConverter;
+    for (std::size_t i = 0; i < CharsetNameCount(); ++i) {
+        const std::u16string name = Utf8ToUtf16(CharsetNameAt(i));
+        const int codePage = CodePageOfCharset(name);
+        SCOPED_TRACE(std::string(CharsetNameAt(i)) + " (" + std::to_string(codePage) + ")");
+        if (!HasConverter(codePage)) {
+            withoutConverter.insert(codePage);
+            EXPECT_EQ(Utf8(ConvertToUtf16(name, "a\x80")), "a\xE2\x82\xAC");
+            continue;
+        }
+        std::u16string text;
+        std::u16string ascii;  // the ASCII characters the code page has
+        std::u16string lacking;
+        for (std::u16string_view c : kCandidates) {
+            if (Has(name, c)) {
+                text += c;
+                if (c[0] < 0x80) ascii += c;
+            } else if (lacking.empty() && !Encodes(name, c)) {
+                lacking = c;
+            }
+        }
+        ASSERT_FALSE(ascii.empty());
+        std::size_t unmapped = 1;
+        EXPECT_EQ(Utf8(ConvertToUtf16(name, ConvertFromUtf16(name, text), &unmapped)), Utf8(text));
+        EXPECT_EQ(unmapped, 0u);
+        for (std::u16string_view c : kCandidates) {
+            if (!Has(name, c)) continue;
+            const std::string pieces = ConvertFromUtf16(name, c) + ConvertFromUtf16(name, ascii);
+            EXPECT_EQ(Utf8(ConvertToUtf16(name, pieces)), Utf8(std::u16string(c) + ascii)) << Utf8(c);
+            if (lacking.empty()) continue;
+            const std::u16string withGap = std::u16string(c) + lacking + ascii;
+            const std::string bytes = ConvertFromUtf16(name, withGap, &unmapped);
+            EXPECT_EQ(unmapped, 1u) << Utf8(withGap);
+            EXPECT_EQ(Utf8(ConvertToUtf16(name, bytes)), Utf8(std::u16string(c) + u"?" + ascii)) << Utf8(withGap);
+        }
+    }
+    // The code pages of the table that the platform's converter does not have (see XmlTextConversion.h).
+    const std::set<int> documented = {720,   10001, 10002, 10003, 10004, 10005, 10006, 10008, 10081,
+                                      20105, 20833, 20838, 29001, 52936, 57002, 57003, 57004, 57005,
+                                      57006, 57007, 57008, 57009, 57010, 57011};
+    EXPECT_EQ(withoutConverter, documented);
 }
 
 TEST(XmlConversion, Utf16ToUtf8ConvertsEveryLengthAndReplacesUnpairedSurrogates) {

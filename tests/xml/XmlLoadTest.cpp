@@ -22,6 +22,7 @@ const std::string kDoc = "<R><S><K>v\xC3\xA9</K></S></R>";  // "v", e-acute: 2 c
 const std::string kAnsi = " <R><S><K>v\xE9</K></S></R>";
 const std::string kLatin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><R><S><K>v\xE9</K></S></R>";
 const std::string kCyrillic = "<?xml version='1.0' encoding='windows-1251'?><R><S><K>\xC4\xE0</K></S></R>";
+const std::string kDeclaredUtf16 = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + kDoc;
 const std::string kHtml =
     "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=koi8-r\"></head>"
     "<S><K>\xC4</K></S></html>";
@@ -61,6 +62,9 @@ std::vector<LoadCase> LoadCases() {
         {"utf16 nulls", Utf16Bytes("<R><S><K>a", false, true) + std::string("\0\0", 2) +
                             Utf16Bytes("b</K></S></R>", false, false),
          "UTF-16LE BOM + length 24 (1 nulls removed) ", "ab", kFileUtf16LeMark},
+        // An 8-bit file that declares UTF-16 (it has no mark) is read as UTF-8 when it passes the check.
+        {"declared utf-16", kDeclaredUtf16, "UTF-16 length " + len(kDeclaredUtf16.size()) + " to " +
+                                                len(kDeclaredUtf16.size() - 1) + " wide chars ", "v\xC3\xA9", 0},
         {"empty", "", "ANSI 0 length  Empty document", "", 0},
     };
 }
