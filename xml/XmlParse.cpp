@@ -47,7 +47,7 @@ public:
 
     void EndTag(const XmlNodeToken& node) {
         // Well-formed documents close the innermost element with its exact name: check that first.
-        if (!open_.empty() && open_.back().name == node.name) {
+        if (!open_.empty() && SameUnits(open_.back().name, node.name)) {
             Ended(open_.size() - 1, node);
             return;
         }
@@ -94,7 +94,7 @@ private:
         XmlElementRecord& r = table_[index];
         r.length = node.start + node.length - r.start;
         table_.SetTagLengths(index, table_.StartTagLength(index), node.length);
-        CloseNotEnded(k + 1, node.name, node.start + 1);
+        if (k + 1 < open_.size()) CloseNotEnded(k + 1, node.name, node.start + 1);
         PopTo(k);
     }
 
@@ -210,7 +210,7 @@ bool CXmlDocument::Parse() {
     } else {
         TableBuilder builder(table_, text_, fileFlags_, message);
         XmlScanner scanner(text_, fileFlags_);
-        scanner.SetClassifyText(false);
+        scanner.SetSkipText(true);
         XmlNodeToken node;
         while (scanner.Next(node)) {
             switch (node.type) {

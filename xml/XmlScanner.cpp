@@ -55,6 +55,7 @@ void XmlScanner::Incorrect(XmlNodeToken& node, const char* what) {
 bool XmlScanner::Next(XmlNodeToken& node) {
     node.flags = 0;
     node.name = {};
+    if (skipText_ && next < end_ && text_[next] != u'<') next = FindUnit(text_.data(), next, end_, u'<');
     node.start = static_cast<uint32_t>(next);
     if (next >= end_) {
         node.type = kNodeEnd;
@@ -87,19 +88,13 @@ bool XmlScanner::Next(XmlNodeToken& node) {
 void XmlScanner::ScanText(XmlNodeToken& node) {
     std::size_t i = next;
     bool onlySpace = true;
-    if (classifyText_) {
-        for (; i < end_ && text_[i] != u'<'; ++i) onlySpace = onlySpace && IsXmlSpace(text_[i]);
-    } else {
-        i = FindUnit(text_.data(), i, end_, u'<');
-        onlySpace = false;
-    }
+    for (; i < end_ && text_[i] != u'<'; ++i) onlySpace = onlySpace && IsXmlSpace(text_[i]);
     Finish(node, onlySpace ? kNodeWhitespace : kNodeText, i);
 }
 
 void XmlScanner::ScanStartTag(XmlNodeToken& node) {
     const std::size_t nameBegin = next + 1;
-    std::size_t nameEnd = nameBegin;
-    while (nameEnd < end_ && !IsNameDelimiter(text_[nameEnd])) ++nameEnd;
+    const std::size_t nameEnd = FindCharClass(text_.data(), nameBegin, end_, kCharNameDelimiter);
     node.name = text_.substr(nameBegin, nameEnd - nameBegin);
     left = nameBegin;
     right = nameEnd - 1;
@@ -107,7 +102,8 @@ void XmlScanner::ScanStartTag(XmlNodeToken& node) {
     // The tag ends at the first '>' outside a quoted value; a quote opens a value only when the
     // last character before it other than whitespace is '='.
     std::size_t i = nameEnd;
-    for (;;) {
+    // A tag without attributes ends right after its name.
+    while (i < end_ && text_[i] != u'>') {
         i = FindFirstOf(text_.data(), i, end_, u'>', u'"', u'\'');
         if (i >= end_ || text_[i] == u'>') break;
         std::size_t before = i;
@@ -138,12 +134,12 @@ void XmlScanner::ScanStartTag(XmlNodeToken& node) {
 
 void XmlScanner::ScanEndTag(XmlNodeToken& node) {
     const std::size_t nameBegin = next + 2;
-    std::size_t nameEnd = nameBegin;
-    while (nameEnd < end_ && !IsEndTagNameDelimiter(text_[nameEnd])) ++nameEnd;
+    const std::size_t nameEnd = FindCharClass(text_.data(), nameBegin, end_, kCharEndTagDelimiter);
     node.name = text_.substr(nameBegin, nameEnd - nameBegin);
     left = nameBegin;
     right = nameEnd - 1;
-    const std::size_t close = FindChar(nameEnd, u'>');
+    // Most end tags end right after their name.
+    const std::size_t close = nameEnd < end_ && text_[nameEnd] == u'>' ? nameEnd : FindChar(nameEnd, u'>');
     if (close == std::u16string_view::npos) {
         Unterminated(node, "Element end tag");
         return;

@@ -41,9 +41,9 @@ public:
     // Reads the node at `next` and moves past it. Returns false at the end of the text (type -2).
     bool Next(XmlNodeToken& node);
 
-    // When off, text runs are reported as kNodeText without checking whether they are only
-    // whitespace (the parse does not need the difference).
-    void SetClassifyText(bool classify) { classifyText_ = classify; }
+    // When on, text runs are passed over: Next reads only markup nodes and the end of the text (the
+    // parse records no text).
+    void SetSkipText(bool skip) { skipText_ = skip; }
     uint32_t Flags() const { return flags_; }
 
     std::size_t left = 0;   // first and last character of the last name token read
@@ -71,7 +71,7 @@ private:
     std::u16string_view text_;
     std::size_t end_;
     uint32_t flags_;
-    bool classifyText_ = true;
+    bool skipText_ = false;
 };
 
 }  // namespace xml

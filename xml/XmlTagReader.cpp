@@ -1,5 +1,6 @@
 #include "XmlTagReader.h"
 
+#include "XmlFind.h"
 #include "XmlText.h"
 
 #include <algorithm>
@@ -10,8 +11,7 @@ std::u16string_view ReadNameToken(std::u16string_view text, std::size_t pos, std
     end = std::min(end, text.size());
     while (pos < end && IsXmlSpace(text[pos])) ++pos;
     if (pos >= end) return {};
-    std::size_t stop = pos;
-    while (stop < end && !IsNameDelimiter(text[stop])) ++stop;
+    const std::size_t stop = FindCharClass(text.data(), pos, end, kCharNameDelimiter);
     return text.substr(pos, stop - pos);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,12 @@ inline bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b)
         if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     }
     return true;
+}
+
+// Whether two texts hold the same units (a plain comparison, without the per-unit loop of
+// std::u16string_view's equality).
+inline bool SameUnits(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
 inline void AppendAscii(std::u16string& out, std::string_view ascii) {

@@ -28,68 +28,93 @@ constexpr char16_t kWindows1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-// Decodes UTF-8, replacing each invalid sequence (overlong, surrogate, out of range, truncated) by
-// `replacement`.
+// Decodes the one non-ASCII sequence at p[0] (p < end): writes its unit(s) at o and returns how many
+// bytes it took. An invalid sequence (overlong, surrogate, out of range, truncated) becomes
+// `replacement` and counts in `bad`; it takes its lead byte and the continuation bytes that follow.
+inline std::size_t DecodeUtf8Sequence(const unsigned char* p, const unsigned char* end, char16_t*& o,
+                                      char16_t replacement, std::size_t& bad) {
+    const unsigned b = p[0];
+    const std::size_t left = static_cast<std::size_t>(end - p);
+    // The common valid forms first: two bytes, then three bytes outside the surrogates.
+    if (b >= 0xC2 && b <= 0xDF && left >= 2 && (p[1] & 0xC0) == 0x80) {
+        *o++ = static_cast<char16_t>(((b & 0x1F) << 6) | (p[1] & 0x3F));
+        return 2;
+    }
+    if (b >= 0xE0 && b <= 0xEF && left >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+        const unsigned cp = ((b & 0x0F) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+        if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+            *o++ = static_cast<char16_t>(cp);
+            return 3;
+        }
+    }
+    uint32_t cp = 0;
+    std::size_t need = 0;
+    uint32_t min = 0;
+    if (b >= 0xC2 && b <= 0xDF) { cp = b & 0x1F; need = 1; min = 0x80; }
+    else if (b >= 0xE0 && b <= 0xEF) { cp = b & 0x0F; need = 2; min = 0x800; }
+    else if (b >= 0xF0 && b <= 0xF4) { cp = b & 0x07; need = 3; min = 0x10000; }
+    else {
+        *o++ = replacement;
+        ++bad;
+        return 1;
+    }
+    std::size_t k = 1;
+    for (; k <= need && k < left && (p[k] & 0xC0) == 0x80; ++k) cp = (cp << 6) | (p[k] & 0x3F);
+    if (k <= need || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        *o++ = replacement;
+        ++bad;
+        return k;  // the lead and the continuation bytes that were there
+    }
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+        *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+        *o++ = static_cast<char16_t>(cp);
+    }
+    return k;
+}
+
+// Decodes UTF-8 from p to end into o (which has room for end - p units) and returns the end of the
+// output. ASCII is widened sixteen bytes at a time: a block that holds a non-ASCII byte is widened as
+// well, and only its leading ASCII bytes are kept (the output never runs ahead of the input, so the
+// block always fits).
+char16_t* DecodeUtf8Into(const unsigned char* p, const unsigned char* end, char16_t* o, char16_t replacement,
+                         std::size_t& bad) {
+    while (p < end) {
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        while (end - p >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
+            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(v));
+            if (mask != 0) {
+                const unsigned ascii = static_cast<unsigned>(__builtin_ctz(mask));
+                p += ascii;
+                o += ascii;
+                break;
+            }
+            p += 16;
+            o += 16;
+        }
+#endif
+        while (p < end && *p < 0x80) *o++ = *p++;
+        // A run of non-ASCII characters (a word of Cyrillic, Greek or CJK text) stays in this loop.
+        while (p < end && *p >= 0x80) p += DecodeUtf8Sequence(p, end, o, replacement, bad);
+    }
+    return o;
+}
+
+// Decodes UTF-8 and checks it in the same pass, replacing each invalid sequence (overlong, surrogate,
+// out of range, truncated) by `replacement`.
 std::u16string DecodeUtf8(std::string_view bytes, char16_t replacement, std::size_t* unmapped) {
     std::u16string out;
     out.resize(bytes.size());  // never more UTF-16 units than bytes
-    char16_t* o = out.data();
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    std::size_t i = 0;
     std::size_t bad = 0;
-    while (i < n) {
-        const unsigned char b = p[i];
-        if (b < 0x80) {
-            // ASCII runs are widened sixteen (or eight) bytes at a time.
-#if defined(__SSE2__)
-            while (i + 16 <= n) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-                if (_mm_movemask_epi8(v) != 0) break;
-                const __m128i zero = _mm_setzero_si128();
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
-                o += 16;
-                i += 16;
-            }
-#endif
-            uint64_t word;
-            while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080ull) == 0)) {
-                for (int k = 0; k < 8; ++k) o[k] = p[i + k];
-                o += 8;
-                i += 8;
-            }
-            if (i < n && p[i] < 0x80) {
-                *o++ = p[i];
-                ++i;
-            }
-            continue;
-        }
-        uint32_t cp = 0;
-        std::size_t need = 0;
-        uint32_t min = 0;
-        if (b >= 0xC2 && b <= 0xDF) { cp = b & 0x1F; need = 1; min = 0x80; }
-        else if (b >= 0xE0 && b <= 0xEF) { cp = b & 0x0F; need = 2; min = 0x800; }
-        else if (b >= 0xF0 && b <= 0xF4) { cp = b & 0x07; need = 3; min = 0x10000; }
-        else { *o++ = replacement; ++bad; ++i; continue; }
-        std::size_t k = 1;
-        for (; k <= need && i + k < n && (p[i + k] & 0xC0) == 0x80; ++k) cp = (cp << 6) | (p[i + k] & 0x3F);
-        if (k <= need || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            *o++ = replacement;
-            ++bad;
-            i += k;  // the lead and the continuation bytes that were there
-            continue;
-        }
-        i += k;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
-            *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            *o++ = static_cast<char16_t>(cp);
-        }
-    }
-    out.resize(static_cast<std::size_t>(o - out.data()));
+    const char16_t* end = DecodeUtf8Into(p, p + bytes.size(), out.data(), replacement, bad);
+    out.resize(static_cast<std::size_t>(end - out.data()));
     if (unmapped) *unmapped = bad;
     return out;
 }
