@@ -59,16 +59,10 @@ void XmlElementTable::Reset() {
     longEndTags_.clear();
 }
 
-uint32_t XmlElementTable::Allocate() {
-    if (freeIndex_ >= capacity_) {
-        // Grow by half, but never past the end of the segment after the current last one.
-        const uint64_t byHalf = std::max<uint64_t>(uint64_t(freeIndex_) + freeIndex_ / 2, uint64_t(freeIndex_) + 1);
-        const uint64_t limit = (uint64_t(segments_.size()) + 1) * kSegmentRecords;
-        Grow(static_cast<uint32_t>(std::min(byHalf, limit)));
-    }
-    const uint32_t index = freeIndex_++;
-    (*this)[index] = XmlElementRecord{};
-    return index;
+void XmlElementTable::GrowForAllocate() {
+    const uint64_t byHalf = std::max<uint64_t>(uint64_t(freeIndex_) + freeIndex_ / 2, uint64_t(freeIndex_) + 1);
+    const uint64_t limit = (uint64_t(segments_.size()) + 1) * kSegmentRecords;
+    Grow(static_cast<uint32_t>(std::min(byHalf, limit)));
 }
 
 void XmlElementTable::SetLongTagLengths(uint32_t index, uint32_t startTagLength, uint32_t endTagLength) {

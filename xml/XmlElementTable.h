@@ -46,8 +46,14 @@ public:
     void Reserve(uint32_t records);
     // Empties the table: record 0 cleared, next free index 1. Keeps the storage.
     void Reset();
-    // Takes the next free record (growing the table when it is full) and returns its index.
-    uint32_t Allocate();
+    // Takes the next free record (growing the table when it is full) and returns its index, cleared.
+    // Inline: the parse takes one per element.
+    uint32_t Allocate() {
+        if (freeIndex_ >= capacity_) GrowForAllocate();
+        const uint32_t index = freeIndex_++;
+        (*this)[index] = XmlElementRecord{};
+        return index;
+    }
 
     XmlElementRecord& operator[](uint32_t index) {
         return segments_[index >> kSegmentShift][index & (kSegmentRecords - 1)];
@@ -87,6 +93,8 @@ private:
     static uint32_t LongTagLength(const std::unordered_map<uint32_t, uint32_t>& lengths, uint32_t index,
                                   uint32_t field);
     void Grow(uint32_t newCapacity);
+    // Grows a full table by half, but never past the end of the segment after the current last one.
+    void GrowForAllocate();
     void ResizeLastSegment(uint32_t records);
     void AddSegment(uint32_t records);
 
