@@ -17,6 +17,13 @@ bool EndsMatchedName(char16_t c) { return c == u' ' || c == u'=' || c == u'/' ||
 
 }  // namespace
 
+XmlOpenNames::XmlOpenNames(bool ignoreCase)
+    : ignoreCase_(ignoreCase), counts_(0, KeyHash{}, KeyEqual{ignoreCase}) {}
+
+bool XmlOpenNames::KeyEqual::operator()(const Key& a, const Key& b) const {
+    return a.hash == b.hash && (ignoreCase ? EqualIgnoringAsciiCase(a.name, b.name) : SameUnits(a.name, b.name));
+}
+
 uint64_t XmlOpenNames::Hash(std::u16string_view name) const {
     uint64_t hash = kHashStart;
     for (char16_t c : name) hash = HashStep(hash, ignoreCase_ ? AsciiLower(c) : c);
@@ -24,21 +31,21 @@ uint64_t XmlOpenNames::Hash(std::u16string_view name) const {
 }
 
 void XmlOpenNames::Remove(std::u16string_view name) {
-    const auto it = counts_.find(Hash(name));
+    const auto it = counts_.find(Key{name, Hash(name)});
     if (it == counts_.end()) return;
     if (--it->second == 0) counts_.erase(it);
 }
 
-bool XmlOpenNames::MayMatch(std::u16string_view endTagName) const {
+bool XmlOpenNames::Matches(std::u16string_view endTagName) const {
     // An empty end tag name answers to any element.
     if (endTagName.empty()) return !counts_.empty();
     uint64_t hash = kHashStart;
     for (std::size_t i = 0; i < endTagName.size(); ++i) {
         const char16_t c = endTagName[i];
-        if (i > 0 && EndsMatchedName(c) && counts_.count(hash) != 0) return true;
+        if (i > 0 && EndsMatchedName(c) && Contains(endTagName.substr(0, i), hash)) return true;
         hash = HashStep(hash, ignoreCase_ ? AsciiLower(c) : c);
     }
-    return counts_.count(hash) != 0;
+    return Contains(endTagName, hash);
 }
 
 }  // namespace xml

@@ -58,7 +58,7 @@ public:
             openNames_.emplace(ignoreCase_);
             for (const OpenElement& e : open_) openNames_->Add(e.name);
         }
-        if (openNames_->MayMatch(node.name)) {
+        if (openNames_->Matches(node.name)) {
             for (std::size_t k = open_.size(); k-- > 0;) {
                 if (NameTokenMatches(open_[k].name, node.name, ignoreCase_)) {
                     Ended(k, node);
