@@ -138,7 +138,8 @@ public:
                 platform::PostWindowMessage(&self, kLinkChangeMessage, slot, change == FlashLink::DeviceChange::Listed);
             });
             link.setTrace([](const std::string& line) {
-                // The notices only: a line per input report would bury a silent run's own lines.
+                // The notices only, and only while debugging is on: a line per input report would
+                // bury the notices.
                 if (line.starts_with("MONITOR")) platform::DebugOutput(line);
             });
         };

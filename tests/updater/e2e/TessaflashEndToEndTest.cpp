@@ -99,6 +99,17 @@ TEST_F(Tessaflash, WithoutAControllerEndsWithTwo) {
     EXPECT_NE(errors_.find("no controller found"), std::string::npos) << errors_;
 }
 
+// The links' trace lines are for a person who asks for them; a script sees only the run's own lines.
+TEST_F(Tessaflash, TraceLinesOnlyWhenDebuggingIsAskedFor) {
+    EXPECT_EQ(run("-silent"), 2) << errors_;
+    EXPECT_EQ(errors_.find("MONITOR"), std::string::npos) << errors_;
+    start(options());
+    EXPECT_EQ(run("-silent"), 0) << errors_;
+    EXPECT_EQ(errors_.find("MONITOR"), std::string::npos) << errors_;
+    EXPECT_EQ(run("-silent -force", TESSAFLASH, "env HALCYRA_DEBUG=1 "), 0) << errors_;
+    EXPECT_NE(errors_.find("MONITOROPEN:dwDeviceID="), std::string::npos) << errors_;
+}
+
 // A controller on hidraw whose node this user may not open: still exit code 2, but the line says that
 // a controller was found, that access was denied and how to get it.
 TEST_F(Tessaflash, AControllerWithoutAccessIsExplained) {
