@@ -38,7 +38,8 @@ std::string lowerCase(std::string_view text) {
 
 UpdaterOptions parseUpdaterOptions(std::span<const std::string_view> arguments) {
     UpdaterOptions options;
-    if (arguments.size() > 1 && std::any_of(arguments.begin(), arguments.end(), asksForHelp)) {
+    // The program's own path is not looked at: on this system "/" separates its folders.
+    if (arguments.size() > 1 && std::any_of(arguments.begin() + 1, arguments.end(), asksForHelp)) {
         options.helpRequested = true;
         return options;
     }

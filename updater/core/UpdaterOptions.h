@@ -1,8 +1,8 @@
 // The updater's command line: what the arguments after the program's own path ask for.
 //
 // Every argument goes through every check; unknown arguments are ignored:
-//   "/?" or "/help" anywhere in an argument (the program's path included, when there is more than one
-//       argument)                              -> the help is printed and the program ends
+//   "/?" or "/help" anywhere in an argument (never in the program's own path, whose folders "/"
+//       separates)                             -> the help is printed and the program ends
 //   "bin:" anywhere, then leading digits N     -> forced entry N - 1 when N is 1-9
 //   "-silent" (whole, case-sensitive)          -> silent and auto-start
 //   "-force"  (whole, case-sensitive)          -> force

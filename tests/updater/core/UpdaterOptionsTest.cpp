@@ -73,11 +73,18 @@ TEST_P(OptionsTable, GivesTheExpectedOptions) {
 INSTANTIATE_TEST_SUITE_P(Updater, OptionsTable, ::testing::ValuesIn(kCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(UpdaterOptions, ProgramPathCountsForHelpOnlyWithAnotherArgument) {
-    const std::vector<std::string_view> alone{"/tmp/help/tessaflash"};
-    EXPECT_FALSE(parseUpdaterOptions(alone).helpRequested);
-    const std::vector<std::string_view> withArgument{"/tmp/help/tessaflash", "-force"};
-    EXPECT_TRUE(parseUpdaterOptions(withArgument).helpRequested);
+// "/" separates folders here: an updater installed under a folder named "help..." (or holding "/?")
+// still updates, whatever follows its path.
+TEST(UpdaterOptions, TheProgramPathNeverAsksForHelp) {
+    for (const std::string_view program : {"/tmp/help/tessaflash", "/opt/helpers/Tessaflash/tessaflash", "/srv/a/?/tessaflash"}) {
+        SCOPED_TRACE(program);
+        const std::vector<std::string_view> alone{program};
+        EXPECT_FALSE(parseUpdaterOptions(alone).helpRequested);
+        const std::vector<std::string_view> withArguments{program, "true", "../halcyra"};
+        const UpdaterOptions options = parseUpdaterOptions(withArguments);
+        EXPECT_FALSE(options.helpRequested);
+        EXPECT_EQ(options, restart("../halcyra"));
+    }
 }
 
 TEST(UpdaterHelp, WritesTheSixLinesInOrder) {
