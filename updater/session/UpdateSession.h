@@ -41,7 +41,7 @@ struct SessionTexts {
     QString product;
     QString updateVersion;    // the package's version text
     QString currentVersion;   // the controller's VerInfo text; cleared when no controller is attached
-    QString layoutName;       // name of the selected entry (or of the first one when none fits)
+    QString layoutName;       // name of the selected entry; empty when none is selected
 };
 
 // Which of the main page's controls are usable now.
