@@ -94,6 +94,30 @@ TEST_F(Tessaflash, UpdatesAndTheNewFirmwareSurvivesARestart) {
     EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
 }
 
+// Where no person can see a window (a display variable naming no server, the offscreen platform), the
+// update runs as without a window, says so in one line and ends; nothing aborts or waits for ever.
+TEST_F(Tessaflash, WithoutAUsableDisplayItUpdatesAsSilentAndEnds) {
+    struct Row {
+        const char* name;
+        const char* environment;
+    };
+    const Row rows[] = {
+        {"stale display", "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 "},
+        {"stale wayland display", "env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-97 "},
+        {"offscreen platform", "env QT_QPA_PLATFORM=offscreen "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto o = options();
+        start(o);
+        EXPECT_EQ(run("true", TESSAFLASH, std::string(row.environment) + "timeout 60 "), 0) << errors_;
+        EXPECT_NE(errors_.find("updating as with -silent"), std::string::npos) << errors_;
+        EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
+        controller_.reset();
+        std::filesystem::remove(o.stateFile);
+    }
+}
+
 TEST_F(Tessaflash, WithoutAControllerEndsWithTwo) {
     EXPECT_EQ(run("-silent"), 2) << errors_;
     EXPECT_NE(errors_.find("no controller found"), std::string::npos) << errors_;
