@@ -12,6 +12,7 @@
 #include "AccessDeniedText.h"
 
 #include "BootLoaderCommands.h"
+#include "firmware/PackageCheck.h"
 #include "firmware/PackageReader.h"
 
 #include <QTimer>
@@ -119,6 +120,14 @@ public:
         }
         if (!read.ok()) {
             if (messages.messages.empty()) tell(QStringLiteral("The firmware package is damaged."), QStringLiteral("Error"));
+            finish(kExitPackageUnreadable);
+            return false;
+        }
+        if (const auto reason = firmware::unflashablePackageReason(read.package->info)) {
+            // Found out before either link opens: the controller is never sent anywhere.
+            tell(QStringLiteral("The firmware package cannot be flashed: %1.")
+                     .arg(QString::fromLatin1(reason->data(), static_cast<qsizetype>(reason->size()))),
+                 QStringLiteral("Error"));
             finish(kExitPackageUnreadable);
             return false;
         }

@@ -4,6 +4,8 @@
 #include "HostLink.h"
 
 #include "firmware/ApplicationImage.h"
+#include "firmware/PackageLayout.h"
+#include "firmware/Scrambling.h"
 #include "simulator/VirtualController.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +13,9 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -164,6 +168,47 @@ TEST_F(Tessaflash, ARecordMismatchEndsWithThreeAndFlashesNothing) {
         start(o);
         EXPECT_EQ(run("-silent"), 3) << errors_;
         EXPECT_TRUE(runs(Firmware::Application, kFreshVersion));
+        controller_.reset();
+        std::filesystem::remove(o.stateFile);
+    }
+}
+
+// A copy of the updater whose package's information block `change` alters; returns its path.
+std::string patchedUpdater(const std::string& folder, void (*change)(firmware::FirmwareInfoBlock&)) {
+    std::ifstream in(TESSAFLASH, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() < firmware::kInfoBlockBytes) return {};
+    const std::span<std::uint8_t> block(bytes.data() + bytes.size() - firmware::kInfoBlockBytes, firmware::kInfoBlockBytes);
+    firmware::descrambleBlock(block);
+    firmware::FirmwareInfoBlock info;
+    std::memcpy(&info, block.data(), sizeof info);
+    change(info);
+    std::memcpy(block.data(), &info, sizeof info);
+    firmware::scrambleBlock(block);
+    const std::string program = folder + "/Tessaflash/tessaflash";
+    std::filesystem::create_directories(folder + "/Tessaflash");
+    std::ofstream(program, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                   static_cast<std::streamsize>(bytes.size()));
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    return program;
+}
+
+// A package that cannot be flashed is found out before the controller is touched: it keeps running
+// its working firmware, however often the updater is run.
+TEST_F(Tessaflash, AnUnflashablePackageLeavesTheControllerAlone) {
+    const std::string program = patchedUpdater(root_ + "/zero", [](firmware::FirmwareInfoBlock& i) { i.bytesPerWrite = 0; });
+    ASSERT_FALSE(program.empty());
+    for (const bool inBootLoader : {false, true}) {
+        SCOPED_TRACE(inBootLoader ? "in its boot loader" : "in its application firmware");
+        auto o = options();
+        o.startInBootLoader = inBootLoader;
+        start(o);
+        for (int attempt = 0; attempt < 2; ++attempt) EXPECT_EQ(run("-silent", program.c_str()), 5) << errors_;
+        EXPECT_NE(errors_.find("data length"), std::string::npos) << errors_;
+        const auto state = controller_->state();
+        EXPECT_EQ(state.firmware, inBootLoader ? Firmware::BootLoader : Firmware::Application);
+        EXPECT_EQ(state.targets.at(0).version(), kFreshVersion);
+        EXPECT_EQ(state.targets.at(0).imageState(), firmware::ImageState::Valid);
         controller_.reset();
         std::filesystem::remove(o.stateFile);
     }
