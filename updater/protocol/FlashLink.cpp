@@ -109,7 +109,9 @@ void FlashLink::handleNotice(const _DEVICE_STATE& state) {
             const auto same = std::find_if(devices_.begin(), devices_.end(),
                                            [&](const _DEVICE_STATE& d) { return sameCollection(d, state); });
             if (same != devices_.end()) {
-                *same = state;
+                // The same device announced again is taken as it is now; another device of the same
+                // kind (a second controller) stays unlisted while this one is held.
+                if (same->deviceNumber == state.deviceNumber) *same = state;
             } else {
                 devices_.push_back(state);
                 connected_ = true;
@@ -144,7 +146,18 @@ void FlashLink::handleReport(std::int32_t deviceNumber, const std::uint8_t* repo
 
 ExchangeResult FlashLink::exchange(CommandReport& report, std::chrono::milliseconds wait, bool awaitReply) {
     std::lock_guard exchangeLock(exchangeMutex_);
-    const std::uint16_t device = deviceNumber();
+    return exchangeLocked(deviceNumber(), report, wait, awaitReply);
+}
+
+ExchangeResult FlashLink::exchangeWith(std::uint16_t device, CommandReport& report, std::chrono::milliseconds wait,
+                                       bool awaitReply) {
+    std::lock_guard exchangeLock(exchangeMutex_);
+    if (device != deviceNumber()) return ExchangeResult::NoDevice;
+    return exchangeLocked(device, report, wait, awaitReply);
+}
+
+ExchangeResult FlashLink::exchangeLocked(std::uint16_t device, CommandReport& report, std::chrono::milliseconds wait,
+                                         bool awaitReply) {
     if (device == 0) return ExchangeResult::NoDevice;
     if (awaitReply) reply_.Arm(report);
     const bool written = TarnWrite(device, report.data(), static_cast<std::int32_t>(kReportSize), slot_) != 0;

@@ -3,7 +3,8 @@
 //
 // It keeps the devices the library reports (at most one per usage and usage page), sends commands to
 // the device with usage 1 on page 0xFF00, and takes replies from that device's input reports on the
-// reader thread. Each exchange writes the command, waits 3 ms, then waits for the reply that the
+// reader thread. A device the link holds stays its device until it goes: a second controller of the
+// same kind that arrives meanwhile is not listed, so nothing meant for the first one reaches it. Each exchange writes the command, waits 3 ms, then waits for the reply that the
 // link's reply rule accepts; a per-link lock keeps exchanges from overlapping, whichever thread sends.
 //
 // The link reports when a device was newly listed (the owner restarts its settle timer) and when it
@@ -56,8 +57,14 @@ public:
     Kind kind() const { return kind_; }
 
     ExchangeResult exchange(CommandReport& report, std::chrono::milliseconds wait, bool awaitReply) override;
+    // The exchange with one device only: NoDevice once that device is no longer the link's (an update
+    // stays with the controller it started on, even when another one is listed after it went).
+    ExchangeResult exchangeWith(std::uint16_t device, CommandReport& report, std::chrono::milliseconds wait,
+                                bool awaitReply);
 
 private:
+    ExchangeResult exchangeLocked(std::uint16_t device, CommandReport& report, std::chrono::milliseconds wait,
+                                  bool awaitReply);
     static void onNotice(void* context, std::uint32_t message, std::uintptr_t wParam, const _DEVICE_STATE* state);
     template <std::int32_t Slot>
     static void onReport(std::int32_t deviceNumber, const std::uint8_t* report, std::int32_t length);
@@ -75,6 +82,20 @@ private:
     std::vector<_DEVICE_STATE> devices_;
     bool connected_ = false;
     bool open_ = false;
+};
+
+// A link's exchanges bound to the device it held when the binding was made.
+class HeldDeviceChannel final : public CommandChannel {
+public:
+    explicit HeldDeviceChannel(FlashLink& link) : link_(link), device_(link.deviceNumber()) {}
+    std::uint16_t device() const { return device_; }
+    ExchangeResult exchange(CommandReport& report, std::chrono::milliseconds wait, bool awaitReply) override {
+        return link_.exchangeWith(device_, report, wait, awaitReply);
+    }
+
+private:
+    FlashLink& link_;
+    const std::uint16_t device_;
 };
 
 }  // namespace updater

@@ -95,6 +95,7 @@ public:
 
     std::thread worker;
     bool workerRunning = false;
+    std::uint16_t flashedDevice = 0;   // the device the running (or last) update writes to
     std::mutex outcomeMutex;
     FlashOutcome outcome;
     std::optional<ControllerRecords> recordsAfterUpdate;
@@ -382,9 +383,12 @@ public:
                      package->info.bytesPerWrite};
         const int target = targetIndex;
         FlashLink& link = target > 0 ? applicationLink : bootLoaderLink;
+        // The whole update goes to the controller that is there now, never to one that comes later.
+        HeldDeviceChannel channel(link);
+        flashedDevice = channel.device();
         const int forcedEntry = options.forcedEntry;
-        worker = std::thread([this, job, target, &link, forcedEntry] {
-            FlashOutcome result = runFlashSequence(link, job, [this](int percent) { setProgressFromWorker(percent); }, pauses);
+        worker = std::thread([this, job, target, channel, forcedEntry]() mutable {
+            FlashOutcome result = runFlashSequence(channel, job, [this](int percent) { setProgressFromWorker(percent); }, pauses);
             std::optional<ControllerRecords> after;
             if (result.succeeded && target > 0) {
                 after = fetchControllerRecords(applicationLink, package->info, forcedEntry, pauses);
@@ -422,7 +426,10 @@ public:
             return;
         }
         exitCode = kExitFlashingFailed;
-        const bool withDevice = (targetIndex > 0 ? applicationLink : bootLoaderLink).deviceNumber() != 0;
+        const FlashLink& flashedLink = targetIndex > 0 ? applicationLink : bootLoaderLink;
+        if (flashedLink.deviceNumber() != flashedDevice)
+            failureText += QStringLiteral(" The controller being updated went away during the update.");
+        const bool withDevice = flashedLink.deviceNumber() != 0;
         setButtons({withDevice, withDevice, true, false});
         if (silent()) {
             say(QStringLiteral("update failed: %1").arg(failureText));

@@ -18,6 +18,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -267,11 +268,15 @@ enum class After {
     OldFirmware,         // nothing was flashed (it never came back in its boot loader)
 };
 
+// A second controller of the same kind that is plugged in while the image is written.
+enum class Newcomer { None, InBootLoader, InApplication };
+
 struct FaultRow {
     const char* name;
     std::vector<const char*> faults;
     int exitCode;
     After after;
+    Newcomer newcomer = Newcomer::None;
 };
 
 const std::vector<FaultRow> kFaultMatrix = {
@@ -282,15 +287,57 @@ const std::vector<FaultRow> kFaultMatrix = {
     {"changing_wrong_checksum", {"checksum-changing:1d.01,times=2"}, 0, After::NewFirmware},
     {"unplugged_while_writing", {"leave:1f,skip=40,times=1"}, 1, After::BootLoaderDamaged},
     {"never_back_after_enter_boot_loader", {"leave:11.00"}, 1, After::OldFirmware},
+    // The update belongs to the controller it started on: a newcomer neither takes over the writes nor
+    // gets them, and the first controller ends updated.
+    {"second_controller_in_boot_loader_at_30_percent", {"delay:1f,ms=10"}, 0, After::NewFirmware, Newcomer::InBootLoader},
+    {"second_controller_in_application_at_30_percent", {"delay:1f,ms=10"}, 0, After::NewFirmware, Newcomer::InApplication},
 };
 
-class FaultMatrix : public Tessaflash, public ::testing::WithParamInterface<FaultRow> {};
+class FaultMatrix : public Tessaflash, public ::testing::WithParamInterface<FaultRow> {
+protected:
+    void TearDown() override {
+        newcomer_.reset();
+        Tessaflash::TearDown();
+    }
+
+    // Runs the updater; once 30 % of the image is written, a second controller joins the bus.
+    void runWithNewcomerAt30Percent(bool inBootLoader) {
+        int code = -1;
+        std::thread updater([&] { code = run("-silent"); });
+        const auto fwInfo = controller_->options().targets.at(0).fwInfo;
+        const std::uint32_t mark = fwInfo.imageStart + 2400;   // 30 % of the package's 8000-byte image
+        const bool reached = controller_->waitFor(
+            [&](const ControllerState& s, bool) {
+                return s.firmware == Firmware::BootLoader && s.targets.at(0).writeAddress >= mark;
+            },
+            20s);
+        EXPECT_TRUE(reached) << "the update never reached 30 %";
+        auto o = options();
+        o.name = "newcomer";
+        o.stateFile = root_ + "/newcomer.state";
+        o.startInBootLoader = inBootLoader;
+        newcomer_ = startController(o);
+        updater.join();
+        EXPECT_EQ(code, GetParam().exitCode) << errors_;
+    }
+
+    std::unique_ptr<simulator::VirtualController> newcomer_;
+};
 
 TEST_P(FaultMatrix, EndsWithItsCodeAndASecondRunSucceeds) {
     auto o = options();
     for (const char* text : GetParam().faults) o.faults.push_back(fault(text));
     start(o);
-    EXPECT_EQ(run("-silent"), GetParam().exitCode) << errors_;
+    if (GetParam().newcomer == Newcomer::None) {
+        EXPECT_EQ(run("-silent"), GetParam().exitCode) << errors_;
+    } else {
+        runWithNewcomerAt30Percent(GetParam().newcomer == Newcomer::InBootLoader);
+        ASSERT_TRUE(newcomer_);
+        const auto other = newcomer_->state();
+        EXPECT_EQ(other.firmware, GetParam().newcomer == Newcomer::InBootLoader ? Firmware::BootLoader : Firmware::Application);
+        EXPECT_EQ(other.targets.at(0).version(), kFreshVersion) << "the newcomer was flashed";
+        newcomer_.reset();
+    }
 
     controller_->clearFaults();
     waitOnBus(true);
