@@ -258,14 +258,36 @@ public:
         targetIndex = 0;
         if (!updating) setButtons({true, true, true, false});
         takeRecords(fetchControllerRecords(bootLoaderLink, package->info, options.forcedEntry, pauses));
+        const bool sentThere = updating;
         if (updating || options.autoStart) {
+            options.autoStart = false;
+            updating = false;
+            if (records.selectedEntry < 0) {
+                abandonInBootLoader(sentThere);
+                return;
+            }
             // The controller came up in its boot loader, asked to or already before: no version check.
             setButtons({false, false, false, true});
-            options.autoStart = false;
             pauseFor(kBeforeWorker);
             startWorker();
         }
         updating = false;
+    }
+
+    // The boot loader's records cannot be read or fit no image: nothing is flashed. A controller that
+    // this run sent into its boot loader still holds its firmware and is sent back to it; the run
+    // ends as a refusal with the real cause, and the window can be closed again.
+    void abandonInBootLoader(bool sentThere) {
+        watchdog.stop();
+        if (sentThere) leaveBootLoader(bootLoaderLink);
+        setButtons({false, false, true, false});
+        refuse(entryProblemText(records.selectedEntry), kExitNoFittingImage);
+    }
+
+    static QString entryProblemText(int selected) {
+        return QString::fromLatin1(selected == firmware::kNoEntryFits        ? "Layout Fail!"
+                                   : selected == firmware::kSignatureDiffers ? "HW Setup Error!"
+                                                                             : "Get Info Error!");
     }
 
     void takeRecords(const ControllerRecords& fetched) {
@@ -286,10 +308,7 @@ public:
         if (!package || workerRunning || updating || finished) return;
         const int selected = records.selectedEntry;
         if (selected < 0) {
-            const char* text = selected == firmware::kNoEntryFits      ? "Layout Fail!"
-                               : selected == firmware::kSignatureDiffers ? "HW Setup Error!"
-                                                                         : "Get Info Error!";
-            refuse(QString::fromLatin1(text), kExitNoFittingImage);
+            refuse(entryProblemText(selected), kExitNoFittingImage);
             return;
         }
         const auto& entry = package->info.entries[static_cast<std::size_t>(selected)];
@@ -368,11 +387,10 @@ public:
     // --- the worker --------------------------------------------------------------------------------
 
     void startWorker() {
-        if (workerRunning || !package || records.selectedEntry < 0) {
-            if (!workerRunning && records.selectedEntry < 0) {
-                // Flashing needs an image: a boot loader whose records did not fit ends like a refusal.
-                refuse(QStringLiteral("Layout Error!"), kExitNoFittingImage);
-            }
+        if (workerRunning || !package) return;
+        if (records.selectedEntry < 0) {
+            // Flashing needs an image; nothing has been written yet.
+            abandonInBootLoader(false);
             return;
         }
         watchdog.stop();
@@ -475,7 +493,7 @@ public:
         if (options.restartPath.empty()) return;
         const QString program = restartTarget(updaterFolder, QString::fromStdString(options.restartPath));
         if (!platform::StartDetached(program, {QStringLiteral("true")}))
-            platform::DebugOutput("tessaflash: could not start " + program.toStdString());
+            say(QStringLiteral("could not start %1").arg(program));
     }
 
     void finish(int code) {

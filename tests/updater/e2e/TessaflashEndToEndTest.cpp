@@ -277,6 +277,7 @@ struct FaultRow {
     int exitCode;
     After after;
     Newcomer newcomer = Newcomer::None;
+    const char* says = nullptr;   // a text the run's lines must hold
 };
 
 const std::vector<FaultRow> kFaultMatrix = {
@@ -291,6 +292,9 @@ const std::vector<FaultRow> kFaultMatrix = {
     // gets them, and the first controller ends updated.
     {"second_controller_in_boot_loader_at_30_percent", {"delay:1f,ms=10"}, 0, After::NewFirmware, Newcomer::InBootLoader},
     {"second_controller_in_application_at_30_percent", {"delay:1f,ms=10"}, 0, After::NewFirmware, Newcomer::InApplication},
+    // The boot loader's records cannot be read: nothing was written, so the controller is sent back to
+    // its firmware and the line names the records, not the layout.
+    {"boot_loader_records_unreadable", {"drop:12.00,skip=1"}, 3, After::OldFirmware, Newcomer::None, "Get Info Error!"},
 };
 
 class FaultMatrix : public Tessaflash, public ::testing::WithParamInterface<FaultRow> {
@@ -330,6 +334,9 @@ TEST_P(FaultMatrix, EndsWithItsCodeAndASecondRunSucceeds) {
     start(o);
     if (GetParam().newcomer == Newcomer::None) {
         EXPECT_EQ(run("-silent"), GetParam().exitCode) << errors_;
+        if (GetParam().says) {
+            EXPECT_NE(errors_.find(GetParam().says), std::string::npos) << errors_;
+        }
     } else {
         runWithNewcomerAt30Percent(GetParam().newcomer == Newcomer::InBootLoader);
         ASSERT_TRUE(newcomer_);
