@@ -246,8 +246,19 @@ public:
         const TargetChoice choice = chooseTarget(applicationLink, package->info, options.forcedEntry, pauses);
         targetIndex = choice.targetIndex;
         takeRecords(choice.records);
+        const bool cameBackInsteadOfBootLoader = updating && targetIndex == 0;
         updating = false;
         setButtons({true, true, true, false});
+        if (cameBackInsteadOfBootLoader) {
+            // It was sent into its boot loader but is running its application firmware again (a
+            // re-plug, or it ignored the command): nothing was flashed, and the run says so.
+            watchdog.stop();
+            failureText = QStringLiteral("The controller came back in its application firmware instead of its boot "
+                                         "loader; nothing was flashed.");
+            exitCode = kExitFlashingFailed;
+            refuse(failureText, kExitFlashingFailed);
+            return;
+        }
         if (options.autoStart) {
             options.autoStart = false;
             requestUpdate();

@@ -215,6 +215,25 @@ TEST_F(Tessaflash, AnUnflashablePackageLeavesTheControllerAlone) {
     }
 }
 
+// Sent into its boot loader, the controller is re-plugged and comes back in its application firmware
+// (here it refuses the command): the run reports that, not "no controller".
+TEST_F(Tessaflash, AControllerBackInItsApplicationInsteadOfItsBootLoaderIsReported) {
+    auto o = options();
+    o.faults.push_back(fault("error:11.00"));
+    start(o);
+    int code = -1;
+    std::thread updater([&] { code = run("-silent"); });
+    std::this_thread::sleep_for(3s);   // the records are read and the request is sent within ~1.5 s
+    controller_->unplug();
+    std::this_thread::sleep_for(200ms);
+    controller_->plugIn();
+    updater.join();
+    EXPECT_EQ(code, 1) << errors_;
+    EXPECT_NE(errors_.find("came back in its application firmware"), std::string::npos) << errors_;
+    EXPECT_EQ(errors_.find("no controller"), std::string::npos) << errors_;
+    EXPECT_TRUE(runs(Firmware::Application, kFreshVersion));
+}
+
 TEST_F(Tessaflash, AnEqualVersionIsRefusedUnlessForced) {
     auto o = options();
     o.targets[0].freshVersion = kPackageVersion;
