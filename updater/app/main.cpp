@@ -1,6 +1,7 @@
 // tessaflash, the firmware updater.
 //
-// Exit codes (ExitCodes.h): 0 updated, or the window closed normally, or the help was printed;
+// Exit codes (ExitCodes.h): 0 updated, or the window closed normally, or the help or the versions were
+// printed;
 // 1 flashing failed or the controller never came up in its boot loader; 2 no controller; 3 no fitting
 // image, signature mismatch, records unavailable or an empty image; 4 refused because the
 // controller's firmware is already current (nothing forced the update); 5 the package in this file is
@@ -101,6 +102,8 @@ int main(int argc, char** argv) {
         return updater::kExitSuccess;
     }
     const std::filesystem::path self = ownExecutable(argv[0]);
+    if (options.versionRequested)
+        return updater::writeVersions(stdout, self) ? updater::kExitSuccess : updater::kExitPackageUnreadable;
 #ifdef TESSAFLASH_WITH_WINDOW
     if (!options.silent && displayNamed()) {
         allowOffscreenFallback();

@@ -8,6 +8,9 @@
 //   "-force"  (whole, case-sensitive)          -> force
 //   "true"    (whole, case-sensitive)          -> auto-start; the next argument, in lower case, is the
 //                                                 restart path (and is checked in its own turn too)
+// Beside them the usual long forms of this system (whole arguments): "--help" and "-h" as "/?",
+// "--silent" as "-silent", "--force" as "-force", and "--version", which prints the program's and the
+// package's versions and ends.
 #pragma once
 
 #include <span>
@@ -20,6 +23,7 @@ inline constexpr int kNoForcedEntry = -1;
 
 struct UpdaterOptions {
     bool helpRequested = false;
+    bool versionRequested = false;
     bool silent = false;
     bool force = false;
     int forcedEntry = kNoForcedEntry;   // package entry 0-8 chosen by "bin:N", or kNoForcedEntry

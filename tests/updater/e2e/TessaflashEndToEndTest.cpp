@@ -59,16 +59,23 @@ protected:
         start(o);
     }
 
-    // Runs the program and returns its exit code; its standard error is kept in errors_.
+    // Runs the program and returns its exit code; its standard error is kept in errors_, its standard
+    // output in output_.
     int run(const std::string& arguments, const char* program = TESSAFLASH, const std::string& prefix = {}) {
         const std::string errorFile = root_ + "/stderr.txt";
-        const std::string command = prefix + program + " " + arguments + " 2>" + errorFile + " >/dev/null";
+        const std::string outputFile = root_ + "/stdout.txt";
+        const std::string command = prefix + program + " " + arguments + " 2>" + errorFile + " >" + outputFile;
         const int status = std::system(command.c_str());
-        std::ifstream in(errorFile);
+        errors_ = fileText(errorFile);
+        output_ = fileText(outputFile);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    static std::string fileText(const std::string& path) {
+        std::ifstream in(path);
         std::stringstream text;
         text << in.rdbuf();
-        errors_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return text.str();
     }
 
     // The controller back on the bus by itself (after a restart of the firmware) or by a plug-in.
@@ -88,6 +95,7 @@ protected:
 
     std::unique_ptr<simulator::VirtualController> controller_;
     std::string errors_;
+    std::string output_;
 };
 
 TEST_F(Tessaflash, UpdatesAndTheNewFirmwareSurvivesARestart) {
@@ -121,6 +129,31 @@ TEST_F(Tessaflash, WithoutAUsableDisplayItUpdatesAsSilentAndEnds) {
         controller_.reset();
         std::filesystem::remove(o.stateFile);
     }
+}
+
+// Asking for help or the versions, in either form, prints them and flashes nothing, with or without a
+// display.
+TEST_F(Tessaflash, HelpAndVersionFlashNothing) {
+    struct Row {
+        const char* arguments;
+        const char* printed;
+    };
+    const Row rows[] = {
+        {"--help", "-silent  \t:don't show ui and auto to update fw\n"},
+        {"-h", "/?  \t\t:help Info\n"},
+        {"/?", "/?  \t\t:help Info\n"},
+        {"-silent /help", "-force  \t:force to update fw (Ignore Ver)\n"},
+        {"--version", "Marovell Tessaflash V1.00\nfirmware package V1.10\n"},
+    };
+    start(options());
+    for (const Row& row : rows) {
+        for (const char* environment : {"env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ", "env QT_QPA_PLATFORM=offscreen "}) {
+            SCOPED_TRACE(std::string(row.arguments) + " with " + environment);
+            EXPECT_EQ(run(row.arguments, TESSAFLASH, environment), 0) << errors_;
+            EXPECT_NE(output_.find(row.printed), std::string::npos) << output_;
+        }
+    }
+    EXPECT_TRUE(runs(Firmware::Application, kFreshVersion)) << "nothing was flashed";
 }
 
 TEST_F(Tessaflash, WithoutAControllerEndsWithTwo) {
