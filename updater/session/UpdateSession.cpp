@@ -449,6 +449,8 @@ public:
         failureText = QString::fromStdString(result.failureText);
         const bool unitWithDevice = targetIndex > 0 && applicationLink.deviceNumber() != 0;
         if (result.succeeded) {
+            // An earlier failed attempt in this window no longer counts: the update went through.
+            exitCode = kExitSuccess;
             setButtons({unitWithDevice, unitWithDevice, true, false});
             if (silent()) platform::PostWindowMessage(&self, kExitMessage, kExitSuccess, 0);
             else successPage.start(kResultPageDelay);
