@@ -174,12 +174,26 @@ TEST_F(Tessaflash, TraceLinesOnlyWhenDebuggingIsAskedFor) {
 
 // A controller on hidraw whose node this user may not open: still exit code 2, but the line says that
 // a controller was found, that access was denied and how to get it.
+// The unprivileged run uses a copy of the program in a folder that user can read: the checkout may sit
+// in one it cannot (a 0700 home, /root, a mktemp -d folder).
 TEST_F(Tessaflash, AControllerWithoutAccessIsExplained) {
     tarnlink_test::FakeHidrawTree tree;
     tree.add("hidraw7", 0x2516, 0x004F, 0);
+    char pattern[] = "/tmp/tessaflash-copy-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    const std::filesystem::path program = folder / "tessaflash";
+    std::filesystem::copy_file(TESSAFLASH, program);
+    namespace fs = std::filesystem;
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
     ::setenv("TARNLINK_HIDRAW_ROOT", tree.root().c_str(), 1);
-    const int code = run("-silent", TESSAFLASH, tarnlink_test::unprivilegedPrefix());
+    const int code = run("-silent", program.c_str(), tarnlink_test::unprivilegedPrefix());
     ::unsetenv("TARNLINK_HIDRAW_ROOT");
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
     EXPECT_EQ(code, 2) << errors_;
     for (const char* part : {"controller was found (", "/dev/hidraw7", "access to it was denied", "70-tarnlink.rules"})
         EXPECT_NE(errors_.find(part), std::string::npos) << part << " in: " << errors_;
