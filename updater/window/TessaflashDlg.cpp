@@ -9,6 +9,7 @@
 #include "WarningDlg.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
@@ -25,7 +26,6 @@ constexpr int kVersionWeight = 700;
 
 constexpr unsigned kTitleFormat = skin::DT_CENTER | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
 constexpr unsigned kVersionFormat = skin::DT_LEFT | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
-constexpr unsigned kLayoutNameFormat = skin::DT_LEFT | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
 
 }  // namespace
 
@@ -134,18 +134,27 @@ void CTessaflashDlg::DrawTexts(QPainter& painter) {
     skin::DrawSkinText(painter, layout_.titleRect, texts_.title, kTitleFormat);
 
     painter.setFont(versionFont_);
+    const VersionBoxes boxes = VersionTextBoxes();
     if (!texts_.layoutName.isEmpty()) {
         painter.setPen(layout_.layoutName.color);
-        // The record has no size: the name gets the box it needs, starting at the record's corner.
-        const QRect nameBox = skin::MeasureSkinText(painter, layout_.layoutName.rect, texts_.layoutName,
-                                                    kLayoutNameFormat | skin::DT_CALCRECT);
-        skin::DrawSkinText(painter, nameBox, texts_.layoutName, kLayoutNameFormat);
+        skin::DrawSkinText(painter, boxes.layoutName, texts_.layoutName, kVersionFormat);
     }
     painter.setPen(layout_.updateVersion.color);
-    skin::DrawSkinText(painter, layout_.updateVersion.rect, texts_.updateVersion, kVersionFormat);
+    skin::DrawSkinText(painter, boxes.updateVersion, texts_.updateVersion, kVersionFormat);
     painter.setPen(layout_.currentVersion.color);
-    skin::DrawSkinText(painter, layout_.currentVersion.rect, texts_.currentVersion, kVersionFormat);
+    skin::DrawSkinText(painter, boxes.currentVersion, texts_.currentVersion, kVersionFormat);
     painter.restore();
+}
+
+CTessaflashDlg::VersionBoxes CTessaflashDlg::VersionTextBoxes() const {
+    const QRect current = layout_.currentVersion.rect;
+    QRect update = layout_.updateVersion.rect;
+    update.moveLeft(current.left());
+    // The name record has no size: the name gets the width it needs from the record's corner, on the
+    // installed version's line.
+    const int nameWidth = QFontMetrics(versionFont_).horizontalAdvance(texts_.layoutName);
+    const QRect name(layout_.layoutName.rect.left(), current.top(), nameWidth, current.height());
+    return {name, update, current};
 }
 
 void CTessaflashDlg::keyPressEvent(QKeyEvent* event) {

@@ -71,6 +71,15 @@ public:
     ProgressBarGeometry BarGeometry() const;
     const QFont& VersionFont() const { return versionFont_; }
 
+    // Where the version texts are drawn: the new version in the installed version's column, and the
+    // layout name on the installed version's line (the records place them 12 and 3 px apart).
+    struct VersionBoxes {
+        QRect layoutName;   // from the layout record's corner, as wide as the name needs
+        QRect updateVersion;
+        QRect currentVersion;
+    };
+    VersionBoxes VersionTextBoxes() const;
+
     skin::CBitmapBtn& OkButton() { return okButton_; }
     skin::CBitmapBtn& CancelButton() { return cancelButton_; }
     skin::CBitmapBtn& CloseButton() { return closeButton_; }

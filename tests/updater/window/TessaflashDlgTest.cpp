@@ -96,6 +96,12 @@ TEST_F(TessaflashDlgTest, ShowsTheSessionsTextsInTheirRectangles) {
     EXPECT_GT(DifferingPixels(before, after, layout.currentVersion.rect), 20);
     // The layout name starts at its corner and runs to the right.
     EXPECT_GT(DifferingPixels(before, after, QRect(layout.layoutName.rect.topLeft(), QSize(60, 21))), 20);
+    // "Installed: Main V1.00" over "New: V1.10": both versions in one column, the name on the line of
+    // the installed version.
+    const auto boxes = window.VersionTextBoxes();
+    EXPECT_EQ(boxes.updateVersion.left(), boxes.currentVersion.left());
+    EXPECT_EQ(boxes.layoutName.center().y(), boxes.currentVersion.center().y());
+    EXPECT_EQ(boxes.layoutName.left(), layout.layoutName.rect.left());
     // Outside the texts the page is its background.
     EXPECT_EQ(DifferingPixels(before, after, QRect(59, 164, 684, 100)), 0);
 
