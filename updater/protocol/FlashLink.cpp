@@ -159,6 +159,7 @@ ExchangeResult FlashLink::exchangeWith(std::uint16_t device, CommandReport& repo
 ExchangeResult FlashLink::exchangeLocked(std::uint16_t device, CommandReport& report, std::chrono::milliseconds wait,
                                          bool awaitReply) {
     if (device == 0) return ExchangeResult::NoDevice;
+    const auto started = std::chrono::steady_clock::now();
     if (awaitReply) reply_.Arm(report);
     const bool written = TarnWrite(device, report.data(), static_cast<std::int32_t>(kReportSize), slot_) != 0;
     platform::PreciseWaitFor(kWriteSettleTime);
@@ -166,7 +167,19 @@ ExchangeResult FlashLink::exchangeLocked(std::uint16_t device, CommandReport& re
     if (!written) return ExchangeResult::WriteFailed;
     if (!awaitReply) return ExchangeResult::Ok;
     if (!reply_.Await(wait, report)) return ExchangeResult::NoReply;
-    return isErrorReply(report) ? ExchangeResult::ErrorReply : ExchangeResult::Ok;
+    if (isErrorReply(report)) return ExchangeResult::ErrorReply;
+    noteExchangeTime(std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started));
+    return ExchangeResult::Ok;
+}
+
+void FlashLink::noteExchangeTime(std::chrono::microseconds taken) {
+    // A running average that follows the link's pace within a few exchanges.
+    const std::int64_t previous = averageMicroseconds_.load();
+    averageMicroseconds_.store(previous == 0 ? taken.count() : (previous * 3 + taken.count()) / 4);
+}
+
+std::chrono::microseconds FlashLink::averageExchangeTime() const {
+    return std::chrono::microseconds(averageMicroseconds_.load());
 }
 
 void FlashLink::trace(const char* format, ...) const {

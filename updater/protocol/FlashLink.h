@@ -16,6 +16,7 @@
 
 #include "tarnlink/tarnlink.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -55,6 +56,9 @@ public:
     // The device number of the listed device with usage 1 on page 0xFF00, or 0.
     std::uint16_t deviceNumber() const;
     Kind kind() const { return kind_; }
+    // How long an answered exchange takes here, averaged over the recent ones (the 3 ms after the write
+    // included); 0 before the first.
+    std::chrono::microseconds averageExchangeTime() const;
 
     ExchangeResult exchange(CommandReport& report, std::chrono::milliseconds wait, bool awaitReply) override;
     // The exchange with one device only: NoDevice once that device is no longer the link's (an update
@@ -69,6 +73,7 @@ private:
     template <std::int32_t Slot>
     static void onReport(std::int32_t deviceNumber, const std::uint8_t* report, std::int32_t length);
     void handleNotice(const _DEVICE_STATE& state);
+    void noteExchangeTime(std::chrono::microseconds taken);
     void handleReport(std::int32_t deviceNumber, const std::uint8_t* report, std::int32_t length);
     void trace(const char* format, ...) const __attribute__((format(printf, 2, 3)));
 
@@ -82,6 +87,7 @@ private:
     std::vector<_DEVICE_STATE> devices_;
     bool connected_ = false;
     bool open_ = false;
+    std::atomic<std::int64_t> averageMicroseconds_{0};
 };
 
 // A link's exchanges bound to the device it held when the binding was made.

@@ -7,6 +7,7 @@
 #include "FlashLink.h"
 #include "FlashSequence.h"
 #include "RestartTarget.h"
+#include "UpdateProgress.h"
 #include "WindowMessage.h"
 
 #include "AccessDeniedText.h"
@@ -17,6 +18,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -191,7 +193,7 @@ public:
         case kLinkChangeMessage: linkChanged(message.WParam() == 0 ? applicationLink : bootLoaderLink, message.LParam() != 0); break;
         case kStateMessage: stateChanged(message.LParam() != 0); break;
         case kExitMessage: finish(static_cast<int>(message.WParam())); break;
-        case kProgressMessage: emit self.progressChanged(static_cast<int>(message.LParam())); break;
+        case kProgressMessage: showProgress(static_cast<int>(message.LParam())); break;
         case kWorkerDoneMessage: workerDone(); break;
         default: break;
         }
@@ -311,6 +313,17 @@ public:
     void showLayoutName() {
         const auto shown = firmware::shownLayoutEntry(package->info, records.selectedEntry);
         texts.layoutName = shown ? fromU16(firmware::storedText(package->info.entries[*shown].name)) : QString();
+        texts.duration = shown ? durationText(*shown) : QString();
+    }
+
+    // The selected image's writes at the pace measured on the links so far.
+    QString durationText(std::size_t entry) const {
+        const auto& blocks = package->entries[entry];
+        const auto pace = std::max(applicationLink.averageExchangeTime(), bootLoaderLink.averageExchangeTime());
+        const int seconds = estimatedUpdateSeconds({blocks.image.size(), blocks.versionBlock.size(), package->info.bytesPerWrite},
+                                                   std::max(pace, std::chrono::microseconds(FlashLink::kWriteSettleTime)));
+        return seconds == 1 ? QStringLiteral("The update takes about a second.")
+                            : QStringLiteral("The update takes about %1 seconds.").arg(seconds);
     }
 
     // --- the update request ------------------------------------------------------------------------
@@ -430,6 +443,14 @@ public:
             }
             platform::PostWindowMessage(&self, kWorkerDoneMessage, 0, 0);
         });
+    }
+
+    void showProgress(int percent) {
+        QString phase = QString::fromLatin1(updatePhase(percent));
+        phase[0] = phase[0].toUpper();
+        texts.progressLine = QStringLiteral("%1: %2 %").arg(phase).arg(percent);
+        emit self.textsChanged();
+        emit self.progressChanged(percent);
     }
 
     void setProgressFromWorker(int percent) {

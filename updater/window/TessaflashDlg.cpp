@@ -9,6 +9,7 @@
 #include "WarningDlg.h"
 
 #include <QCloseEvent>
+#include <QColor>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -23,6 +24,13 @@ using updater_skin::UpdaterPicture;
 constexpr int kTitleHeight = 38;
 constexpr int kTitleWeight = 400;
 constexpr int kVersionWeight = 700;
+// The picture's instruction lines: their size, and the colours of the first and the second line.
+constexpr int kStatusHeight = 22;
+constexpr int kStatusWeight = 400;
+const QColor kInstructionColour(0xF0, 0xF0, 0xF0);
+const QColor kDurationColour(0x9A, 0x9E, 0xA6);
+// A point of the picture left of the lines, whose colour covers the picture's own text.
+const QPoint kStatusBackgroundPoint(30, 190);
 
 constexpr unsigned kTitleFormat = skin::DT_CENTER | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
 constexpr unsigned kVersionFormat = skin::DT_LEFT | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
@@ -71,6 +79,7 @@ void CTessaflashDlg::LoadSkin() {
     skin::CreateButtonFromRecord(closeButton_, this, pictures, layout_.confirmClose);
 
     versionFont_ = skin::SkinFont(layout_.versionFace, layout_.versionHeight, kVersionWeight);
+    statusFont_ = skin::SkinFont(QString(), kStatusHeight, kStatusWeight);
     if (!background_.isNull()) resize(skin::LogicalSize(background_));
     ApplyUpdaterShape(*this, UpdaterPicture::MainOutline);
 
@@ -143,7 +152,33 @@ void CTessaflashDlg::DrawTexts(QPainter& painter) {
     skin::DrawSkinText(painter, boxes.updateVersion, texts_.updateVersion, kVersionFormat);
     painter.setPen(layout_.currentVersion.color);
     skin::DrawSkinText(painter, boxes.currentVersion, texts_.currentVersion, kVersionFormat);
+    DrawStatusLines(painter);
     painter.restore();
+}
+
+CTessaflashDlg::StatusLines CTessaflashDlg::ShownStatusLines() const {
+    return {controls_.updating ? texts_.progressLine : QString(), texts_.duration};
+}
+
+void CTessaflashDlg::DrawStatusLines(QPainter& painter) {
+    const StatusLines lines = ShownStatusLines();
+    if (lines.instruction.isEmpty() && lines.duration.isEmpty()) return;
+    const qreal ratio = background_.devicePixelRatio();
+    const QPoint sample(static_cast<int>(kStatusBackgroundPoint.x() * ratio), static_cast<int>(kStatusBackgroundPoint.y() * ratio));
+    const QColor cover = background_.valid(sample) ? background_.pixelColor(sample) : QColor(Qt::black);
+    painter.setFont(statusFont_);
+    const struct {
+        const QString& text;
+        QRect rect;
+        QColor colour;
+    } shown[] = {{lines.instruction, InstructionLineRect(), kInstructionColour},
+                 {lines.duration, DurationLineRect(), kDurationColour}};
+    for (const auto& line : shown) {
+        if (line.text.isEmpty()) continue;
+        painter.fillRect(line.rect, cover);
+        painter.setPen(line.colour);
+        skin::DrawSkinText(painter, line.rect, line.text, kVersionFormat);
+    }
 }
 
 CTessaflashDlg::VersionBoxes CTessaflashDlg::VersionTextBoxes() const {

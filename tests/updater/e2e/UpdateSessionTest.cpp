@@ -10,6 +10,7 @@
 #include "simulator/VirtualController.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -41,10 +42,10 @@ protected:
         ASSERT_TRUE(controller_);
     }
 
-    // A session as the window drives it: OK pressed by auto-start ("true").
-    void startSession(const char* program) {
+    // A session as the window drives it: OK pressed by auto-start ("true"), or by the test.
+    void startSession(const char* program, bool autoStart = true) {
         updater::UpdaterOptions options;
-        options.autoStart = true;
+        options.autoStart = autoStart;
         session_ = std::make_unique<updater::UpdateSession>(options);
         QObject::connect(session_.get(), &updater::UpdateSession::messageBox, session_.get(),
                          [this](const QString& text, const QString&) { messages_.push_back(text); });
@@ -110,6 +111,25 @@ TEST_F(WindowSession, ASuccessfulRetryEndsWithZero) {
     EXPECT_EQ(pages_.back(), 1) << "the success page";
     EXPECT_EQ(*finishedWith_, updater::kExitSuccess);
     EXPECT_EQ(session_->exitCode(), updater::kExitSuccess);
+}
+
+// The page's duration is that of this package on this controller: the update then takes about as long
+// (not "about a minute" for a few seconds' work).
+TEST_F(WindowSession, TheDurationShownMatchesTheUpdate) {
+    startController(options());
+    startSession(TESSAFLASH, false);
+    ASSERT_TRUE(runUntil([&] { return session_->buttons().ok; }, 20s));
+    const QString duration = session_->texts().duration;
+    const QRegularExpressionMatch said = QRegularExpression(QStringLiteral("about (\\d+) seconds")).match(duration);
+    ASSERT_TRUE(said.hasMatch()) << duration.toStdString();
+    const int seconds = said.captured(1).toInt();
+    const auto started = std::chrono::steady_clock::now();
+    session_->requestUpdate();
+    ASSERT_TRUE(runUntil([&] { return finishedWith_.has_value(); }, 60s));
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_EQ(*finishedWith_, updater::kExitSuccess);
+    EXPECT_LE(took, 2.0 * seconds + 2) << duration.toStdString();
+    EXPECT_GE(took, seconds / 3.0) << duration.toStdString();
 }
 
 }  // namespace
