@@ -112,6 +112,7 @@ void FlashLink::handleNotice(const _DEVICE_STATE& state) {
                 // The same device announced again is taken as it is now; another device of the same
                 // kind (a second controller) stays unlisted while this one is held.
                 if (same->deviceNumber == state.deviceNumber) *same = state;
+                else ++unlistedArrivals_;
             } else {
                 devices_.push_back(state);
                 connected_ = true;

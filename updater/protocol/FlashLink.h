@@ -59,6 +59,9 @@ public:
     // How long an answered exchange takes here, averaged over the recent ones (the 3 ms after the write
     // included); 0 before the first.
     std::chrono::microseconds averageExchangeTime() const;
+    // How often another device of the held one's kind (a second controller) was announced and left
+    // unlisted since the link opened.
+    int unlistedArrivals() const { return unlistedArrivals_; }
 
     ExchangeResult exchange(CommandReport& report, std::chrono::milliseconds wait, bool awaitReply) override;
     // The exchange with one device only: NoDevice once that device is no longer the link's (an update
@@ -88,6 +91,7 @@ private:
     bool connected_ = false;
     bool open_ = false;
     std::atomic<std::int64_t> averageMicroseconds_{0};
+    std::atomic<int> unlistedArrivals_{0};
 };
 
 // A link's exchanges bound to the device it held when the binding was made.

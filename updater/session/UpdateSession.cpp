@@ -98,6 +98,8 @@ public:
     std::thread worker;
     bool workerRunning = false;
     std::uint16_t flashedDevice = 0;   // the device the running (or last) update writes to
+    // The boot-loader link's unlisted arrivals when this update was asked for; -1 while none is.
+    int unlistedBootLoadersBefore = -1;
     std::mutex outcomeMutex;
     FlashOutcome outcome;
     std::optional<ControllerRecords> recordsAfterUpdate;
@@ -352,6 +354,7 @@ public:
             }
             return;
         }
+        unlistedBootLoadersBefore = bootLoaderLink.unlistedArrivals();
         if (bootLoaderLink.deviceNumber() != 0) {
             startWorker();
         } else if (applicationLink.deviceNumber() != 0) {
@@ -428,6 +431,7 @@ public:
         // The whole update goes to the controller that is there now, never to one that comes later.
         HeldDeviceChannel channel(link);
         flashedDevice = channel.device();
+        if (unlistedBootLoadersBefore < 0) unlistedBootLoadersBefore = bootLoaderLink.unlistedArrivals();
         const int forcedEntry = options.forcedEntry;
         worker = std::thread([this, job, target, channel, forcedEntry]() mutable {
             FlashOutcome result = runFlashSequence(channel, job, [this](int percent) { setProgressFromWorker(percent); }, pauses);
@@ -466,6 +470,14 @@ public:
             std::lock_guard lock(outcomeMutex);
             result = outcome;
             if (recordsAfterUpdate) takeRecords(*recordsAfterUpdate);
+        }
+        const bool secondBootLoader = targetIndex == 0 && bootLoaderLink.unlistedArrivals() > unlistedBootLoadersBefore;
+        unlistedBootLoadersBefore = -1;
+        if (result.succeeded && secondBootLoader) {
+            // Two controllers were in their boot loaders and nothing tells them apart: the one written
+            // to may not be the one this run sent there, which would then wait in its boot loader.
+            result = {false, "A second controller in its boot loader joined during the update: the controller "
+                             "that was updated may be another than the one sent there. Run the updater again."};
         }
         failureText = QString::fromStdString(result.failureText);
         const bool unitWithDevice = targetIndex > 0 && applicationLink.deviceNumber() != 0;
