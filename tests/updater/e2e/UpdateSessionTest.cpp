@@ -128,8 +128,10 @@ TEST_F(WindowSession, TheDurationShownMatchesTheUpdate) {
     ASSERT_TRUE(runUntil([&] { return finishedWith_.has_value(); }, 60s));
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     EXPECT_EQ(*finishedWith_, updater::kExitSuccess);
-    EXPECT_LE(took, 2.0 * seconds + 2) << duration.toStdString();
-    EXPECT_GE(took, seconds / 3.0) << duration.toStdString();
+    // Wide bounds: the machine running the tests may be busy, and the pace was measured before the
+    // update; a fixed text ("about a minute" for a few seconds' work) still falls outside them.
+    EXPECT_LE(took, 4.0 * seconds + 10) << duration.toStdString();
+    EXPECT_GE(took, seconds / 6.0 - 0.5) << duration.toStdString();
 }
 
 }  // namespace
