@@ -4,12 +4,30 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 namespace platform {
 
+namespace {
+
+std::atomic<bool> g_debugSwitch{false};
+
+bool variableAsksForDebug() {
+    const char* value = std::getenv(kDebugVariable);
+    return value != nullptr && *value != '\0' && std::string_view(value) != "0";
+}
+
+}  // namespace
+
+void SetDebugOutput(bool on) { g_debugSwitch = on; }
+
+bool DebugOutputOn() { return g_debugSwitch || variableAsksForDebug(); }
+
 void DebugOutput(std::string_view text) {
+    if (!DebugOutputOn()) return;
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
         text.remove_suffix(1);
     }
@@ -33,6 +51,7 @@ void DebugOutput(std::string_view text) {
 }
 
 void DebugOutput(std::u16string_view text) {
+    if (!DebugOutputOn()) return;
     DebugOutput(std::string_view{xml::Utf16ToUtf8(text)});
 }
 

@@ -49,7 +49,7 @@ public:
     const _DEVICE_STATE state;
 };
 
-// "MONITOROPEN:..." / "MONITORCLOSE:..." on standard error, whatever the debug switch says.
+// "MONITOROPEN:..." / "MONITORCLOSE:..." on the debugger output (standard error while debugging is on).
 void WriteMonitorLine(std::u16string_view format, const _DEVICE_STATE& state) {
     const DebugLogArgument arguments[] = {ToDebugLogArgument(state.deviceNumber), ToDebugLogArgument(state.usage),
                                           ToDebugLogArgument(state.usagePage)};

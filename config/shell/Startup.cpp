@@ -2,6 +2,7 @@
 
 #include "CompanionNotifier.h"
 #include "DebugLog.h"
+#include "DebugOutput.h"
 #include "SingleInstanceLock.h"
 
 #include <QGuiApplication>
@@ -27,6 +28,8 @@ bool RunStartup(std::span<const std::string> words, platform::SingleInstanceLock
     }
     const StartupOptions options = ParseCommandLine(words);
     if (options.debug) g_debugLog = true;
+    // The "debug" word also lets the diagnostic lines (the links' notices) reach standard error.
+    if (g_debugLog) platform::SetDebugOutput(true);
     if (g_debugLog) WriteDebugLog(u"App Init");
     NotifyCompanionBeforeMainWindow();
     const int width = options.resolutionIndex == -1 ? primaryScreenWidth() : 0;

@@ -24,10 +24,10 @@ int selectImage(const FirmwareInfoBlock& info, const FwInfo& controller, int for
 }
 
 std::optional<std::size_t> shownLayoutEntry(const FirmwareInfoBlock& info, int selected) {
-    if (selected >= 0 && selected < static_cast<int>(kPackageEntryCount)) return static_cast<std::size_t>(selected);
-    for (std::size_t i = 0; i < kPackageEntryCount; ++i)
-        if (!isEmpty(info.entries[i])) return i;
-    return std::nullopt;
+    if (selected < 0 || selected >= static_cast<int>(kPackageEntryCount)) return std::nullopt;
+    const auto index = static_cast<std::size_t>(selected);
+    if (isEmpty(info.entries[index])) return std::nullopt;
+    return index;
 }
 
 Version entryVersion(const FirmwareImageEntry& entry) {

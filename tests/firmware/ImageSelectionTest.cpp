@@ -54,11 +54,13 @@ TEST(SelectImage, ChoosesByLayoutOrForcedNumberAndNeverAnEmptyEntry) {
     for (const auto& row : rows) EXPECT_EQ(selectImage(row.info, row.fw, row.forced), row.expected) << row.name;
 }
 
-TEST(SelectImage, ShownLayoutIsTheSelectedOrElseTheFirstNonEmptyEntry) {
+// A layout name is shown only for a selected entry: no controller, a signature that does not fit or a
+// layout without an image shows none.
+TEST(SelectImage, ShownLayoutIsTheSelectedEntryOnly) {
     const FirmwareInfoBlock info = package({{2, 1}, {6, 2}});
     EXPECT_EQ(shownLayoutEntry(info, 6), 6u);
-    EXPECT_EQ(shownLayoutEntry(info, kNoEntryFits), 2u);
-    EXPECT_EQ(shownLayoutEntry(info, kRecordsNotFetched), 2u);
+    for (const int selected : {kNoEntryFits, kSignatureDiffers, kRecordsNotFetched, 0, 9})
+        EXPECT_EQ(shownLayoutEntry(info, selected), std::nullopt) << selected;
     EXPECT_EQ(shownLayoutEntry(package({}), kSignatureDiffers), std::nullopt);
 }
 

@@ -15,11 +15,11 @@ constexpr auto kReplugDelay = std::chrono::milliseconds(100);
 // The device thread looks at the stop flag and at unplug requests this often.
 constexpr int kPollMs = 10;
 
-simulator::ControllerCore freshCore() {
+simulator::ControllerCore freshCore(bool inBootLoader) {
     simulator::Target target(simulator::defaultTargetConfig());
     target.programFresh();
     simulator::ControllerCore core(simulator::defaultControllerSettings(), {target});
-    core.powerUp(false);
+    core.powerUp(inBootLoader);
     return core;
 }
 
@@ -41,8 +41,8 @@ std::vector<std::uint8_t> controllerDescriptor(std::uint8_t reportId) {
 UhidController::UhidController(std::uint8_t reportId, simulator::ControllerCore core)
     : reportId_(reportId), core_(std::move(core)) {}
 
-std::unique_ptr<UhidController> UhidController::start(std::uint8_t reportId, std::string& error) {
-    std::unique_ptr<UhidController> controller(new UhidController(reportId, freshCore()));
+std::unique_ptr<UhidController> UhidController::start(std::uint8_t reportId, std::string& error, bool inBootLoader) {
+    std::unique_ptr<UhidController> controller(new UhidController(reportId, freshCore(inBootLoader)));
     {
         std::lock_guard lock(controller->mutex_);
         if (!controller->plug(error)) return nullptr;

@@ -25,8 +25,9 @@ namespace kernel_guest {
 
 class UhidController {
 public:
-    // Empty, with `error` set, when the first device cannot be created.
-    static std::unique_ptr<UhidController> start(std::uint8_t reportId, std::string& error);
+    // Empty, with `error` set, when the first device cannot be created. `inBootLoader`: the controller
+    // powers up in its boot loader (product id 0x0050) although its image is valid.
+    static std::unique_ptr<UhidController> start(std::uint8_t reportId, std::string& error, bool inBootLoader = false);
     ~UhidController();
     UhidController(const UhidController&) = delete;
     UhidController& operator=(const UhidController&) = delete;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <set>
 #include <sstream>
 #include <string>
@@ -15,7 +17,40 @@ namespace {
 
 using platform_test::StandardErrorCapture;
 
+// Diagnostics never reach a script's output unless debugging was asked for, by the programs' switch
+// or by the environment variable.
+TEST(DebugOutput, WritesOnlyWhenDebuggingIsAskedFor) {
+    struct Row {
+        const char* name;
+        bool debugSwitch;
+        const char* variable;   // nullptr: not set
+        bool written;
+    };
+    const Row rows[] = {
+        {"neither", false, nullptr, false},
+        {"variable empty", false, "", false},
+        {"variable 0", false, "0", false},
+        {"variable 1", false, "1", true},
+        {"switch", true, nullptr, true},
+        {"switch and variable 0", true, "0", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.variable) ::setenv(platform::kDebugVariable, row.variable, 1);
+        else ::unsetenv(platform::kDebugVariable);
+        platform::SetDebugOutput(row.debugSwitch);
+        platform_test::TemporaryFolder folder;
+        StandardErrorCapture capture(folder.File("stderr"));
+        platform::DebugOutput(std::string_view{"MONITOROPEN:dwDeviceID=1"});
+        platform::DebugOutput(u"MONITORCLOSE:dwDeviceID=1");
+        EXPECT_EQ(capture.Stop(), row.written ? "MONITOROPEN:dwDeviceID=1\nMONITORCLOSE:dwDeviceID=1\n" : "");
+    }
+    ::unsetenv(platform::kDebugVariable);
+    platform::SetDebugOutput(false);
+}
+
 TEST(DebugOutput, WritesEachCallAsOneLine) {
+    platform::SetDebugOutput(true);
     platform_test::TemporaryFolder folder;
     StandardErrorCapture capture(folder.File("stderr"));
     platform::DebugOutput(std::string_view{"03/14 09:26 App Init\r\n"});  // a log line with its CR LF
@@ -38,6 +73,7 @@ TEST(DebugOutput, WritesEachCallAsOneLine) {
 TEST(DebugOutput, LinesFromManyThreadsStayWhole) {
     constexpr int kThreads = 6;
     constexpr int kLinesPerThread = 300;
+    platform::SetDebugOutput(true);
     const auto lineText = [](int thread, int line) {
         return "thread " + std::to_string(thread) + " line " + std::to_string(line) + " " + std::string(200, 'a' + thread);
     };

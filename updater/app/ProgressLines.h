@@ -13,9 +13,6 @@ public:
 
     void report(int percent);
 
-    // 0-9 erasing and preparing, 10-79 writing the image, 80-99 writing the version, 100 done.
-    static const char* phaseOf(int percent);
-
 private:
     std::FILE* out_;
     const char* lastPhase_ = nullptr;

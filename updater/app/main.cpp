@@ -1,14 +1,16 @@
 // tessaflash, the firmware updater.
 //
-// Exit codes (ExitCodes.h): 0 updated, or the window closed normally, or the help was printed;
+// Exit codes (ExitCodes.h): 0 updated, or the window closed normally, or the help or the versions were
+// printed;
 // 1 flashing failed or the controller never came up in its boot loader; 2 no controller; 3 no fitting
 // image, signature mismatch, records unavailable or an empty image; 4 refused because the
 // controller's firmware is already current (nothing forced the update); 5 the package in this file is
 // unreadable; 6 another updater is running.
 //
-// With "-silent", or when no window is built in or no display is available, the updater runs on a
-// core application: nothing waits for a person, refusals and failures go to standard error, and the
-// progress of the update is printed there too.
+// With "-silent", or when no window is built in or no display is available (none named, the named one
+// not there, or a platform no person sees such as offscreen), the updater runs without a window: nothing
+// waits for a person, refusals and failures go to standard error, and the progress of the update is
+// printed there too.
 #include "ExitCodes.h"
 #include "InstanceNames.h"
 #include "ProgressLines.h"
@@ -20,6 +22,7 @@
 #ifdef TESSAFLASH_WITH_WINDOW
 #include "WindowEntry.h"
 #include <QApplication>
+#include <QByteArray>
 #endif
 
 #include <QCoreApplication>
@@ -39,17 +42,36 @@ std::filesystem::path ownExecutable(const char* argv0) {
 }
 
 #ifdef TESSAFLASH_WITH_WINDOW
-bool displayAvailable() {
+bool displayNamed() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char* value = std::getenv(name);
         if (value != nullptr && *value != '\0') return true;
     }
     return false;
 }
+
+// Qt aborts when the display it is told to use is not there (a stale remote session's DISPLAY). With
+// "offscreen" last in its list of platforms it falls back to that instead, and the run goes on without
+// a window.
+void allowOffscreenFallback() {
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty()) {
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) platforms += "wayland;";
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) platforms += "xcb;";
+    }
+    if (platforms.split(';').contains("offscreen")) return;
+    if (!platforms.isEmpty() && !platforms.endsWith(';')) platforms += ';';
+    qputenv("QT_QPA_PLATFORM", platforms + "offscreen");
+}
+
+// A window on these platforms reaches no person: nobody could answer a page there.
+bool windowsAreSeen() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
 #endif
 
-int runWithoutWindow(int argc, char** argv, updater::UpdaterOptions options, const std::filesystem::path& self) {
-    QCoreApplication app(argc, argv);
+int runWithoutWindow(QCoreApplication& app, updater::UpdaterOptions options, const std::filesystem::path& self) {
     const bool windowless = !options.silent;
     if (windowless) {
         std::fprintf(stderr, "tessaflash: no window available: updating as with -silent\n");
@@ -80,9 +102,13 @@ int main(int argc, char** argv) {
         return updater::kExitSuccess;
     }
     const std::filesystem::path self = ownExecutable(argv[0]);
+    if (options.versionRequested)
+        return updater::writeVersions(stdout, self) ? updater::kExitSuccess : updater::kExitPackageUnreadable;
 #ifdef TESSAFLASH_WITH_WINDOW
-    if (!options.silent && displayAvailable()) {
+    if (!options.silent && displayNamed()) {
+        allowOffscreenFallback();
         QApplication app(argc, argv);
+        if (!windowsAreSeen()) return runWithoutWindow(app, options, self);
         // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
         QApplication::setDesktopFileName(QStringLiteral("com.marovell.Tessaflash"));
         updater::UpdateSession session(options);
@@ -90,5 +116,6 @@ int main(int argc, char** argv) {
         return updater::runUpdaterWindow(session, selfText.c_str());
     }
 #endif
-    return runWithoutWindow(argc, argv, options, self);
+    QCoreApplication app(argc, argv);
+    return runWithoutWindow(app, options, self);
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string_view>
 
 namespace updater {
@@ -19,5 +20,9 @@ inline constexpr std::array<std::string_view, 6> kHelpLines = {
 
 // Writes the lines to `out` and flushes; false when a write failed (for example a closed output).
 bool writeHelp(std::FILE* out);
+
+// "--version": the program's version line, then the version text of the package carried by
+// `programFile` ("firmware package V1.10"), or that the package is unreadable. False in that case.
+bool writeVersions(std::FILE* out, const std::filesystem::path& programFile);
 
 }  // namespace updater

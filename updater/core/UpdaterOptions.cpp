@@ -8,7 +8,8 @@ namespace updater {
 namespace {
 
 bool asksForHelp(std::string_view argument) {
-    return argument.find("/?") != std::string_view::npos || argument.find("/help") != std::string_view::npos;
+    return argument.find("/?") != std::string_view::npos || argument.find("/help") != std::string_view::npos ||
+           argument == "--help" || argument == "-h";
 }
 
 // The entry "bin:N" forces, from the leading digits after the first "bin:"; kNoForcedEntry unless N is 1-9.
@@ -38,7 +39,8 @@ std::string lowerCase(std::string_view text) {
 
 UpdaterOptions parseUpdaterOptions(std::span<const std::string_view> arguments) {
     UpdaterOptions options;
-    if (arguments.size() > 1 && std::any_of(arguments.begin(), arguments.end(), asksForHelp)) {
+    // The program's own path is not looked at: on this system "/" separates its folders.
+    if (arguments.size() > 1 && std::any_of(arguments.begin() + 1, arguments.end(), asksForHelp)) {
         options.helpRequested = true;
         return options;
     }
@@ -46,8 +48,9 @@ UpdaterOptions parseUpdaterOptions(std::span<const std::string_view> arguments) 
         const std::string_view argument = arguments[i];
         // An invalid "bin:" value forces nothing and leaves an earlier valid one alone.
         if (const int entry = forcedEntryOf(argument); entry != kNoForcedEntry) options.forcedEntry = entry;
-        if (argument == "-silent") options.silent = options.autoStart = true;
-        if (argument == "-force") options.force = true;
+        if (argument == "-silent" || argument == "--silent") options.silent = options.autoStart = true;
+        if (argument == "-force" || argument == "--force") options.force = true;
+        if (argument == "--version") options.versionRequested = true;
         if (argument == "true") {
             options.autoStart = true;
             if (i + 1 < arguments.size()) options.restartPath = lowerCase(arguments[i + 1]);

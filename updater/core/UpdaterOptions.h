@@ -1,13 +1,16 @@
 // The updater's command line: what the arguments after the program's own path ask for.
 //
 // Every argument goes through every check; unknown arguments are ignored:
-//   "/?" or "/help" anywhere in an argument (the program's path included, when there is more than one
-//       argument)                              -> the help is printed and the program ends
+//   "/?" or "/help" anywhere in an argument (never in the program's own path, whose folders "/"
+//       separates)                             -> the help is printed and the program ends
 //   "bin:" anywhere, then leading digits N     -> forced entry N - 1 when N is 1-9
 //   "-silent" (whole, case-sensitive)          -> silent and auto-start
 //   "-force"  (whole, case-sensitive)          -> force
 //   "true"    (whole, case-sensitive)          -> auto-start; the next argument, in lower case, is the
 //                                                 restart path (and is checked in its own turn too)
+// Beside them the usual long forms of this system (whole arguments): "--help" and "-h" as "/?",
+// "--silent" as "-silent", "--force" as "-force", and "--version", which prints the program's and the
+// package's versions and ends.
 #pragma once
 
 #include <span>
@@ -20,6 +23,7 @@ inline constexpr int kNoForcedEntry = -1;
 
 struct UpdaterOptions {
     bool helpRequested = false;
+    bool versionRequested = false;
     bool silent = false;
     bool force = false;
     int forcedEntry = kNoForcedEntry;   // package entry 0-8 chosen by "bin:N", or kNoForcedEntry

@@ -109,7 +109,10 @@ void FlashLink::handleNotice(const _DEVICE_STATE& state) {
             const auto same = std::find_if(devices_.begin(), devices_.end(),
                                            [&](const _DEVICE_STATE& d) { return sameCollection(d, state); });
             if (same != devices_.end()) {
-                *same = state;
+                // The same device announced again is taken as it is now; another device of the same
+                // kind (a second controller) stays unlisted while this one is held.
+                if (same->deviceNumber == state.deviceNumber) *same = state;
+                else ++unlistedArrivals_;
             } else {
                 devices_.push_back(state);
                 connected_ = true;
@@ -144,8 +147,20 @@ void FlashLink::handleReport(std::int32_t deviceNumber, const std::uint8_t* repo
 
 ExchangeResult FlashLink::exchange(CommandReport& report, std::chrono::milliseconds wait, bool awaitReply) {
     std::lock_guard exchangeLock(exchangeMutex_);
-    const std::uint16_t device = deviceNumber();
+    return exchangeLocked(deviceNumber(), report, wait, awaitReply);
+}
+
+ExchangeResult FlashLink::exchangeWith(std::uint16_t device, CommandReport& report, std::chrono::milliseconds wait,
+                                       bool awaitReply) {
+    std::lock_guard exchangeLock(exchangeMutex_);
+    if (device != deviceNumber()) return ExchangeResult::NoDevice;
+    return exchangeLocked(device, report, wait, awaitReply);
+}
+
+ExchangeResult FlashLink::exchangeLocked(std::uint16_t device, CommandReport& report, std::chrono::milliseconds wait,
+                                         bool awaitReply) {
     if (device == 0) return ExchangeResult::NoDevice;
+    const auto started = std::chrono::steady_clock::now();
     if (awaitReply) reply_.Arm(report);
     const bool written = TarnWrite(device, report.data(), static_cast<std::int32_t>(kReportSize), slot_) != 0;
     platform::PreciseWaitFor(kWriteSettleTime);
@@ -153,7 +168,19 @@ ExchangeResult FlashLink::exchange(CommandReport& report, std::chrono::milliseco
     if (!written) return ExchangeResult::WriteFailed;
     if (!awaitReply) return ExchangeResult::Ok;
     if (!reply_.Await(wait, report)) return ExchangeResult::NoReply;
-    return isErrorReply(report) ? ExchangeResult::ErrorReply : ExchangeResult::Ok;
+    if (isErrorReply(report)) return ExchangeResult::ErrorReply;
+    noteExchangeTime(std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started));
+    return ExchangeResult::Ok;
+}
+
+void FlashLink::noteExchangeTime(std::chrono::microseconds taken) {
+    // A running average that follows the link's pace within a few exchanges.
+    const std::int64_t previous = averageMicroseconds_.load();
+    averageMicroseconds_.store(previous == 0 ? taken.count() : (previous * 3 + taken.count()) / 4);
+}
+
+std::chrono::microseconds FlashLink::averageExchangeTime() const {
+    return std::chrono::microseconds(averageMicroseconds_.load());
 }
 
 void FlashLink::trace(const char* format, ...) const {

@@ -7,15 +7,18 @@
 #include "FlashLink.h"
 #include "FlashSequence.h"
 #include "RestartTarget.h"
+#include "UpdateProgress.h"
 #include "WindowMessage.h"
 
 #include "AccessDeniedText.h"
 
 #include "BootLoaderCommands.h"
+#include "firmware/PackageCheck.h"
 #include "firmware/PackageReader.h"
 
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -94,6 +97,9 @@ public:
 
     std::thread worker;
     bool workerRunning = false;
+    std::uint16_t flashedDevice = 0;   // the device the running (or last) update writes to
+    // The boot-loader link's unlisted arrivals when this update was asked for; -1 while none is.
+    int unlistedBootLoadersBefore = -1;
     std::mutex outcomeMutex;
     FlashOutcome outcome;
     std::optional<ControllerRecords> recordsAfterUpdate;
@@ -122,6 +128,14 @@ public:
             finish(kExitPackageUnreadable);
             return false;
         }
+        if (const auto reason = firmware::unflashablePackageReason(read.package->info)) {
+            // Found out before either link opens: the controller is never sent anywhere.
+            tell(QStringLiteral("The firmware package cannot be flashed: %1.")
+                     .arg(QString::fromLatin1(reason->data(), static_cast<qsizetype>(reason->size()))),
+                 QStringLiteral("Error"));
+            finish(kExitPackageUnreadable);
+            return false;
+        }
         package = std::move(read.package);
         const auto& info = package->info;
         texts.title = fromU16(firmware::storedText(info.title));
@@ -138,7 +152,8 @@ public:
                 platform::PostWindowMessage(&self, kLinkChangeMessage, slot, change == FlashLink::DeviceChange::Listed);
             });
             link.setTrace([](const std::string& line) {
-                // The notices only: a line per input report would bury a silent run's own lines.
+                // The notices only, and only while debugging is on: a line per input report would
+                // bury the notices.
                 if (line.starts_with("MONITOR")) platform::DebugOutput(line);
             });
         };
@@ -180,7 +195,7 @@ public:
         case kLinkChangeMessage: linkChanged(message.WParam() == 0 ? applicationLink : bootLoaderLink, message.LParam() != 0); break;
         case kStateMessage: stateChanged(message.LParam() != 0); break;
         case kExitMessage: finish(static_cast<int>(message.WParam())); break;
-        case kProgressMessage: emit self.progressChanged(static_cast<int>(message.LParam())); break;
+        case kProgressMessage: showProgress(static_cast<int>(message.LParam())); break;
         case kWorkerDoneMessage: workerDone(); break;
         default: break;
         }
@@ -235,8 +250,19 @@ public:
         const TargetChoice choice = chooseTarget(applicationLink, package->info, options.forcedEntry, pauses);
         targetIndex = choice.targetIndex;
         takeRecords(choice.records);
+        const bool cameBackInsteadOfBootLoader = updating && targetIndex == 0;
         updating = false;
         setButtons({true, true, true, false});
+        if (cameBackInsteadOfBootLoader) {
+            // It was sent into its boot loader but is running its application firmware again (a
+            // re-plug, or it ignored the command): nothing was flashed, and the run says so.
+            watchdog.stop();
+            failureText = QStringLiteral("The controller came back in its application firmware instead of its boot "
+                                         "loader; nothing was flashed.");
+            exitCode = kExitFlashingFailed;
+            refuse(failureText, kExitFlashingFailed);
+            return;
+        }
         if (options.autoStart) {
             options.autoStart = false;
             requestUpdate();
@@ -247,14 +273,36 @@ public:
         targetIndex = 0;
         if (!updating) setButtons({true, true, true, false});
         takeRecords(fetchControllerRecords(bootLoaderLink, package->info, options.forcedEntry, pauses));
+        const bool sentThere = updating;
         if (updating || options.autoStart) {
+            options.autoStart = false;
+            updating = false;
+            if (records.selectedEntry < 0) {
+                abandonInBootLoader(sentThere);
+                return;
+            }
             // The controller came up in its boot loader, asked to or already before: no version check.
             setButtons({false, false, false, true});
-            options.autoStart = false;
             pauseFor(kBeforeWorker);
             startWorker();
         }
         updating = false;
+    }
+
+    // The boot loader's records cannot be read or fit no image: nothing is flashed. A controller that
+    // this run sent into its boot loader still holds its firmware and is sent back to it; the run
+    // ends as a refusal with the real cause, and the window can be closed again.
+    void abandonInBootLoader(bool sentThere) {
+        watchdog.stop();
+        if (sentThere) leaveBootLoader(bootLoaderLink);
+        setButtons({false, false, true, false});
+        refuse(entryProblemText(records.selectedEntry), kExitNoFittingImage);
+    }
+
+    static QString entryProblemText(int selected) {
+        return QString::fromLatin1(selected == firmware::kNoEntryFits        ? "Layout Fail!"
+                                   : selected == firmware::kSignatureDiffers ? "HW Setup Error!"
+                                                                             : "Get Info Error!");
     }
 
     void takeRecords(const ControllerRecords& fetched) {
@@ -267,6 +315,17 @@ public:
     void showLayoutName() {
         const auto shown = firmware::shownLayoutEntry(package->info, records.selectedEntry);
         texts.layoutName = shown ? fromU16(firmware::storedText(package->info.entries[*shown].name)) : QString();
+        texts.duration = shown ? durationText(*shown) : QString();
+    }
+
+    // The selected image's writes at the pace measured on the links so far.
+    QString durationText(std::size_t entry) const {
+        const auto& blocks = package->entries[entry];
+        const auto pace = std::max(applicationLink.averageExchangeTime(), bootLoaderLink.averageExchangeTime());
+        const int seconds = estimatedUpdateSeconds({blocks.image.size(), blocks.versionBlock.size(), package->info.bytesPerWrite},
+                                                   std::max(pace, std::chrono::microseconds(FlashLink::kWriteSettleTime)));
+        return seconds == 1 ? QStringLiteral("The update takes about a second.")
+                            : QStringLiteral("The update takes about %1 seconds.").arg(seconds);
     }
 
     // --- the update request ------------------------------------------------------------------------
@@ -275,10 +334,7 @@ public:
         if (!package || workerRunning || updating || finished) return;
         const int selected = records.selectedEntry;
         if (selected < 0) {
-            const char* text = selected == firmware::kNoEntryFits      ? "Layout Fail!"
-                               : selected == firmware::kSignatureDiffers ? "HW Setup Error!"
-                                                                         : "Get Info Error!";
-            refuse(QString::fromLatin1(text), kExitNoFittingImage);
+            refuse(entryProblemText(selected), kExitNoFittingImage);
             return;
         }
         const auto& entry = package->info.entries[static_cast<std::size_t>(selected)];
@@ -298,6 +354,7 @@ public:
             }
             return;
         }
+        unlistedBootLoadersBefore = bootLoaderLink.unlistedArrivals();
         if (bootLoaderLink.deviceNumber() != 0) {
             startWorker();
         } else if (applicationLink.deviceNumber() != 0) {
@@ -357,11 +414,10 @@ public:
     // --- the worker --------------------------------------------------------------------------------
 
     void startWorker() {
-        if (workerRunning || !package || records.selectedEntry < 0) {
-            if (!workerRunning && records.selectedEntry < 0) {
-                // Flashing needs an image: a boot loader whose records did not fit ends like a refusal.
-                refuse(QStringLiteral("Layout Error!"), kExitNoFittingImage);
-            }
+        if (workerRunning || !package) return;
+        if (records.selectedEntry < 0) {
+            // Flashing needs an image; nothing has been written yet.
+            abandonInBootLoader(false);
             return;
         }
         watchdog.stop();
@@ -372,9 +428,13 @@ public:
                      package->info.bytesPerWrite};
         const int target = targetIndex;
         FlashLink& link = target > 0 ? applicationLink : bootLoaderLink;
+        // The whole update goes to the controller that is there now, never to one that comes later.
+        HeldDeviceChannel channel(link);
+        flashedDevice = channel.device();
+        if (unlistedBootLoadersBefore < 0) unlistedBootLoadersBefore = bootLoaderLink.unlistedArrivals();
         const int forcedEntry = options.forcedEntry;
-        worker = std::thread([this, job, target, &link, forcedEntry] {
-            FlashOutcome result = runFlashSequence(link, job, [this](int percent) { setProgressFromWorker(percent); }, pauses);
+        worker = std::thread([this, job, target, channel, forcedEntry]() mutable {
+            FlashOutcome result = runFlashSequence(channel, job, [this](int percent) { setProgressFromWorker(percent); }, pauses);
             std::optional<ControllerRecords> after;
             if (result.succeeded && target > 0) {
                 after = fetchControllerRecords(applicationLink, package->info, forcedEntry, pauses);
@@ -387,6 +447,14 @@ public:
             }
             platform::PostWindowMessage(&self, kWorkerDoneMessage, 0, 0);
         });
+    }
+
+    void showProgress(int percent) {
+        QString phase = QString::fromLatin1(updatePhase(percent));
+        phase[0] = phase[0].toUpper();
+        texts.progressLine = QStringLiteral("%1: %2 %").arg(phase).arg(percent);
+        emit self.textsChanged();
+        emit self.progressChanged(percent);
     }
 
     void setProgressFromWorker(int percent) {
@@ -403,16 +471,29 @@ public:
             result = outcome;
             if (recordsAfterUpdate) takeRecords(*recordsAfterUpdate);
         }
+        const bool secondBootLoader = targetIndex == 0 && bootLoaderLink.unlistedArrivals() > unlistedBootLoadersBefore;
+        unlistedBootLoadersBefore = -1;
+        if (result.succeeded && secondBootLoader) {
+            // Two controllers were in their boot loaders and nothing tells them apart: the one written
+            // to may not be the one this run sent there, which would then wait in its boot loader.
+            result = {false, "A second controller in its boot loader joined during the update: the controller "
+                             "that was updated may be another than the one sent there. Run the updater again."};
+        }
         failureText = QString::fromStdString(result.failureText);
         const bool unitWithDevice = targetIndex > 0 && applicationLink.deviceNumber() != 0;
         if (result.succeeded) {
+            // An earlier failed attempt in this window no longer counts: the update went through.
+            exitCode = kExitSuccess;
             setButtons({unitWithDevice, unitWithDevice, true, false});
             if (silent()) platform::PostWindowMessage(&self, kExitMessage, kExitSuccess, 0);
             else successPage.start(kResultPageDelay);
             return;
         }
         exitCode = kExitFlashingFailed;
-        const bool withDevice = (targetIndex > 0 ? applicationLink : bootLoaderLink).deviceNumber() != 0;
+        const FlashLink& flashedLink = targetIndex > 0 ? applicationLink : bootLoaderLink;
+        if (flashedLink.deviceNumber() != flashedDevice)
+            failureText += QStringLiteral(" The controller being updated went away during the update.");
+        const bool withDevice = flashedLink.deviceNumber() != 0;
         setButtons({withDevice, withDevice, true, false});
         if (silent()) {
             say(QStringLiteral("update failed: %1").arg(failureText));
@@ -458,7 +539,7 @@ public:
         if (options.restartPath.empty()) return;
         const QString program = restartTarget(updaterFolder, QString::fromStdString(options.restartPath));
         if (!platform::StartDetached(program, {QStringLiteral("true")}))
-            platform::DebugOutput("tessaflash: could not start " + program.toStdString());
+            say(QStringLiteral("could not start %1").arg(program));
     }
 
     void finish(int code) {

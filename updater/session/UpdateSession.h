@@ -41,7 +41,12 @@ struct SessionTexts {
     QString product;
     QString updateVersion;    // the package's version text
     QString currentVersion;   // the controller's VerInfo text; cleared when no controller is attached
-    QString layoutName;       // name of the selected entry (or of the first one when none fits)
+    QString layoutName;       // name of the selected entry; empty when none is selected
+    // How long the update takes ("The update takes about 6 seconds."), from the selected image's writes
+    // and the measured pace of the controller link; empty until an entry is selected.
+    QString duration;
+    // While flashing: the phase and the percentage ("Writing the image: 45 %").
+    QString progressLine;
 };
 
 // Which of the main page's controls are usable now.

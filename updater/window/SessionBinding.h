@@ -14,7 +14,7 @@ void BindSessionToWindow(Session& session, CTessaflashDlg& window) {
     auto showTexts = [&session, &window] {
         const auto& texts = session.texts();
         window.SetTexts({texts.title, texts.company, texts.product, texts.updateVersion, texts.currentVersion,
-                         texts.layoutName});
+                         texts.layoutName, texts.duration, texts.progressLine});
     };
     auto showControls = [&session, &window] {
         const auto buttons = session.buttons();

@@ -9,6 +9,8 @@
 #include "WarningDlg.h"
 
 #include <QCloseEvent>
+#include <QColor>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
@@ -22,10 +24,16 @@ using updater_skin::UpdaterPicture;
 constexpr int kTitleHeight = 38;
 constexpr int kTitleWeight = 400;
 constexpr int kVersionWeight = 700;
+// The picture's instruction lines: their size, and the colours of the first and the second line.
+constexpr int kStatusHeight = 22;
+constexpr int kStatusWeight = 400;
+const QColor kInstructionColour(0xF0, 0xF0, 0xF0);
+const QColor kDurationColour(0x9A, 0x9E, 0xA6);
+// A point of the picture left of the lines, whose colour covers the picture's own text.
+const QPoint kStatusBackgroundPoint(30, 190);
 
 constexpr unsigned kTitleFormat = skin::DT_CENTER | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
 constexpr unsigned kVersionFormat = skin::DT_LEFT | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
-constexpr unsigned kLayoutNameFormat = skin::DT_LEFT | skin::DT_SINGLELINE | skin::DT_NOPREFIX;
 
 }  // namespace
 
@@ -71,6 +79,7 @@ void CTessaflashDlg::LoadSkin() {
     skin::CreateButtonFromRecord(closeButton_, this, pictures, layout_.confirmClose);
 
     versionFont_ = skin::SkinFont(layout_.versionFace, layout_.versionHeight, kVersionWeight);
+    statusFont_ = skin::SkinFont(QString(), kStatusHeight, kStatusWeight);
     if (!background_.isNull()) resize(skin::LogicalSize(background_));
     ApplyUpdaterShape(*this, UpdaterPicture::MainOutline);
 
@@ -134,18 +143,53 @@ void CTessaflashDlg::DrawTexts(QPainter& painter) {
     skin::DrawSkinText(painter, layout_.titleRect, texts_.title, kTitleFormat);
 
     painter.setFont(versionFont_);
+    const VersionBoxes boxes = VersionTextBoxes();
     if (!texts_.layoutName.isEmpty()) {
         painter.setPen(layout_.layoutName.color);
-        // The record has no size: the name gets the box it needs, starting at the record's corner.
-        const QRect nameBox = skin::MeasureSkinText(painter, layout_.layoutName.rect, texts_.layoutName,
-                                                    kLayoutNameFormat | skin::DT_CALCRECT);
-        skin::DrawSkinText(painter, nameBox, texts_.layoutName, kLayoutNameFormat);
+        skin::DrawSkinText(painter, boxes.layoutName, texts_.layoutName, kVersionFormat);
     }
     painter.setPen(layout_.updateVersion.color);
-    skin::DrawSkinText(painter, layout_.updateVersion.rect, texts_.updateVersion, kVersionFormat);
+    skin::DrawSkinText(painter, boxes.updateVersion, texts_.updateVersion, kVersionFormat);
     painter.setPen(layout_.currentVersion.color);
-    skin::DrawSkinText(painter, layout_.currentVersion.rect, texts_.currentVersion, kVersionFormat);
+    skin::DrawSkinText(painter, boxes.currentVersion, texts_.currentVersion, kVersionFormat);
+    DrawStatusLines(painter);
     painter.restore();
+}
+
+CTessaflashDlg::StatusLines CTessaflashDlg::ShownStatusLines() const {
+    return {controls_.updating ? texts_.progressLine : QString(), texts_.duration};
+}
+
+void CTessaflashDlg::DrawStatusLines(QPainter& painter) {
+    const StatusLines lines = ShownStatusLines();
+    if (lines.instruction.isEmpty() && lines.duration.isEmpty()) return;
+    const qreal ratio = background_.devicePixelRatio();
+    const QPoint sample(static_cast<int>(kStatusBackgroundPoint.x() * ratio), static_cast<int>(kStatusBackgroundPoint.y() * ratio));
+    const QColor cover = background_.valid(sample) ? background_.pixelColor(sample) : QColor(Qt::black);
+    painter.setFont(statusFont_);
+    const struct {
+        const QString& text;
+        QRect rect;
+        QColor colour;
+    } shown[] = {{lines.instruction, InstructionLineRect(), kInstructionColour},
+                 {lines.duration, DurationLineRect(), kDurationColour}};
+    for (const auto& line : shown) {
+        if (line.text.isEmpty()) continue;
+        painter.fillRect(line.rect, cover);
+        painter.setPen(line.colour);
+        skin::DrawSkinText(painter, line.rect, line.text, kVersionFormat);
+    }
+}
+
+CTessaflashDlg::VersionBoxes CTessaflashDlg::VersionTextBoxes() const {
+    const QRect current = layout_.currentVersion.rect;
+    QRect update = layout_.updateVersion.rect;
+    update.moveLeft(current.left());
+    // The name record has no size: the name gets the width it needs from the record's corner, on the
+    // installed version's line.
+    const int nameWidth = QFontMetrics(versionFont_).horizontalAdvance(texts_.layoutName);
+    const QRect name(layout_.layoutName.rect.left(), current.top(), nameWidth, current.height());
+    return {name, update, current};
 }
 
 void CTessaflashDlg::keyPressEvent(QKeyEvent* event) {

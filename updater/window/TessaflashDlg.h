@@ -29,6 +29,8 @@ struct PageTexts {
     QString updateVersion;
     QString currentVersion;
     QString layoutName;      // empty while no package entry is selected
+    QString duration;        // replaces the picture's "about a minute" line when known
+    QString progressLine;    // replaces the picture's instruction line while updating
 };
 
 struct PageControls {
@@ -71,6 +73,25 @@ public:
     ProgressBarGeometry BarGeometry() const;
     const QFont& VersionFont() const { return versionFont_; }
 
+    // Where the version texts are drawn: the new version in the installed version's column, and the
+    // layout name on the installed version's line (the records place them 12 and 3 px apart).
+    struct VersionBoxes {
+        QRect layoutName;   // from the layout record's corner, as wide as the name needs
+        QRect updateVersion;
+        QRect currentVersion;
+    };
+    VersionBoxes VersionTextBoxes() const;
+
+    // The two lines under the versions as the page shows them now; empty where the picture's own text
+    // stands (the instruction to press OK, the picture's duration).
+    struct StatusLines {
+        QString instruction;
+        QString duration;
+    };
+    StatusLines ShownStatusLines() const;
+    static QRect InstructionLineRect() { return {59, 164, 640, 24}; }
+    static QRect DurationLineRect() { return {59, 190, 640, 24}; }
+
     skin::CBitmapBtn& OkButton() { return okButton_; }
     skin::CBitmapBtn& CancelButton() { return cancelButton_; }
     skin::CBitmapBtn& CloseButton() { return closeButton_; }
@@ -87,6 +108,7 @@ protected:
 
 private:
     void DrawTexts(QPainter& painter);
+    void DrawStatusLines(QPainter& painter);
     void ApplyControls();
 
     UpdaterLayout layout_;
@@ -94,6 +116,7 @@ private:
     ProgressBarPictures barPictures_;
     QFont versionFont_;
     QFont titleFont_;
+    QFont statusFont_;
     fonts::UpdaterTitleFont titleFace_;
 
     skin::CBitmapBtn okButton_;

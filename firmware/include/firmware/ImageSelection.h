@@ -22,8 +22,8 @@ inline constexpr int kNotForced = -1;
 // entries are never chosen.
 int selectImage(const FirmwareInfoBlock& info, const FwInfo& controller, int forcedNumber = kNotForced);
 
-// The entry whose name the updater shows as the layout: the selected one, or for a negative result the
-// first non-empty entry; nothing when the package has no image at all.
+// The entry whose name the updater shows as the layout: the selected one when it holds an image;
+// nothing when no entry is selected (no controller, no fitting layout, another signature).
 std::optional<std::size_t> shownLayoutEntry(const FirmwareInfoBlock& info, int selected);
 
 Version entryVersion(const FirmwareImageEntry& entry);

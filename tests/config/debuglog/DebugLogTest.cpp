@@ -1,5 +1,6 @@
 #include "DebugLog.h"
 
+#include "DebugOutput.h"
 #include "ScopedEnvironment.h"
 #include "StandardErrorCapture.h"
 #include "TemporaryFolder.h"
@@ -88,7 +89,10 @@ protected:
     void SetUp() override {
         environment_.Set("XDG_DESKTOP_DIR", desktop_);
         environment_.Set("HOME", folder_.Path());
+        // The log is written when the "debug" word was given, which also opens the debugger output.
+        platform::SetDebugOutput(true);
     }
+    void TearDown() override { platform::SetDebugOutput(false); }
 
     std::string LogBytes() const { return platform_test::ReadFileText(config::DebugLogFilePath()); }
 

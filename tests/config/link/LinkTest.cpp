@@ -1,5 +1,6 @@
 // The controller link against scripted devices on the virtual bus: opening, plug messages, SetData's
 // reply matching and time-out, event reports, several devices, and the boot-loader link.
+#include "DebugOutput.h"
 #include "IAP_CUSBDriver.h"
 #include "LinkTestSupport.h"
 #include "StandardErrorCapture.h"
@@ -69,6 +70,8 @@ TEST_F(LinkFixture, StartUpWithoutControllerPostsClosedAndEveryCommandFailsAtOnc
 }
 
 TEST_F(LinkFixture, PlugMessagesFollowArrivalRemovalAndReturn) {
+    // The notices' trace lines reach standard error while debugging is on.
+    platform::SetDebugOutput(true);
     auto controller = Plug("controller");
     CUSBDriver& link = MakeLink();
     StandardErrorCapture capture(folder_.File("stderr"));
@@ -105,6 +108,7 @@ TEST_F(LinkFixture, PlugMessagesFollowArrivalRemovalAndReturn) {
     std::snprintf(expected, sizeof expected, "MONITORCLOSE:dwDeviceID=%x,usage:0x1,uagePage:0xff00\n",
                   device.deviceNumber);
     EXPECT_TRUE(Contains(errorText, expected)) << errorText;
+    platform::SetDebugOutput(false);
 }
 
 TEST_F(LinkFixture, ReplyMatchesOnTheFirstFourBytesWhateverFollows) {

@@ -54,6 +54,13 @@ const std::vector<Case> kCases = {
     {"help_word", {"/help"}, help()},
     {"help_inside_argument", {"/helpme"}, help()},
     {"help_upper_case_not", {"/HELP"}, {}},
+    {"gnu_help", {"--help"}, help()},
+    {"gnu_short_help", {"-h"}, help()},
+    {"gnu_help_beside_others", {"-silent", "--help"}, help()},
+    {"gnu_silent", {"--silent"}, [] { UpdaterOptions o; o.silent = o.autoStart = true; return o; }()},
+    {"gnu_force", {"--force"}, [] { UpdaterOptions o; o.force = true; return o; }()},
+    {"gnu_version", {"--version"}, [] { UpdaterOptions o; o.versionRequested = true; return o; }()},
+    {"gnu_forms_whole_only", {"--helpx", "--silently", "-hh", "--Force"}, {}},
     {"true_last_no_path", {"true"}, restart("")},
     {"true_path_lower_case", {"true", "../Halcyra"}, restart("../halcyra")},
     {"true_backslash_path", {"true", "..\\Halcyra.exe"}, restart("..\\halcyra.exe")},
@@ -73,11 +80,18 @@ TEST_P(OptionsTable, GivesTheExpectedOptions) {
 INSTANTIATE_TEST_SUITE_P(Updater, OptionsTable, ::testing::ValuesIn(kCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(UpdaterOptions, ProgramPathCountsForHelpOnlyWithAnotherArgument) {
-    const std::vector<std::string_view> alone{"/tmp/help/tessaflash"};
-    EXPECT_FALSE(parseUpdaterOptions(alone).helpRequested);
-    const std::vector<std::string_view> withArgument{"/tmp/help/tessaflash", "-force"};
-    EXPECT_TRUE(parseUpdaterOptions(withArgument).helpRequested);
+// "/" separates folders here: an updater installed under a folder named "help..." (or holding "/?")
+// still updates, whatever follows its path.
+TEST(UpdaterOptions, TheProgramPathNeverAsksForHelp) {
+    for (const std::string_view program : {"/tmp/help/tessaflash", "/opt/helpers/Tessaflash/tessaflash", "/srv/a/?/tessaflash"}) {
+        SCOPED_TRACE(program);
+        const std::vector<std::string_view> alone{program};
+        EXPECT_FALSE(parseUpdaterOptions(alone).helpRequested);
+        const std::vector<std::string_view> withArguments{program, "true", "../halcyra"};
+        const UpdaterOptions options = parseUpdaterOptions(withArguments);
+        EXPECT_FALSE(options.helpRequested);
+        EXPECT_EQ(options, restart("../halcyra"));
+    }
 }
 
 TEST(UpdaterHelp, WritesTheSixLinesInOrder) {

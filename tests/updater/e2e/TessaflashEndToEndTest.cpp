@@ -4,6 +4,8 @@
 #include "HostLink.h"
 
 #include "firmware/ApplicationImage.h"
+#include "firmware/PackageLayout.h"
+#include "firmware/Scrambling.h"
 #include "simulator/VirtualController.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +13,12 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -54,16 +59,23 @@ protected:
         start(o);
     }
 
-    // Runs the program and returns its exit code; its standard error is kept in errors_.
+    // Runs the program and returns its exit code; its standard error is kept in errors_, its standard
+    // output in output_.
     int run(const std::string& arguments, const char* program = TESSAFLASH, const std::string& prefix = {}) {
         const std::string errorFile = root_ + "/stderr.txt";
-        const std::string command = prefix + program + " " + arguments + " 2>" + errorFile + " >/dev/null";
+        const std::string outputFile = root_ + "/stdout.txt";
+        const std::string command = prefix + program + " " + arguments + " 2>" + errorFile + " >" + outputFile;
         const int status = std::system(command.c_str());
-        std::ifstream in(errorFile);
+        errors_ = fileText(errorFile);
+        output_ = fileText(outputFile);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    static std::string fileText(const std::string& path) {
+        std::ifstream in(path);
         std::stringstream text;
         text << in.rdbuf();
-        errors_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return text.str();
     }
 
     // The controller back on the bus by itself (after a restart of the firmware) or by a plug-in.
@@ -83,6 +95,7 @@ protected:
 
     std::unique_ptr<simulator::VirtualController> controller_;
     std::string errors_;
+    std::string output_;
 };
 
 TEST_F(Tessaflash, UpdatesAndTheNewFirmwareSurvivesARestart) {
@@ -94,19 +107,93 @@ TEST_F(Tessaflash, UpdatesAndTheNewFirmwareSurvivesARestart) {
     EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
 }
 
+// Where no person can see a window (a display variable naming no server, the offscreen platform), the
+// update runs as without a window, says so in one line and ends; nothing aborts or waits for ever.
+TEST_F(Tessaflash, WithoutAUsableDisplayItUpdatesAsSilentAndEnds) {
+    struct Row {
+        const char* name;
+        const char* environment;
+    };
+    const Row rows[] = {
+        {"stale display", "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 "},
+        {"stale wayland display", "env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-97 "},
+        {"offscreen platform", "env QT_QPA_PLATFORM=offscreen "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto o = options();
+        start(o);
+        EXPECT_EQ(run("true", TESSAFLASH, std::string(row.environment) + "timeout 60 "), 0) << errors_;
+        EXPECT_NE(errors_.find("updating as with -silent"), std::string::npos) << errors_;
+        EXPECT_TRUE(runs(Firmware::Application, kPackageVersion));
+        controller_.reset();
+        std::filesystem::remove(o.stateFile);
+    }
+}
+
+// Asking for help or the versions, in either form, prints them and flashes nothing, with or without a
+// display.
+TEST_F(Tessaflash, HelpAndVersionFlashNothing) {
+    struct Row {
+        const char* arguments;
+        const char* printed;
+    };
+    const Row rows[] = {
+        {"--help", "-silent  \t:don't show ui and auto to update fw\n"},
+        {"-h", "/?  \t\t:help Info\n"},
+        {"/?", "/?  \t\t:help Info\n"},
+        {"-silent /help", "-force  \t:force to update fw (Ignore Ver)\n"},
+        {"--version", "Marovell Tessaflash V1.00\nfirmware package V1.10\n"},
+    };
+    start(options());
+    for (const Row& row : rows) {
+        for (const char* environment : {"env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ", "env QT_QPA_PLATFORM=offscreen "}) {
+            SCOPED_TRACE(std::string(row.arguments) + " with " + environment);
+            EXPECT_EQ(run(row.arguments, TESSAFLASH, environment), 0) << errors_;
+            EXPECT_NE(output_.find(row.printed), std::string::npos) << output_;
+        }
+    }
+    EXPECT_TRUE(runs(Firmware::Application, kFreshVersion)) << "nothing was flashed";
+}
+
 TEST_F(Tessaflash, WithoutAControllerEndsWithTwo) {
     EXPECT_EQ(run("-silent"), 2) << errors_;
     EXPECT_NE(errors_.find("no controller found"), std::string::npos) << errors_;
 }
 
+// The links' trace lines are for a person who asks for them; a script sees only the run's own lines.
+TEST_F(Tessaflash, TraceLinesOnlyWhenDebuggingIsAskedFor) {
+    EXPECT_EQ(run("-silent"), 2) << errors_;
+    EXPECT_EQ(errors_.find("MONITOR"), std::string::npos) << errors_;
+    start(options());
+    EXPECT_EQ(run("-silent"), 0) << errors_;
+    EXPECT_EQ(errors_.find("MONITOR"), std::string::npos) << errors_;
+    EXPECT_EQ(run("-silent -force", TESSAFLASH, "env HALCYRA_DEBUG=1 "), 0) << errors_;
+    EXPECT_NE(errors_.find("MONITOROPEN:dwDeviceID="), std::string::npos) << errors_;
+}
+
 // A controller on hidraw whose node this user may not open: still exit code 2, but the line says that
 // a controller was found, that access was denied and how to get it.
+// The unprivileged run uses a copy of the program in a folder that user can read: the checkout may sit
+// in one it cannot (a 0700 home, /root, a mktemp -d folder).
 TEST_F(Tessaflash, AControllerWithoutAccessIsExplained) {
     tarnlink_test::FakeHidrawTree tree;
     tree.add("hidraw7", 0x2516, 0x004F, 0);
+    char pattern[] = "/tmp/tessaflash-copy-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    const std::filesystem::path program = folder / "tessaflash";
+    std::filesystem::copy_file(TESSAFLASH, program);
+    namespace fs = std::filesystem;
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
     ::setenv("TARNLINK_HIDRAW_ROOT", tree.root().c_str(), 1);
-    const int code = run("-silent", TESSAFLASH, tarnlink_test::unprivilegedPrefix());
+    const int code = run("-silent", program.c_str(), tarnlink_test::unprivilegedPrefix());
     ::unsetenv("TARNLINK_HIDRAW_ROOT");
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
     EXPECT_EQ(code, 2) << errors_;
     for (const char* part : {"controller was found (", "/dev/hidraw7", "access to it was denied", "70-tarnlink.rules"})
         EXPECT_NE(errors_.find(part), std::string::npos) << part << " in: " << errors_;
@@ -131,6 +218,96 @@ TEST_F(Tessaflash, ARecordMismatchEndsWithThreeAndFlashesNothing) {
         EXPECT_TRUE(runs(Firmware::Application, kFreshVersion));
         controller_.reset();
         std::filesystem::remove(o.stateFile);
+    }
+}
+
+// A copy of the updater whose package's information block `change` alters; returns its path.
+std::string patchedUpdater(const std::string& folder, void (*change)(firmware::FirmwareInfoBlock&)) {
+    std::ifstream in(TESSAFLASH, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() < firmware::kInfoBlockBytes) return {};
+    const std::span<std::uint8_t> block(bytes.data() + bytes.size() - firmware::kInfoBlockBytes, firmware::kInfoBlockBytes);
+    firmware::descrambleBlock(block);
+    firmware::FirmwareInfoBlock info;
+    std::memcpy(&info, block.data(), sizeof info);
+    change(info);
+    std::memcpy(block.data(), &info, sizeof info);
+    firmware::scrambleBlock(block);
+    const std::string program = folder + "/Tessaflash/tessaflash";
+    std::filesystem::create_directories(folder + "/Tessaflash");
+    std::ofstream(program, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                   static_cast<std::streamsize>(bytes.size()));
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    return program;
+}
+
+// A package that cannot be flashed is found out before the controller is touched: it keeps running
+// its working firmware, however often the updater is run.
+TEST_F(Tessaflash, AnUnflashablePackageLeavesTheControllerAlone) {
+    const std::string program = patchedUpdater(root_ + "/zero", [](firmware::FirmwareInfoBlock& i) { i.bytesPerWrite = 0; });
+    ASSERT_FALSE(program.empty());
+    for (const bool inBootLoader : {false, true}) {
+        SCOPED_TRACE(inBootLoader ? "in its boot loader" : "in its application firmware");
+        auto o = options();
+        o.startInBootLoader = inBootLoader;
+        start(o);
+        for (int attempt = 0; attempt < 2; ++attempt) EXPECT_EQ(run("-silent", program.c_str()), 5) << errors_;
+        EXPECT_NE(errors_.find("data length"), std::string::npos) << errors_;
+        const auto state = controller_->state();
+        EXPECT_EQ(state.firmware, inBootLoader ? Firmware::BootLoader : Firmware::Application);
+        EXPECT_EQ(state.targets.at(0).version(), kFreshVersion);
+        EXPECT_EQ(state.targets.at(0).imageState(), firmware::ImageState::Valid);
+        controller_.reset();
+        std::filesystem::remove(o.stateFile);
+    }
+}
+
+// Sent into its boot loader, the controller is re-plugged and comes back in its application firmware
+// (here it refuses the command): the run reports that, not "no controller".
+TEST_F(Tessaflash, AControllerBackInItsApplicationInsteadOfItsBootLoaderIsReported) {
+    auto o = options();
+    o.faults.push_back(fault("error:11.00"));
+    start(o);
+    int code = -1;
+    std::thread updater([&] { code = run("-silent"); });
+    std::this_thread::sleep_for(3s);   // the records are read and the request is sent within ~1.5 s
+    controller_->unplug();
+    std::this_thread::sleep_for(200ms);
+    controller_->plugIn();
+    updater.join();
+    EXPECT_EQ(code, 1) << errors_;
+    EXPECT_NE(errors_.find("came back in its application firmware"), std::string::npos) << errors_;
+    EXPECT_EQ(errors_.find("no controller"), std::string::npos) << errors_;
+    EXPECT_TRUE(runs(Firmware::Application, kFreshVersion));
+}
+
+// The controller sent into its boot loader takes its time to come back, and meanwhile a second
+// controller (in its boot loader, or in its application firmware) joins the bus. Whatever the run ends
+// up doing, it must not end with 0 while the first controller sits in its boot loader.
+TEST_F(Tessaflash, ASecondControllerArrivingWhileTheFirstRestartsStrandsNothingSilently) {
+    for (const bool inBootLoader : {true, false}) {
+        SCOPED_TRACE(inBootLoader ? "newcomer in its boot loader" : "newcomer in its application firmware");
+        auto o = options();
+        o.faults.push_back(fault("leave:11.00,ms=1500"));
+        start(o);
+        int code = -1;
+        std::thread updater([&] { code = run("-silent"); });
+        ASSERT_TRUE(controller_->waitFor([](const ControllerState&, bool onBus) { return !onBus; }, 20s));
+        std::this_thread::sleep_for(100ms);
+        auto other = options();
+        other.name = "newcomer";
+        other.stateFile = root_ + "/newcomer.state";
+        other.startInBootLoader = inBootLoader;
+        auto newcomer = startController(other);
+        ASSERT_TRUE(newcomer);
+        updater.join();
+        waitOnBus(false);
+        const bool firstUpdated = runs(Firmware::Application, kPackageVersion);
+        EXPECT_TRUE(firstUpdated || code != 0) << "exit 0 with the first controller in its boot loader\n" << errors_;
+        newcomer.reset();
+        controller_.reset();
+        std::filesystem::remove(o.stateFile);
+        std::filesystem::remove(other.stateFile);
     }
 }
 
@@ -187,11 +364,16 @@ enum class After {
     OldFirmware,         // nothing was flashed (it never came back in its boot loader)
 };
 
+// A second controller of the same kind that is plugged in while the image is written.
+enum class Newcomer { None, InBootLoader, InApplication };
+
 struct FaultRow {
     const char* name;
     std::vector<const char*> faults;
     int exitCode;
     After after;
+    Newcomer newcomer = Newcomer::None;
+    const char* says = nullptr;   // a text the run's lines must hold
 };
 
 const std::vector<FaultRow> kFaultMatrix = {
@@ -202,15 +384,65 @@ const std::vector<FaultRow> kFaultMatrix = {
     {"changing_wrong_checksum", {"checksum-changing:1d.01,times=2"}, 0, After::NewFirmware},
     {"unplugged_while_writing", {"leave:1f,skip=40,times=1"}, 1, After::BootLoaderDamaged},
     {"never_back_after_enter_boot_loader", {"leave:11.00"}, 1, After::OldFirmware},
+    // The update belongs to the controller it started on: a newcomer neither takes over the writes nor
+    // gets them, and the first controller ends updated. A second one in its boot loader cannot be told
+    // from the first (it may have come while the first restarted), so that run does not end with 0.
+    {"second_controller_in_boot_loader_at_30_percent", {"delay:1f,ms=10"}, 1, After::NewFirmware, Newcomer::InBootLoader,
+     "second controller in its boot loader"},
+    {"second_controller_in_application_at_30_percent", {"delay:1f,ms=10"}, 0, After::NewFirmware, Newcomer::InApplication},
+    // The boot loader's records cannot be read: nothing was written, so the controller is sent back to
+    // its firmware and the line names the records, not the layout.
+    {"boot_loader_records_unreadable", {"drop:12.00,skip=1"}, 3, After::OldFirmware, Newcomer::None, "Get Info Error!"},
 };
 
-class FaultMatrix : public Tessaflash, public ::testing::WithParamInterface<FaultRow> {};
+class FaultMatrix : public Tessaflash, public ::testing::WithParamInterface<FaultRow> {
+protected:
+    void TearDown() override {
+        newcomer_.reset();
+        Tessaflash::TearDown();
+    }
+
+    // Runs the updater; once 30 % of the image is written, a second controller joins the bus.
+    void runWithNewcomerAt30Percent(bool inBootLoader) {
+        int code = -1;
+        std::thread updater([&] { code = run("-silent"); });
+        const auto fwInfo = controller_->options().targets.at(0).fwInfo;
+        const std::uint32_t mark = fwInfo.imageStart + 2400;   // 30 % of the package's 8000-byte image
+        const bool reached = controller_->waitFor(
+            [&](const ControllerState& s, bool) {
+                return s.firmware == Firmware::BootLoader && s.targets.at(0).writeAddress >= mark;
+            },
+            20s);
+        EXPECT_TRUE(reached) << "the update never reached 30 %";
+        auto o = options();
+        o.name = "newcomer";
+        o.stateFile = root_ + "/newcomer.state";
+        o.startInBootLoader = inBootLoader;
+        newcomer_ = startController(o);
+        updater.join();
+        EXPECT_EQ(code, GetParam().exitCode) << errors_;
+    }
+
+    std::unique_ptr<simulator::VirtualController> newcomer_;
+};
 
 TEST_P(FaultMatrix, EndsWithItsCodeAndASecondRunSucceeds) {
     auto o = options();
     for (const char* text : GetParam().faults) o.faults.push_back(fault(text));
     start(o);
-    EXPECT_EQ(run("-silent"), GetParam().exitCode) << errors_;
+    if (GetParam().newcomer == Newcomer::None) {
+        EXPECT_EQ(run("-silent"), GetParam().exitCode) << errors_;
+    } else {
+        runWithNewcomerAt30Percent(GetParam().newcomer == Newcomer::InBootLoader);
+        ASSERT_TRUE(newcomer_);
+        const auto other = newcomer_->state();
+        EXPECT_EQ(other.firmware, GetParam().newcomer == Newcomer::InBootLoader ? Firmware::BootLoader : Firmware::Application);
+        EXPECT_EQ(other.targets.at(0).version(), kFreshVersion) << "the newcomer was flashed";
+        newcomer_.reset();
+    }
+    if (GetParam().says) {
+        EXPECT_NE(errors_.find(GetParam().says), std::string::npos) << errors_;
+    }
 
     controller_->clearFaults();
     waitOnBus(true);

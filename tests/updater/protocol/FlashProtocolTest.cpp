@@ -245,5 +245,37 @@ TEST_F(FlashProtocol, LosesAndRelistsTheDeviceWhenItLeavesAndReturns) {
     EXPECT_EQ(countTargets(*link_, count), ExchangeResult::Ok);
 }
 
+// A second controller of the same kind that arrives while the link holds one is not listed: every
+// command still goes to the first; an exchange bound to the first fails once that one has gone, even
+// after another device is listed in its place.
+TEST_F(FlashProtocol, ANewcomerNeverTakesTheHeldDevicesPlace) {
+    start(FlashLink::Kind::BootLoader);
+    const std::uint16_t held = link_->deviceNumber();
+    HeldDeviceChannel bound(*link_);
+    auto o = options();
+    o.name = "newcomer";
+    o.stateFile = root_ + "/newcomer.state";
+    o.startInBootLoader = true;
+    auto newcomer = startController(o);
+    ASSERT_TRUE(newcomer);
+    const std::uint64_t newcomerCommands = newcomer->state().commandsHandled;
+    std::this_thread::sleep_for(200ms);   // the newcomer's notice has reached the link
+    EXPECT_EQ(link_->deviceNumber(), held);
+    EXPECT_EQ(listed_, 1);
+    std::uint32_t address = 0;
+    EXPECT_EQ(getWriteAddress(bound, address), ExchangeResult::Ok);
+    EXPECT_EQ(getWriteAddress(*link_, address), ExchangeResult::Ok);
+    EXPECT_EQ(newcomer->state().commandsHandled, newcomerCommands) << "a command reached the newcomer";
+
+    controller_->unplug();
+    ASSERT_TRUE(waitUntil([&] { return lost_ == 1; }));
+    newcomer.reset();
+    newcomer = startController(o);   // a device listed after the held one went
+    ASSERT_TRUE(newcomer);
+    ASSERT_TRUE(waitUntil([&] { return link_->deviceNumber() != 0; }));
+    EXPECT_NE(link_->deviceNumber(), held);
+    EXPECT_EQ(getWriteAddress(bound, address), ExchangeResult::NoDevice);
+}
+
 }  // namespace
 }  // namespace updater

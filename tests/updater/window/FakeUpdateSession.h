@@ -14,6 +14,8 @@ struct FakeTexts {
     QString updateVersion;
     QString currentVersion;
     QString layoutName;
+    QString duration;
+    QString progressLine;
 };
 
 struct FakeButtons {

@@ -88,7 +88,7 @@ TEST_F(TessaflashDlgTest, PageTakesItsSizeOutlineAndButtonsFromTheResources) {
 
 TEST_F(TessaflashDlgTest, ShowsTheSessionsTextsInTheirRectangles) {
     const QImage before = Rendered(window);
-    session.SetTexts({"Firmware 1.1", "Maker", "Controller", "V1.10", "V1.00", "HALCYRA-VCTRL-01"});
+    session.SetTexts({"Firmware 1.1", "Maker", "Controller", "V1.10", "V1.00", "HALCYRA-VCTRL-01", "", ""});
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Firmware 1.1"));
     const QImage after = Rendered(window);
     const auto& layout = window.Layout();
@@ -96,14 +96,40 @@ TEST_F(TessaflashDlgTest, ShowsTheSessionsTextsInTheirRectangles) {
     EXPECT_GT(DifferingPixels(before, after, layout.currentVersion.rect), 20);
     // The layout name starts at its corner and runs to the right.
     EXPECT_GT(DifferingPixels(before, after, QRect(layout.layoutName.rect.topLeft(), QSize(60, 21))), 20);
+    // "Installed: Main V1.00" over "New: V1.10": both versions in one column, the name on the line of
+    // the installed version.
+    const auto boxes = window.VersionTextBoxes();
+    EXPECT_EQ(boxes.updateVersion.left(), boxes.currentVersion.left());
+    EXPECT_EQ(boxes.layoutName.center().y(), boxes.currentVersion.center().y());
+    EXPECT_EQ(boxes.layoutName.left(), layout.layoutName.rect.left());
     // Outside the texts the page is its background.
     EXPECT_EQ(DifferingPixels(before, after, QRect(59, 164, 684, 100)), 0);
 
     // A controller that went away leaves no version and no layout name.
-    session.SetTexts({"Firmware 1.1", "Maker", "Controller", "V1.10", "", ""});
+    session.SetTexts({"Firmware 1.1", "Maker", "Controller", "V1.10", "", "", "", ""});
     const QImage cleared = Rendered(window);
     EXPECT_EQ(DifferingPixels(before, cleared, layout.currentVersion.rect), 0);
     EXPECT_EQ(DifferingPixels(before, cleared, QRect(layout.layoutName.rect.topLeft(), QSize(60, 21))), 0);
+}
+
+// The page says how long the update takes, and while it runs, its phase and percentage in place of
+// the instruction to press OK.
+TEST_F(TessaflashDlgTest, StatusLinesShowTheDurationAndTheRunningPhase) {
+    session.SetTexts({"Firmware 1.1", "Maker", "Controller", "V1.10", "V1.00", "Main", "", ""});
+    session.SetButtons({true, true, true, false});
+    const QImage plain = Rendered(window);
+    session.SetTexts({"Firmware 1.1", "Maker", "Controller", "V1.10", "V1.00", "Main", "The update takes about 6 seconds.",
+                      "Writing the image: 45 %"});
+    EXPECT_EQ(window.ShownStatusLines().instruction, QString()) << "no phase before the update runs";
+    EXPECT_EQ(window.ShownStatusLines().duration, QStringLiteral("The update takes about 6 seconds."));
+    const QImage withDuration = Rendered(window);
+    EXPECT_GT(DifferingPixels(plain, withDuration, CTessaflashDlg::DurationLineRect()), 50);
+    EXPECT_EQ(DifferingPixels(plain, withDuration, CTessaflashDlg::InstructionLineRect()), 0);
+
+    session.SetButtons({false, false, false, true});
+    EXPECT_EQ(window.ShownStatusLines().instruction, QStringLiteral("Writing the image: 45 %"));
+    const QImage running = Rendered(window);
+    EXPECT_GT(DifferingPixels(withDuration, running, CTessaflashDlg::InstructionLineRect()), 50);
 }
 
 TEST_F(TessaflashDlgTest, ButtonsAndBarFollowTheSessionsState) {

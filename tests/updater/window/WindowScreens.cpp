@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
     updatertest::FakeUpdateSession session;
     updater::CTessaflashDlg window;
     updater::BindSessionToWindow(session, window);
-    session.SetTexts({"Firmware Update", "Marovell", "Tessaflash", "V1.10", "V1.00", "Main"});
+    session.SetTexts({"Firmware Update", "Marovell", "Tessaflash", "V1.10", "V1.00", "Main",
+                      "The update takes about 6 seconds.", "Writing the image: 60 %"});
     session.SetButtons({true, true, true, false});
     const QImage confirm = ShowAndGrab(window);
     ok &= Check("confirm", confirm, UpdaterPicture::MainNormal, window.devicePixelRatioF()) && Save(confirm, folder, "confirm.png");
