@@ -33,9 +33,9 @@ int RunFirmwarePrompt(QWidget* mainWindow, config::CUSBDriver& link, const Promp
     CloseOpenPrompts();
     CInfoDlg prompt(link, setup.prompt, mainWindow);
     const int result = setup.showModal ? setup.showModal(prompt) : prompt.exec();
-    if (result == kPromptStartUpdater) {
-        if (setup.onUpdaterStarting) setup.onUpdaterStarting();
-        LaunchUpdater(mainWindow, setup.updater, setup.launch);
+    if (result == kPromptStartUpdater && LaunchUpdater(mainWindow, setup.updater, setup.launch) &&
+        setup.onUpdaterStarted) {
+        setup.onUpdaterStarted();
     }
     return result;
 }

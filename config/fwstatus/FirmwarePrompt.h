@@ -27,8 +27,9 @@ struct PromptSetup {
     UpdaterLaunchHooks launch;
     // Shows the prompt modally and returns its result: the main window's dimming overlay, or exec().
     std::function<int(CInfoDlg& prompt)> showModal;
-    // Called before the updater is started (the main window's updater-started flag).
-    std::function<void()> onUpdaterStarting;
+    // Called once the updater has started (the main window's updater-started flag); not when its
+    // start failed, so that the program still hands the controller back.
+    std::function<void()> onUpdaterStarted;
 };
 
 // The setup for the running program: the updater in the program folder, the package messages in

@@ -32,6 +32,8 @@ void SetAllTextColors(skin::CBitmapBtn& button, std::uint32_t color) {
 
 CInfoDlg::CInfoDlg(config::CUSBDriver& link, Setup setup, QWidget* parent)
     : skin::CBaseDlg(parent), link_(link), setup_(std::move(setup)) {
+    // An open prompt counts as an open pop-up: the LED page stops its animation under it.
+    config::g_popupOpen = true;
     SetSectionName(skin::ToQString(keys::kInfoDlg));
     SetImageFolderName(skin::ToQString(skindocs::kPopDlgFolder));
     setWindowTitle(config::kWarnDlgTitle);
@@ -46,6 +48,8 @@ CInfoDlg::CInfoDlg(config::CUSBDriver& link, Setup setup, QWidget* parent)
     connect(&closeButton_, &skin::CBitmapBtn::command, this, onClick(&CInfoDlg::reject));
     connect(&updateButton_, &skin::CBitmapBtn::command, this, onClick(&CInfoDlg::OnUpdate));
 }
+
+CInfoDlg::~CInfoDlg() { config::g_popupOpen = false; }
 
 void CInfoDlg::reject() { done(CloseResult(buttons_.updateRequired)); }
 

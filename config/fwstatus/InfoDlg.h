@@ -39,7 +39,9 @@ public:
     };
 
     // `link` is the application link or the boot-loader link; it must outlive the prompt.
+    // Constructing the prompt sets the pop-up flag (PopupWindows.h), destroying it clears it.
     CInfoDlg(config::CUSBDriver& link, Setup setup, QWidget* parent = nullptr);
+    ~CInfoDlg() override;
 
     const FirmwareCheckResult& Check() const { return check_; }
     bool UpdateRequired() const { return buttons_.updateRequired; }

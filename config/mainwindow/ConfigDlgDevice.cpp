@@ -34,12 +34,20 @@ constexpr double kWriteProgressSpan = 80.0;
 // profile 1 are never mirrored into a record.
 bool HasRecord(int profile) { return profile >= 0 && static_cast<std::size_t>(profile) < SettingsBlock::kProfileCount; }
 
+// Lets the window messages queued so far (plug notices, event reports) through in the middle of a
+// device read or write, and nothing else: the LED page's preview send, a low-priority posted event,
+// waits until the sequence is over instead of putting its commands between the sequence's. The
+// progress pages repaint themselves at once and need no dispatch.
+void DispatchPendingWindowMessages() {
+    QCoreApplication::sendPostedEvents(nullptr, platform::WindowMessageEvent::EventType());
+}
+
 // Forwards a lighting transfer's progress to a progress page and lets one pending message through.
 class PageProgress final : public TransferObserver {
 public:
     PageProgress(CProgressPage& page, int& confirmedProfile) : page_(page), confirmedProfile_(confirmedProfile) {}
     void ProgressChanged(int percent) override { page_.SetProgress(percent); }
-    void DispatchPendingMessage() override { QCoreApplication::processEvents(QEventLoop::AllEvents, 1); }
+    void DispatchPendingMessage() override { DispatchPendingWindowMessages(); }
     void CurrentProfileReported(int profile) override { confirmedProfile_ = profile; }
 
 private:
@@ -133,9 +141,13 @@ int CConfigDlg::ReadLighting(int profile, CProgressPage& loading) {
 }
 
 void CConfigDlg::OnDeviceEvent(std::uintptr_t event) {
+    struct Counted {
+        int& count;
+        ~Counted() { ++count; }
+    } counted{eventReportsHandled_};
     std::array<std::uint8_t, 20> status{};
-    ReadStatus(status);
-    if (busy_) return;
+    // A status that could not be read says nothing: the zero-filled reply is not "profile 0, Static".
+    if (ReadStatus(status) != 0 || busy_) return;
     const int profile = status[4];
     const std::uint8_t index = EffectListIndexOfCode(status[5]);
     if (HasRecord(profile)) {
@@ -198,7 +210,7 @@ void CConfigDlg::OnApplySettings(std::intptr_t currentOnly) {
         progress += kWriteProgressSpan;
         progressPane_.SetProgress(static_cast<int>(std::lround(progress)));
         QThread::msleep(1);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        DispatchPendingWindowMessages();
     }
 
     copyToSaved();
