@@ -281,10 +281,10 @@ void CConfigDlg::GiveBackAppliedLighting() {
 void CConfigDlg::Apply() {
     const SaveOutcome saved = SaveSettingsFiles(*working_);
     if (!saved.Saved()) {
-        // The controller is still written: the person keeps what they see, and the files on disk keep
-        // their last good contents.
+        // The controller is still written: the person keeps what they see. The files are written value
+        // by value, so those before the failing one may already hold the new settings.
         setup_.showMessage(this, tr("The settings could not be saved to %1: %2.\nThe controller is written all the "
-                                    "same; the settings files keep their earlier contents.")
+                                    "same; the settings files may hold part of the new settings.")
                                      .arg(QString::fromStdString(saved.failedPath),
                                           QString::fromLocal8Bit(std::strerror(saved.error))));
     }

@@ -76,15 +76,19 @@ void CConfigDlg::OnRemoval(const CUSBDriver& otherLink) {
 }
 
 void CConfigDlg::OnControllerArrival() {
+    fwstatus::PromptDecision decision = fwstatus::PromptDecision::None;
     {
         const fwstatus::PromptSetup prompt = setup_.promptSetup(packageMessages_);
         const fwstatus::FirmwareCheckResult check = fwstatus::CheckFirmware(
             controllerLink_, prompt.prompt.updaterProgram, packageMessages_, setup_.firmwareRetries);
         // The version text comes from the controller's version record, which the check has just read.
         if (g_debugLog) WriteDebugLog(u"GetFWVer: %s", std::u16string_view(check.firmwareText));
+        decision = fwstatus::DecidePrompt(fwstatus::ControllerMode::Application, check.result, restartedAfterUpdate_);
+        // An available update is handled as a start by the updater: until the prompt lets the program
+        // go on, the controller is not handed back on exit.
         if (check.result == fwstatus::kUpdateAvailable) restartedAfterUpdate_ = true;
     }
-    if (restartedAfterUpdate_) {
+    if (decision != fwstatus::PromptDecision::None) {
         if (g_debugLog) WriteDebugLog(u"Post Show Info");
         const int result = RunFirmwarePrompt(controllerLink_);
         if (fwstatus::PromptEndsProgram(fwstatus::ControllerMode::Application, result)) {
