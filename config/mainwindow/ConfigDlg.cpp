@@ -366,7 +366,16 @@ void CConfigDlg::closeEvent(QCloseEvent* event) {
     // (the close button's, an unplug, the updater start, a signal) are not spontaneous and go on.
     if (event->spontaneous()) {
         event->ignore();
-        if (!busy_) QMetaObject::invokeMethod(this, &CConfigDlg::AskToClose, Qt::QueuedConnection);
+        // Closes that come in a burst before the question is up ask once.
+        if (busy_ || closeAskPending_) return;
+        closeAskPending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                AskToClose();
+                closeAskPending_ = false;
+            },
+            Qt::QueuedConnection);
         return;
     }
     for (int i = 0; i < kWarningCloseTries && CloseWindowByTitle(kWarnDlgTitle); ++i) {

@@ -146,6 +146,8 @@ private:
     bool updaterStarted_ = false;
     bool warningShown_ = false;
     bool busy_ = false;
+    // A window manager's close is waiting for, or showing, its question.
+    bool closeAskPending_ = false;
     QIcon icon_;
     int confirmedProfile_ = 0;
     // The two copies are large (two 12744-byte records); they live on the heap.

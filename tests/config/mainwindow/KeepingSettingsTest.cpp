@@ -146,6 +146,35 @@ TEST_F(KeepingTest, TheWindowManagersCloseAsksLikeTheCloseButton) {
     }
 }
 
+// Closes from the window manager that come in a burst (Alt+F4 pressed twice, a double click on the
+// task bar's close) before the question is up ask once: the person is not asked again after answering.
+TEST_F(KeepingTest, RepeatedWindowManagerClosesAskOnce) {
+    StartController();
+    CConfigDlg window(Setup());
+    int questions = 0;
+    Run(window, [&] {
+        ASSERT_TRUE(WaitUntil([&] { return window.ArrivalsRead() == 1; }));
+        ASSERT_TRUE(Idle(window));
+        window.LedPage().SelectEffect(OtherEffect(window.LedPage().CurrentEffect()));
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, &window, [&] {
+            if (CWarnDlg* question = VisibleWindow<CWarnDlg>()) {
+                ++questions;
+                Click(question->CancelButton());
+            }
+        });
+        answer.start(20);
+        CloseFromWindowManager(window);
+        CloseFromWindowManager(window);
+        QTest::qWait(1000);
+        answer.stop();
+        EXPECT_TRUE(window.isVisible()) << "cancelled: the window stays";
+        WhenShown<CWarnDlg>(&window, [](CWarnDlg& question) { Click(question.OkButton()); });
+        Click(window.CloseButton());
+    });
+    EXPECT_EQ(questions, 1);
+}
+
 TEST_F(KeepingTest, ClosesTheProgramAsksForItselfDoNotAsk) {
     simulator::VirtualController& controller = StartController();
     CConfigDlg window(Setup());
