@@ -111,6 +111,7 @@ std::optional<std::vector<std::string>> ExpandExecLine(std::string_view exec, co
         // word are replaced in place.
         if (word.text.size() == 2 && word.text[0] == '%' && word.text[1] != '%') {
             if (StandsForAddress(word.text[1]) && !addressPlaced) {
+                if (command.empty()) return std::nullopt;  // the address would be the program
                 command.push_back(address);
                 addressPlaced = true;
             }
@@ -126,6 +127,7 @@ std::optional<std::vector<std::string>> ExpandExecLine(std::string_view exec, co
             if (code == '%') {
                 expanded += '%';
             } else if (StandsForAddress(code) && !addressPlaced) {
+                if (command.empty()) return std::nullopt;  // the address would name the program
                 expanded += address;
                 addressPlaced = true;
             }

@@ -17,7 +17,8 @@ std::string DesktopExecLine(std::string_view desktopFile);
 
 // The program and its arguments for opening `address` with the Exec value `exec`. The address is
 // always one argument; when the line has no field code for it, it is added at the end. nullopt when
-// the line cannot be read (an unterminated quote or escape) or names no program.
+// the line cannot be read (an unterminated quote or escape), names no program, or would take its
+// program from the address.
 std::optional<std::vector<std::string>> ExpandExecLine(std::string_view exec, const std::string& address);
 
 }  // namespace config

@@ -100,7 +100,8 @@ WebBrowserServices DesktopWebBrowserServices() {
 }
 
 int OpenWebPage(const QString& address, const WebBrowserServices& services) {
-    if (address.trimmed().isEmpty()) return -1;
+    // An address that begins with '-' would be read as an option by xdg-open or the browser.
+    if (address.trimmed().isEmpty() || address.startsWith(QLatin1Char('-'))) return -1;
     if (services.portalOpenUri(address)) return 0;
     if (services.hasProgram("xdg-open") && services.start(QStringLiteral("xdg-open"), {address})) return 0;
     return StartDefaultHandler(address, services) ? 0 : -1;

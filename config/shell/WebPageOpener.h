@@ -34,7 +34,7 @@ struct WebBrowserServices {
 WebBrowserServices DesktopWebBrowserServices();
 
 // 0 when the address was handed to the portal or a program was started with it, -1 otherwise (empty
-// address, no opener, no handler, an unreadable Exec line, start failed). Blocks while it looks.
+// address or one that begins with '-', no opener, no handler, an unreadable Exec line, start failed). Blocks while it looks.
 int OpenWebPage(const QString& address, const WebBrowserServices& services);
 int OpenWebPage(const QString& address);
 

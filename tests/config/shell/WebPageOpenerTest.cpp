@@ -116,6 +116,11 @@ TEST(WebPageOpener, FailuresGiveMinusOne) {
         {"Exec only in another group", kAddress, "browser.desktop", std::string("[Other]\nExec=/b\n"), true, 0},
         {"unterminated quote", kAddress, "browser.desktop", Entry("\"/b %u"), true, 0},
         {"start fails", kAddress, "browser.desktop", Entry("/b %u"), false, 1},
+        // Neither the address nor a line without a program may choose what runs or how.
+        {"an address that reads as an option", "--renderer-cmd-prefix=/tmp/x", "browser.desktop", Entry("/b %u"),
+         true, 0},
+        {"an Exec line whose program is the address", kAddress, "browser.desktop", Entry("%u --x"), true, 0},
+        {"an Exec line whose program holds the address", kAddress, "browser.desktop", Entry("%u.sh"), true, 0},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.what);
