@@ -32,8 +32,6 @@ void SetAllTextColors(skin::CBitmapBtn& button, std::uint32_t color) {
 
 CInfoDlg::CInfoDlg(config::CUSBDriver& link, Setup setup, QWidget* parent)
     : skin::CBaseDlg(parent), link_(link), setup_(std::move(setup)) {
-    // An open prompt counts as an open pop-up: the LED page stops its animation under it.
-    config::g_popupOpen = true;
     SetSectionName(skin::ToQString(keys::kInfoDlg));
     SetImageFolderName(skin::ToQString(skindocs::kPopDlgFolder));
     setWindowTitle(config::kWarnDlgTitle);
@@ -48,8 +46,6 @@ CInfoDlg::CInfoDlg(config::CUSBDriver& link, Setup setup, QWidget* parent)
     connect(&closeButton_, &skin::CBitmapBtn::command, this, onClick(&CInfoDlg::reject));
     connect(&updateButton_, &skin::CBitmapBtn::command, this, onClick(&CInfoDlg::OnUpdate));
 }
-
-CInfoDlg::~CInfoDlg() { config::g_popupOpen = false; }
 
 void CInfoDlg::reject() { done(CloseResult(buttons_.updateRequired)); }
 

@@ -13,6 +13,7 @@
 
 #include "BaseDlg.h"
 #include "BitmapBtn.h"
+#include "PopupWindows.h"
 
 #include <QString>
 
@@ -39,9 +40,9 @@ public:
     };
 
     // `link` is the application link or the boot-loader link; it must outlive the prompt.
-    // Constructing the prompt sets the pop-up flag (PopupWindows.h), destroying it clears it.
+    // The prompt counts as an open pop-up while it exists (PopupWindows.h): the LED page stops its
+    // animation under it.
     CInfoDlg(config::CUSBDriver& link, Setup setup, QWidget* parent = nullptr);
-    ~CInfoDlg() override;
 
     const FirmwareCheckResult& Check() const { return check_; }
     bool UpdateRequired() const { return buttons_.updateRequired; }
@@ -62,6 +63,7 @@ protected:
     void DrawSkinContent(QPainter& painter) override;
 
 private:
+    config::PopupOpenMark popupOpen_;
     void CreateVersionLabel(skin::CBitmapBtn& label, std::u16string_view key, const QString& value);
     void OnOk();
     void OnUpdate();

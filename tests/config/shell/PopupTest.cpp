@@ -124,6 +124,16 @@ TEST_F(PopupTest, PopupFlagFollowsWarningAndLoadingObjects) {
         EXPECT_TRUE(config::g_popupOpen);
     }
     EXPECT_FALSE(config::g_popupOpen);
+    // A pop-up over another (the update confirmation over the firmware prompt, a warning over the
+    // loading pop-up): the flag stays set while the one under it is open.
+    {
+        config::CLoadingDlg loading;
+        {
+            config::CWarnDlg warning;
+        }
+        EXPECT_TRUE(config::g_popupOpen);
+    }
+    EXPECT_FALSE(config::g_popupOpen);
 }
 
 TEST_F(PopupTest, LoadingWithoutReaderEndsWithTwo) {
