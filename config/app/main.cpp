@@ -4,7 +4,7 @@
 //
 // Exit codes: 0 the main window ran and closed (also when SIGTERM, SIGINT or SIGHUP closed it); 1 another
 // copy is running (this one leaves at once, silently); 2 the device-access library could not be loaded;
-// 3 no display.
+// 3 no display (none named, or the one named cannot be opened).
 #include "ConfigDlg.h"
 #include "ProgramDirectory.h"
 #include "SingleInstanceLock.h"
@@ -40,6 +40,21 @@ bool DisplayAvailable() {
     return false;
 }
 
+// The toolkit ends the process with abort() when the display it is given cannot be opened (a stale
+// DISPLAY, a compositor that has gone). While the application starts, its fatal message ends the
+// program with the no-display exit code instead; other messages go where they always go.
+QtMessageHandler g_startMessages = nullptr;
+
+void EndWithoutDisplayOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        g_startMessages(type, context, message);
+        return;
+    }
+    // The toolkit's own lines before this one name the display and what failed.
+    std::fprintf(stderr, "halcyra: no display: the display named in the environment cannot be opened\n");
+    std::_Exit(kExitNoDisplay);
+}
+
 // The device-access library beside the program (as installed), else wherever the loader finds it.
 // It stays loaded for the life of the process.
 std::optional<config::TarnlinkApi> LoadTarnlink(std::string& error) {
@@ -71,7 +86,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halcyra: no display: set DISPLAY or WAYLAND_DISPLAY to show the window\n");
         return kExitNoDisplay;
     }
+    g_startMessages = qInstallMessageHandler(EndWithoutDisplayOnFatal);
     QApplication application(argc, argv);
+    qInstallMessageHandler(g_startMessages);
     QApplication::setApplicationName(QStringLiteral("halcyra"));
     // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
     QApplication::setDesktopFileName(QStringLiteral("com.marovell.Halcyra"));

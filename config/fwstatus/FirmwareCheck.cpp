@@ -16,7 +16,11 @@ template <typename Step>
 bool WithRetries(const RecordRetries& retries, Step step) {
     for (int attempt = 0; attempt < retries.tries; ++attempt) {
         if (step() == 0) return true;
-        std::this_thread::sleep_for(retries.pause);
+        if (retries.wait) {
+            retries.wait(retries.pause);
+        } else {
+            std::this_thread::sleep_for(retries.pause);
+        }
     }
     return false;
 }
@@ -64,7 +68,8 @@ FirmwareCheckResult CheckFirmware(config::CUSBDriver& link, const std::filesyste
 
     FirmwareCheckResult check;
     check.updateText = firmware::storedText(info.version);
-    const ControllerRecords records = FetchRecords(link, info, retries);
+    // A link that is not open cannot answer: asking it would only wait out every try.
+    const ControllerRecords records = link.IsOpen() ? FetchRecords(link, info, retries) : ControllerRecords{};
     check.selectedEntry = records.selectedEntry;
     check.firmwareText = firmware::decodeVerInfo(records.verInfo).value_or(u"");
     check.result = CompareFirmware(records.selectedEntry, info, firmware::decodeApInfo(records.apInfo));

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,8 @@ std::filesystem::path UpdaterProgramPath(std::string_view programDir);
 struct RecordRetries {
     int tries = 15;
     std::chrono::milliseconds pause{500};
+    // Waits the pause (a sleep unless replaced).
+    std::function<void(std::chrono::milliseconds)> wait;
 };
 
 struct FirmwareCheckResult {

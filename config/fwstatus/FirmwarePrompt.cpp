@@ -19,23 +19,12 @@ PromptSetup DefaultPromptSetup(firmware::PackageMessageSink& messages) {
     return setup;
 }
 
-bool CloseOpenPrompts() {
-    bool found = false;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->windowTitle() != config::kWarnDlgTitle) continue;
-        found = true;
-        QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
-    }
-    return found;
-}
-
 int RunFirmwarePrompt(QWidget* mainWindow, config::CUSBDriver& link, const PromptSetup& setup) {
-    CloseOpenPrompts();
     CInfoDlg prompt(link, setup.prompt, mainWindow);
     const int result = setup.showModal ? setup.showModal(prompt) : prompt.exec();
-    if (result == kPromptStartUpdater) {
-        if (setup.onUpdaterStarting) setup.onUpdaterStarting();
-        LaunchUpdater(mainWindow, setup.updater, setup.launch);
+    if (result == kPromptStartUpdater && LaunchUpdater(mainWindow, setup.updater, setup.launch) &&
+        setup.onUpdaterStarted) {
+        setup.onUpdaterStarted();
     }
     return result;
 }

@@ -13,6 +13,7 @@
 
 #include "BaseDlg.h"
 #include "BitmapBtn.h"
+#include "PopupWindows.h"
 
 #include <QString>
 
@@ -39,6 +40,8 @@ public:
     };
 
     // `link` is the application link or the boot-loader link; it must outlive the prompt.
+    // The prompt counts as an open pop-up while it exists (PopupWindows.h): the LED page stops its
+    // animation under it.
     CInfoDlg(config::CUSBDriver& link, Setup setup, QWidget* parent = nullptr);
 
     const FirmwareCheckResult& Check() const { return check_; }
@@ -60,6 +63,7 @@ protected:
     void DrawSkinContent(QPainter& painter) override;
 
 private:
+    config::PopupOpenMark popupOpen_;
     void CreateVersionLabel(skin::CBitmapBtn& label, std::u16string_view key, const QString& value);
     void OnOk();
     void OnUpdate();

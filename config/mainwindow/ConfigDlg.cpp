@@ -3,6 +3,7 @@
 #include "AccessDeniedText.h"
 #include "DebugLog.h"
 #include "DlgLoading.h"
+#include "LightingTransfer.h"
 #include "LinkMessages.h"
 #include "PopupWindows.h"
 #include "SettingsFiles.h"
@@ -65,7 +66,13 @@ CConfigDlg::CConfigDlg(ConfigDlgSetup setup, QWidget* parent)
       bootLoaderLink_(setup_.tarnlink),
       packageMessages_(this) {
     if (!setup_.showMessage) setup_.showMessage = ShowMessageBox;
-    if (!setup_.openWebPage) setup_.openWebPage = [](const QString& address) { return OpenWebPage(address); };
+    if (!setup_.openWebPage) {
+        // The look-up of the browser may take seconds: the window does not wait for it.
+        setup_.openWebPage = [](const QString& address) {
+            OpenWebPageInBackground(address);
+            return 0;
+        };
+    }
     if (!setup_.loadSkinSet) setup_.loadSkinSet = [](const std::string& folder) { LoadSkinSet(folder); };
     if (!setup_.promptSetup) setup_.promptSetup = fwstatus::DefaultPromptSetup;
     // The image folder is the resolution folder without its trailing '/'.
@@ -104,10 +111,19 @@ void CConfigDlg::InitDialog() {
     skin::CBaseDlg::InitDialog();
     fonts_.RegisterProgramFonts();
     if (g_debugLog) WriteDebugLog(u"Ready Sub Dlg Init");
-    // Big and small icon, a minimise box and no system menu: the window has its own buttons.
+    // Big and small icon, a minimise box and no system menu: the window has its own buttons. The
+    // window is not shown yet, so changing its flags does not hide it.
     setWindowIcon(icon_);
+    setWindowFlag(Qt::WindowSystemMenuHint, false);
 
     InitSettingsBlock(*working_, *saved_);
+    // The settings hold the record of profile 0 only. A file that names the controller's second
+    // profile (the program never writes one) is read as profile 0: the page shows that record, apply
+    // writes it into profile 0 and switches the controller to it, and so does the hand-back on exit.
+    if (working_->ProfileIndex() >= SettingsBlock::kProfileCount) {
+        working_->SetProfileIndex(0);
+        saved_->SetProfileIndex(0);
+    }
 
     progressPane_.SetImageFolderName(ImageFolderName());
     progressPane_.CreateSkinPage(this, kChildTemplate);
@@ -163,6 +179,9 @@ void CConfigDlg::ShowNoDeviceWarning() {
         warning.SetMessage(section);
         warning.exec();
     }
+    // The no-device warning is over (closed by the person or by the controller's arrival): later
+    // warnings do not keep an unplug from ending the program.
+    warningShown_ = false;
     if (!controllerLink_.IsOpen() && !bootLoaderLink_.IsOpen()) PostClose();
 }
 
@@ -237,20 +256,35 @@ void CConfigDlg::AskToClose() {
         PostClose();
         return;
     }
-    CWarnDlg question;
+    CWarnDlg question(this);
     const QString section = skin::ToQString(keys::kWarnDlg);
     question.SetSections(section, section);
     question.SetMessage(skin::ToQString(keys::kNoSave));
-    if (ShowOverDimmedWindow(question) == CWarnDlg::kOkResult) PostClose();
+    if (ShowOverDimmedWindow(question) != CWarnDlg::kOkResult) return;
+    GiveBackAppliedLighting();
+    PostClose();
+}
+
+void CConfigDlg::GiveBackAppliedLighting() {
+    // The page previewed the discarded edits on the controller; the controller gets the lighting it
+    // was last read with or written, so that it runs, and the next start shows, what was applied.
+    const int profile = confirmedProfile_;
+    if (!controllerLink_.IsOpen() || profile < 0 || static_cast<std::size_t>(profile) >= SettingsBlock::kProfileCount) {
+        return;
+    }
+    auto applied = std::make_unique<SettingsBlock>(*saved_);
+    CLightingTransfer transfer(controllerLink_, *applied);
+    controllerLink_.SelectProfile(static_cast<std::uint8_t>(profile));
+    transfer.WriteProfileLighting(profile, 0, 0);
 }
 
 void CConfigDlg::Apply() {
     const SaveOutcome saved = SaveSettingsFiles(*working_);
     if (!saved.Saved()) {
-        // The controller is still written: the person keeps what they see, and the files on disk keep
-        // their last good contents.
+        // The controller is still written: the person keeps what they see. The files are written value
+        // by value, so those before the failing one may already hold the new settings.
         setup_.showMessage(this, tr("The settings could not be saved to %1: %2.\nThe controller is written all the "
-                                    "same; the settings files keep their earlier contents.")
+                                    "same; the settings files may hold part of the new settings.")
                                      .arg(QString::fromStdString(saved.failedPath),
                                           QString::fromLocal8Bit(std::strerror(saved.error))));
     }
@@ -282,7 +316,7 @@ int CConfigDlg::RunFirmwarePrompt(CUSBDriver& link) {
         confirmation.SetMessage(skin::ToQString(keys::kFwUpdates));
         return confirmation.exec();
     };
-    prompt.onUpdaterStarting = [this] { updaterStarted_ = true; };
+    prompt.onUpdaterStarted = [this] { updaterStarted_ = true; };
     const int result = fwstatus::RunFirmwarePrompt(this, link, prompt);
     if (g_debugLog) WriteDebugLog(u"Exit Show Info");
     return result;
@@ -326,6 +360,24 @@ bool CConfigDlg::event(QEvent* event) {
 }
 
 void CConfigDlg::closeEvent(QCloseEvent* event) {
+    // A close from the window manager (Alt+F4, the task bar) is the person's: it asks as the close
+    // button does, which then closes the window itself. While the window writes the controller there
+    // is no close button, and the close waits for nothing: it is ignored. The program's own closes
+    // (the close button's, an unplug, the updater start, a signal) are not spontaneous and go on.
+    if (event->spontaneous()) {
+        event->ignore();
+        // Closes that come in a burst before the question is up ask once.
+        if (busy_ || closeAskPending_) return;
+        closeAskPending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                AskToClose();
+                closeAskPending_ = false;
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     for (int i = 0; i < kWarningCloseTries && CloseWindowByTitle(kWarnDlgTitle); ++i) {
         QThread::msleep(kWarningClosePauseMs);
     }

@@ -52,7 +52,7 @@ struct ConfigDlgSetup {
     // confirmation and the updater-started flag.
     std::function<fwstatus::PromptSetup(firmware::PackageMessageSink& messages)> promptSetup;
     fwstatus::RecordRetries firmwareRetries;
-    // Opens a web address (OpenWebPage unless replaced).
+    // Opens a web address (OpenWebPageInBackground unless replaced); the result is not used.
     std::function<int(const QString& address)> openWebPage;
     // Tells the person something went wrong outside the skin's own pages (a message box unless replaced).
     std::function<void(QWidget* owner, const QString& text)> showMessage;
@@ -89,6 +89,8 @@ public:
     int ConfirmedProfile() const { return confirmedProfile_; }
     // How many controller arrivals have been read to the end.
     int ArrivalsRead() const { return arrivalsRead_; }
+    // How many controller event reports have been handled to the end (ignored ones included).
+    int EventReportsHandled() const { return eventReportsHandled_; }
     int SelectedTab() const { return selectedTab_; }
     int SubPageTop() const { return subPageTop_; }
     CUSBDriver& ControllerLink() { return controllerLink_; }
@@ -114,6 +116,8 @@ private:
     void ShowNoDeviceWarning();
     void OnButton(int code, skin::CBitmapBtn* sender);
     void AskToClose();
+    // Writes the saved copy's lighting back to the controller after the person discarded edits.
+    void GiveBackAppliedLighting();
     void Apply();
     void PostClose();
     // The firmware prompt over the main window through `link`; its result (1, 2 or 6).
@@ -142,6 +146,8 @@ private:
     bool updaterStarted_ = false;
     bool warningShown_ = false;
     bool busy_ = false;
+    // A window manager's close is waiting for, or showing, its question.
+    bool closeAskPending_ = false;
     QIcon icon_;
     int confirmedProfile_ = 0;
     // The two copies are large (two 12744-byte records); they live on the heap.
@@ -162,6 +168,7 @@ private:
     fwstatus::PackageMessageBox packageMessages_;
     bool linksOpened_ = false;
     int arrivalsRead_ = 0;
+    int eventReportsHandled_ = 0;
 };
 
 }  // namespace config

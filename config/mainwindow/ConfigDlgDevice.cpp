@@ -34,12 +34,20 @@ constexpr double kWriteProgressSpan = 80.0;
 // profile 1 are never mirrored into a record.
 bool HasRecord(int profile) { return profile >= 0 && static_cast<std::size_t>(profile) < SettingsBlock::kProfileCount; }
 
+// Lets the window messages queued so far (plug notices, event reports) through in the middle of a
+// device read or write, and nothing else: the LED page's preview send, a low-priority posted event,
+// waits until the sequence is over instead of putting its commands between the sequence's. The
+// progress pages repaint themselves at once and need no dispatch.
+void DispatchPendingWindowMessages() {
+    QCoreApplication::sendPostedEvents(nullptr, platform::WindowMessageEvent::EventType());
+}
+
 // Forwards a lighting transfer's progress to a progress page and lets one pending message through.
 class PageProgress final : public TransferObserver {
 public:
     PageProgress(CProgressPage& page, int& confirmedProfile) : page_(page), confirmedProfile_(confirmedProfile) {}
     void ProgressChanged(int percent) override { page_.SetProgress(percent); }
-    void DispatchPendingMessage() override { QCoreApplication::processEvents(QEventLoop::AllEvents, 1); }
+    void DispatchPendingMessage() override { DispatchPendingWindowMessages(); }
     void CurrentProfileReported(int profile) override { confirmedProfile_ = profile; }
 
 private:
@@ -68,15 +76,19 @@ void CConfigDlg::OnRemoval(const CUSBDriver& otherLink) {
 }
 
 void CConfigDlg::OnControllerArrival() {
+    fwstatus::PromptDecision decision = fwstatus::PromptDecision::None;
     {
         const fwstatus::PromptSetup prompt = setup_.promptSetup(packageMessages_);
         const fwstatus::FirmwareCheckResult check = fwstatus::CheckFirmware(
             controllerLink_, prompt.prompt.updaterProgram, packageMessages_, setup_.firmwareRetries);
         // The version text comes from the controller's version record, which the check has just read.
         if (g_debugLog) WriteDebugLog(u"GetFWVer: %s", std::u16string_view(check.firmwareText));
+        decision = fwstatus::DecidePrompt(fwstatus::ControllerMode::Application, check.result, restartedAfterUpdate_);
+        // An available update is handled as a start by the updater: until the prompt lets the program
+        // go on, the controller is not handed back on exit.
         if (check.result == fwstatus::kUpdateAvailable) restartedAfterUpdate_ = true;
     }
-    if (restartedAfterUpdate_) {
+    if (decision != fwstatus::PromptDecision::None) {
         if (g_debugLog) WriteDebugLog(u"Post Show Info");
         const int result = RunFirmwarePrompt(controllerLink_);
         if (fwstatus::PromptEndsProgram(fwstatus::ControllerMode::Application, result)) {
@@ -133,9 +145,13 @@ int CConfigDlg::ReadLighting(int profile, CProgressPage& loading) {
 }
 
 void CConfigDlg::OnDeviceEvent(std::uintptr_t event) {
+    struct Counted {
+        int& count;
+        ~Counted() { ++count; }
+    } counted{eventReportsHandled_};
     std::array<std::uint8_t, 20> status{};
-    ReadStatus(status);
-    if (busy_) return;
+    // A status that could not be read says nothing: the zero-filled reply is not "profile 0, Static".
+    if (ReadStatus(status) != 0 || busy_) return;
     const int profile = status[4];
     const std::uint8_t index = EffectListIndexOfCode(status[5]);
     if (HasRecord(profile)) {
@@ -198,7 +214,7 @@ void CConfigDlg::OnApplySettings(std::intptr_t currentOnly) {
         progress += kWriteProgressSpan;
         progressPane_.SetProgress(static_cast<int>(std::lround(progress)));
         QThread::msleep(1);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        DispatchPendingWindowMessages();
     }
 
     copyToSaved();

@@ -10,14 +10,11 @@
 #include "XmlDocument.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QPainter>
 
 namespace config {
 
 namespace {
-
-constexpr int kStartDelayMs = 50;
 
 QString OverlayPictureName(std::u16string_view key) {
     return skin::ToQString(xml::LookupValue(skindocs::SkinDocument(), skindocs::keys::kOverlay, key));
@@ -25,25 +22,38 @@ QString OverlayPictureName(std::u16string_view key) {
 
 }  // namespace
 
-CDlgLoading::CDlgLoading(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), owner_(owner) {
-    startTimer_.setSingleShot(true);
-    connect(&startTimer_, &QTimer::timeout, this, &CDlgLoading::RunPopup);
+CDlgLoading::CDlgLoading(QWidget* owner) : QWidget(owner != nullptr ? owner->window() : nullptr) {
+    setWindowTitle(QStringLiteral("DLGLoading"));
+    hide();
 }
 
 CDlgLoading::~CDlgLoading() { qApp->removeEventFilter(this); }
 
 int CDlgLoading::exec() {
-    Initialise();
+    QWidget* owner = parentWidget();
+    if (owner == nullptr) {
+        owner = QApplication::activeWindow();
+        if (owner != nullptr) setParent(owner->window());
+        owner = parentWidget();
+    }
+    aborted_ = false;
+    LoadPictures();
+    if (owner != nullptr) CoverOwner(*owner);
+
     qApp->installEventFilter(this);
-    const int result = QDialog::exec();
+    int result = kAbortedResult;
+    if (popup_ != nullptr) {
+        // The pop-up belongs to the owner: the desktop keeps it over the owner, and it centres itself
+        // on it when it opens.
+        if (owner != nullptr && popup_->parentWidget() != owner) popup_->setParent(owner, popup_->windowFlags());
+        result = popup_->exec();
+    }
     qApp->removeEventFilter(this);
-    return result;
+    hide();
+    return aborted_ ? kAbortedResult : result;
 }
 
-void CDlgLoading::Initialise() {
-    setWindowTitle(QStringLiteral("DLGLoading"));
-    aborted_ = false;
+void CDlgLoading::LoadPictures() {
     const QString folder = skin::PageImageFolder(imageFolderName_);
     const QString backgroundName = OverlayPictureName(skindocs::keys::kNormal);
     if (!backgroundName.isEmpty()) {
@@ -59,46 +69,31 @@ void CDlgLoading::Initialise() {
             skin::ShowErrorMessage(this, QStringLiteral("error"));
         }
     }
-    // Invisible until the start timer has placed it over its owner.
-    setGeometry(0, 0, 0, 0);
-    startTimer_.start(kStartDelayMs);
 }
 
-void CDlgLoading::RunPopup() {
-    if (!background_.isNull()) resize(skin::LogicalSize(background_));
-    QWidget* owner = owner_ != nullptr ? owner_ : QApplication::activeWindow();
-    if (owner != nullptr && owner != this) move(owner->window()->frameGeometry().topLeft());
-    setWindowOpacity(kAlpha / 255.0);
-    int result = kAbortedResult;
-    if (popup_ != nullptr) result = popup_->exec();
-    done(aborted_ ? kAbortedResult : result);
+void CDlgLoading::CoverOwner(QWidget& owner) {
+    setGeometry(owner.rect());
+    raise();
+    show();
 }
 
 bool CDlgLoading::eventFilter(QObject* watched, QEvent* event) {
     const platform::WindowMessageEvent* message = platform::AsWindowMessage(event);
     if (message != nullptr && message->Message() == kApplySettingsMessage && !aborted_) {
         aborted_ = true;
-        startTimer_.stop();
-        if (popup_ != nullptr && popup_->isVisible()) {
-            popup_->done(kAbortedResult);
-        } else {
-            done(kAbortedResult);
-        }
+        if (popup_ != nullptr && popup_->isVisible()) popup_->done(kAbortedResult);
     }
-    return QDialog::eventFilter(watched, event);
-}
-
-void CDlgLoading::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();  // neither key ends the overlay
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    return QWidget::eventFilter(watched, event);
 }
 
 void CDlgLoading::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!background_.isNull()) painter.drawImage(0, 0, background_);
+    painter.setOpacity(kAlpha / 255.0);
+    if (background_.isNull()) {
+        painter.fillRect(rect(), Qt::black);
+    } else {
+        painter.drawImage(0, 0, background_);
+    }
 }
 
 }  // namespace config

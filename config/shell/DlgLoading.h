@@ -1,5 +1,7 @@
-// The dimming overlay: a translucent copy of the main window's outline that covers its owner and runs
-// another pop-up (a warning or the firmware information) on top, passing that pop-up's result on.
+// The dimming overlay: a layer inside its owner window that dims the page under it and runs another
+// pop-up (a warning or the firmware information) on top, passing that pop-up's result on. The pop-up
+// becomes a transient window of the owner and is centred on it. The layer is part of the owner's
+// own window, so it dims alike on every desktop, with or without a compositor, on X11 and Wayland.
 // Enter and Escape do not end it; an apply-settings message (1274) anywhere in the program ends it
 // and the hosted pop-up at once with -1.
 #pragma once
@@ -8,20 +10,20 @@
 #include <QImage>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
+#include <QWidget>
 
 namespace config {
 
-class CDlgLoading : public QDialog {
+class CDlgLoading : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kTemplate = 132;
     static constexpr std::uint32_t kApplySettingsMessage = 1274;
     static constexpr int kAbortedResult = -1;
-    // Constant opacity of the overlay, out of 255.
+    // Opacity of the dimming picture over the page, out of 255.
     static constexpr int kAlpha = 60;
 
-    // `owner` is the window to cover; without one, the active window when the overlay runs.
+    // `owner` is the window to dim; without one, the active window when the overlay runs.
     explicit CDlgLoading(QWidget* owner = nullptr);
     ~CDlgLoading() override;
 
@@ -29,22 +31,20 @@ public:
     void SetPopup(QDialog* popup) { popup_ = popup; }
     const QImage& BackgroundPicture() const { return background_; }
 
-    int exec() override;
+    // Dims the owner, runs the pop-up modally over it and returns its result (or -1).
+    int exec();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Initialise();
-    void RunPopup();
+    void LoadPictures();
+    void CoverOwner(QWidget& owner);
 
-    QWidget* owner_;
     QString imageFolderName_;
     QImage background_;
     QPointer<QDialog> popup_;
-    QTimer startTimer_;
     bool aborted_ = false;
 };
 

@@ -9,7 +9,6 @@
 namespace config {
 
 CLoadingDlg::CLoadingDlg(QWidget* parent) : CProgressPage(parent) {
-    g_popupOpen = true;
     SetSectionName(skin::ToQString(skindocs::keys::kLoadKeyboard));
     SetImageFolderName(skin::ToQString(skindocs::kPopDlgFolder));
     SetBarTop(kBarTop);
@@ -19,7 +18,7 @@ CLoadingDlg::CLoadingDlg(QWidget* parent) : CProgressPage(parent) {
     connect(&readTimer_, &QTimer::timeout, this, &CLoadingDlg::ReadProfile);
 }
 
-CLoadingDlg::~CLoadingDlg() { g_popupOpen = false; }
+CLoadingDlg::~CLoadingDlg() = default;
 
 void CLoadingDlg::InitDialog() {
     CProgressPage::InitDialog();

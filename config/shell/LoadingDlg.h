@@ -2,6 +2,7 @@
 // advances, and ends with 1 when the read succeeded, 2 when it failed or no reader was given.
 #pragma once
 
+#include "PopupWindows.h"
 #include "ProgressPage.h"
 
 #include <QTimer>
@@ -34,6 +35,7 @@ protected:
     void InitDialog() override;
 
 private:
+    PopupOpenMark popupOpen_;
     void ReadProfile();
 
     ProfileReader reader_;

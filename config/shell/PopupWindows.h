@@ -11,9 +11,22 @@ namespace config {
 // The title of the warning, loading and progress pop-ups (and the firmware prompt).
 inline const QString kWarnDlgTitle = QStringLiteral("Halcyra WARN_DLG");
 
-// Set while a warning or loading pop-up object exists (a plain flag, not a count); the LED page
-// consults it.
+// Set while a warning or loading pop-up object exists; the LED page consults it.
 extern bool g_popupOpen;
+
+// Held by every pop-up object for its lifetime: sets g_popupOpen and, when the pop-up goes, gives the
+// flag back the value it had, so that a pop-up closed over another (the update confirmation over the
+// firmware prompt) leaves the flag set for the one still open.
+class PopupOpenMark {
+public:
+    PopupOpenMark() : before_(g_popupOpen) { g_popupOpen = true; }
+    ~PopupOpenMark() { g_popupOpen = before_; }
+    PopupOpenMark(const PopupOpenMark&) = delete;
+    PopupOpenMark& operator=(const PopupOpenMark&) = delete;
+
+private:
+    bool before_;
+};
 
 // The first visible top-level window of the application titled `title`, or nullptr.
 QWidget* FindWindowByTitle(const QString& title);

@@ -27,7 +27,6 @@ constexpr int kLabelFontWeight = 400;
 }  // namespace
 
 CWarnDlg::CWarnDlg(QWidget* parent) : skin::CBaseDlg(parent) {
-    g_popupOpen = true;
     SetSectionName(skin::ToQString(skindocs::keys::kWarnDlg));
     SetImageFolderName(skin::ToQString(skindocs::kPopDlgFolder));
     buttonSection_ = SectionName();
@@ -36,7 +35,7 @@ CWarnDlg::CWarnDlg(QWidget* parent) : skin::CBaseDlg(parent) {
     }
 }
 
-CWarnDlg::~CWarnDlg() { g_popupOpen = false; }
+CWarnDlg::~CWarnDlg() = default;
 
 void CWarnDlg::SetSections(const QString& section, const QString& buttonSection) {
     SetSectionName(section);

@@ -4,6 +4,7 @@
 
 #include "BaseDlg.h"
 #include "BitmapBtn.h"
+#include "PopupWindows.h"
 
 namespace config {
 
@@ -37,6 +38,7 @@ protected:
     void DrawSkinContent(QPainter& painter) override;
 
 private:
+    PopupOpenMark popupOpen_;
     void OnCommand(int code, skin::CBitmapBtn* sender);
 
     skin::CBitmapBtn ok_;

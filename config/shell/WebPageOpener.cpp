@@ -1,26 +1,37 @@
 #include "WebPageOpener.h"
 
+#include "DesktopExec.h"
 #include "DetachedProcess.h"
 #include "XdgDirectories.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThreadPool>
+#include <QVariantMap>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace config {
 
 namespace {
 
 constexpr int kQueryTimeoutMs = 5000;
+constexpr int kPortalTimeoutMs = 5000;
 
-std::string_view Trimmed(std::string_view text, std::string_view blanks = " \t\r") {
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+bool PortalOpenUri(const QString& address) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.portal.OpenURI"), QStringLiteral("OpenURI"));
+    // No parent window identifier: the portal's chooser, if it shows one, is not tied to ours.
+    call << QString() << address << QVariantMap();
+    return bus.call(call, QDBus::Block, kPortalTimeoutMs).type() == QDBusMessage::ReplyMessage;
 }
 
 std::string QueryDefaultHtmlHandler() {
@@ -31,7 +42,7 @@ std::string QueryDefaultHtmlHandler() {
         query.waitForFinished();
         return {};
     }
-    return std::string(Trimmed(query.readAllStandardOutput().toStdString(), " \t\r\n"));
+    return query.readAllStandardOutput().trimmed().toStdString();
 }
 
 // The folders that hold desktop files, most important first.
@@ -61,73 +72,48 @@ std::optional<std::string> ReadDesktopFile(const std::string& desktopId) {
     return std::nullopt;
 }
 
-// A path is checked as it is; a bare name is looked up on PATH, where the process start finds it too.
-bool IsFileOrProgram(const std::string& path) {
-    if (path.find('/') == std::string::npos) {
-        return !QStandardPaths::findExecutable(QString::fromStdString(path)).isEmpty();
-    }
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+bool HasProgram(const std::string& program) {
+    return !QStandardPaths::findExecutable(QString::fromStdString(program)).isEmpty();
+}
+
+// The default handler's Exec line, expanded for `address`, and started.
+bool StartDefaultHandler(const QString& address, const WebBrowserServices& services) {
+    const std::string desktopId = services.defaultHtmlHandler();
+    if (desktopId.empty()) return false;
+    const std::optional<std::string> desktopFile = services.readDesktopFile(desktopId);
+    if (!desktopFile) return false;
+    const std::optional<std::vector<std::string>> command =
+        ExpandExecLine(DesktopExecLine(*desktopFile), address.toStdString());
+    if (!command) return false;
+    QStringList arguments;
+    for (std::size_t i = 1; i < command->size(); ++i) arguments << QString::fromStdString((*command)[i]);
+    return services.start(QString::fromStdString(command->front()), arguments);
 }
 
 }  // namespace
 
 WebBrowserServices DesktopWebBrowserServices() {
-    return {QueryDefaultHtmlHandler, ReadDesktopFile, IsFileOrProgram,
+    return {PortalOpenUri, HasProgram, QueryDefaultHtmlHandler, ReadDesktopFile,
             [](const QString& program, const QStringList& arguments) {
                 return platform::StartDetached(program, arguments);
             }};
 }
 
-std::string DesktopExecLine(std::string_view desktopFile) {
-    bool inEntry = false;
-    std::istringstream lines{std::string(desktopFile)};
-    for (std::string raw; std::getline(lines, raw);) {
-        const std::string_view line = Trimmed(raw);
-        if (!line.empty() && line.front() == '[') {
-            inEntry = line == "[Desktop Entry]";
-            continue;
-        }
-        if (!inEntry) continue;
-        const std::size_t equals = line.find('=');
-        if (equals != std::string_view::npos && Trimmed(line.substr(0, equals)) == "Exec") {
-            return std::string(Trimmed(line.substr(equals + 1)));
-        }
-    }
-    return {};
-}
-
-std::string CleanOpenCommand(std::string_view command) {
-    std::string cleaned;
-    for (const char c : Trimmed(command, " ")) {
-        if (c != '"') cleaned += c;
-    }
-    return cleaned;
-}
-
-std::string ExecutableOfCommand(const std::string& command, const std::function<bool(const std::string&)>& isFile) {
-    for (std::size_t blank = command.find(' '); blank != std::string::npos; blank = command.find(' ', blank + 1)) {
-        std::string prefix = command.substr(0, blank);
-        if (isFile(prefix)) return prefix;
-    }
-    return command;
-}
-
-QStringList BrowserArguments(const QString& address) {
-    return address.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
 int OpenWebPage(const QString& address, const WebBrowserServices& services) {
-    const std::string desktopId = services.defaultHtmlHandler();
-    if (desktopId.empty()) return -1;
-    const std::optional<std::string> desktopFile = services.readDesktopFile(desktopId);
-    const std::string command = CleanOpenCommand(desktopFile ? DesktopExecLine(*desktopFile) : std::string());
-    const std::string executable = ExecutableOfCommand(command, services.isFile);
-    if (executable.empty()) return -1;
-    return services.start(QString::fromStdString(executable), BrowserArguments(address)) ? 0 : -1;
+    // An address that begins with '-' would be read as an option by xdg-open or the browser.
+    if (address.trimmed().isEmpty() || address.startsWith(QLatin1Char('-'))) return -1;
+    if (services.portalOpenUri(address)) return 0;
+    if (services.hasProgram("xdg-open") && services.start(QStringLiteral("xdg-open"), {address})) return 0;
+    return StartDefaultHandler(address, services) ? 0 : -1;
 }
 
 int OpenWebPage(const QString& address) { return OpenWebPage(address, DesktopWebBrowserServices()); }
+
+void OpenWebPageInBackground(const QString& address, std::function<void(int result)> finished) {
+    QThreadPool::globalInstance()->start([address, finished = std::move(finished)] {
+        const int result = OpenWebPage(address);
+        if (finished) finished(result);
+    });
+}
 
 }  // namespace config

@@ -54,6 +54,20 @@ TEST_F(FirmwareCheck, UnansweredRecordsLeaveTheEntryUnselected) {
     EXPECT_EQ(check.updateText, u"V1.10");
 }
 
+// A link that is not open cannot answer: the check asks nothing and waits for nothing, so that the
+// firmware tab without a controller opens its prompt at once.
+TEST_F(FirmwareCheck, AClosedLinkIsNotAskedOrWaitedFor) {
+    config::CUSBDriver& link = MakeLink();  // no controller on the bus
+    ASSERT_FALSE(link.OpenDevice());
+    int waits = 0;
+    fwstatus::RecordRetries retries;  // 15 tries, 500 ms apart
+    retries.wait = [&](std::chrono::milliseconds) { ++waits; };
+    const auto check = fwstatus::CheckFirmware(link, Updater(), sink_, retries);
+    EXPECT_EQ(waits, 0);
+    EXPECT_EQ(check.result, fwstatus::kCannotTell);
+    EXPECT_EQ(check.updateText, u"V1.10") << "what is known is still shown";
+}
+
 TEST(UpdaterCommand, UpdaterInTheProgramFolderRestartsTheProgram) {
     struct Row {
         std::string programDir;

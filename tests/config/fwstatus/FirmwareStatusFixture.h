@@ -20,7 +20,7 @@ public:
 };
 
 // Failed record queries are not waited for.
-inline constexpr fwstatus::RecordRetries kQuickRetries{.tries = 2, .pause = std::chrono::milliseconds(0)};
+inline const fwstatus::RecordRetries kQuickRetries{.tries = 2, .pause = std::chrono::milliseconds(0), .wait = {}};
 
 // Records the updater starts and the failure messages of the updater launch.
 struct LaunchRecorder {

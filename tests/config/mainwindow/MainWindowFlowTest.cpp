@@ -42,6 +42,22 @@ bool StartsWithUtf16Mark(const std::string& path) {
     return bytes.size() > 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE;
 }
 
+// Runs `seen` for every event of one type that reaches the objects it filters.
+class EventProbe : public QObject {
+public:
+    EventProbe(QEvent::Type type, std::function<void()> seen) : type_(type), seen_(std::move(seen)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == type_) seen_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEvent::Type type_;
+    std::function<void()> seen_;
+};
+
 using FlowTest = MainWindowFixture;
 
 TEST_F(FlowTest, NoControllerWarnsAndTheArrivalClosesTheWarningAndReadsTheController) {
@@ -105,6 +121,7 @@ TEST_F(FlowTest, NodevStaysOpenWithoutControllerAndUnplugNeverClosesIt) {
     CConfigDlg window(Setup({"NoDev"}));
     Run(window, [&] {
         QTest::qWait(300);
+        EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowSystemMenuHint)) << "its own buttons stand for it";
         EXPECT_EQ(VisibleWindow<CWarnDlg>(), nullptr);
         EXPECT_TRUE(window.isVisible());
         simulator::VirtualController& controller = StartController();
@@ -177,10 +194,10 @@ TEST_F(FlowTest, ApplyWritesTheFilesThenTheControllerBehindTheProgressPane) {
             EXPECT_FALSE(window.ProgressPane().isVisible()) << "the pane shows only while the controller is written";
             EXPECT_TRUE(window.ApplyButton().isVisible());
 
-            // The pane shows when the device write starts: by then both files are on disk and the
-            // buttons are gone.
-            QTimer probe;
-            QObject::connect(&probe, &QTimer::timeout, [&] {
+            // The pane paints its progress while the device write runs: by then both files are on
+            // disk and the buttons are gone. The write lets only window messages through, so the
+            // pane's own paint is where to look.
+            EventProbe probe(QEvent::Paint, [&] {
                 if (!window.ProgressPane().isVisible()) return;
                 ++progressShown;
                 buttonsHiddenDuringWrite = !window.ApplyButton().isVisible() && !window.CloseButton().isVisible() &&
@@ -188,10 +205,10 @@ TEST_F(FlowTest, ApplyWritesTheFilesThenTheControllerBehindTheProgressPane) {
                 filesWrittenFirst = StartsWithUtf16Mark(config::ConfigFilePath()) &&
                                     StartsWithUtf16Mark(config::ProfileFilePath(0));
             });
-            probe.start(0);
+            window.ProgressPane().installEventFilter(&probe);
             Click(window.ApplyButton());
             ASSERT_TRUE(WaitUntil([&] { return progressShown > 0 && !window.IsBusy(); }));
-            probe.stop();
+            window.ProgressPane().removeEventFilter(&probe);
             EXPECT_FALSE(window.ProgressPane().isVisible());
             EXPECT_TRUE(window.ApplyButton().isVisible());
             EXPECT_TRUE(window.TabButton(2).isVisible());
@@ -323,19 +340,30 @@ TEST_F(FlowTest, OlderFirmwareMakesTheUpdateMandatoryAndStartsTheUpdater) {
     EXPECT_EQ(ControllerMode(), 7) << "the updater has the controller: no hand-back";
 }
 
-TEST_F(FlowTest, AnUpdaterThatCannotStartIsExplainedBeforeTheProgramCloses) {
-    StartController({1, 0, 100});
+// The updater started from the firmware tab cannot start: the person is told, the program closes,
+// and the controller, which the page had in preview mode, gets its own operation back.
+TEST_F(FlowTest, AnUpdaterThatCannotStartIsExplainedAndTheControllerHandedBack) {
+    StartController();
     launches_.startSucceeds = false;
-    CConfigDlg window(Setup());
-    Run(window, [&] {
-        WhenShown<fwstatus::CInfoDlg>(&window, [&](fwstatus::CInfoDlg& prompt) {
-            WhenShown<CWarnDlg>(&prompt, [](CWarnDlg& question) { Click(question.OkButton()); });
-            Click(prompt.UpdateButton());
+    {
+        CConfigDlg window(Setup());
+        Run(window, [&] {
+            ASSERT_TRUE(WaitUntil([&] { return window.ArrivalsRead() == 1; }));
+            ASSERT_TRUE(Idle(window));
+            window.LedPage().SelectEffect(window.LedPage().CurrentEffect() == 2 ? 3 : 2);
+            ASSERT_NE(ControllerMode(), 0);
+            WhenShown<fwstatus::CInfoDlg>(&window, [&](fwstatus::CInfoDlg& prompt) {
+                WhenShown<CWarnDlg>(&prompt, [](CWarnDlg& question) { Click(question.OkButton()); });
+                Click(prompt.UpdateButton());
+            });
+            Click(window.TabButton(2));
+            EXPECT_TRUE(WaitUntil([&] { return !window.isVisible(); }));
         });
-        EXPECT_TRUE(WaitUntil([&] { return !window.isVisible(); }));
-    });
+        EXPECT_FALSE(window.UpdaterStarted());
+    }
     ASSERT_EQ(launches_.failures.size(), 1u);
     EXPECT_TRUE(launches_.failures[0].contains("could not be started")) << launches_.failures[0].toStdString();
+    EXPECT_EQ(ControllerMode(), 0) << "no updater took the controller: it gets its own operation back";
 }
 
 TEST_F(FlowTest, ControllerInItsBootLoaderPromptsAtOnceAndClosingThePromptEndsTheProgram) {

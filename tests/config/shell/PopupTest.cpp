@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,16 @@ TEST_F(PopupTest, PopupFlagFollowsWarningAndLoadingObjects) {
         EXPECT_TRUE(config::g_popupOpen);
     }
     EXPECT_FALSE(config::g_popupOpen);
+    // A pop-up over another (the update confirmation over the firmware prompt, a warning over the
+    // loading pop-up): the flag stays set while the one under it is open.
+    {
+        config::CLoadingDlg loading;
+        {
+            config::CWarnDlg warning;
+        }
+        EXPECT_TRUE(config::g_popupOpen);
+    }
+    EXPECT_FALSE(config::g_popupOpen);
 }
 
 TEST_F(PopupTest, LoadingWithoutReaderEndsWithTwo) {
@@ -183,29 +194,33 @@ TEST_F(PopupTest, ProgressPaneRevealsItsBarOverThePercentOfTheWidth) {
     EXPECT_EQ(config::CProgressDlg::BarWidth(401, 50), 200);
 }
 
-TEST_F(PopupTest, OverlayCoversItsOwnerAndPassesTheHostedResultOn) {
+// The overlay is a layer inside its owner that covers it; the hosted pop-up becomes the owner's
+// transient window, centred on it, and its result is passed on.
+TEST_F(PopupTest, OverlayDimsItsOwnerFromInsideAndPassesTheHostedResultOn) {
     QWidget owner;
     owner.move(40, 30);
     owner.resize(1280, 848);
     owner.show();
     config::CDlgLoading overlay(&owner);
     overlay.SetImageFolderName("1920x1080");
-    config::CWarnDlg question(&overlay);
+    config::CWarnDlg question;
     question.SetMessage("NO_SAVE");
     overlay.SetPopup(&question);
-    EXPECT_EQ(RunModal(overlay,
-                       [&] {
-                           EXPECT_EQ(overlay.windowTitle(), "DLGLoading");
-                           QTimer::singleShot(100, &question, [&] {
-                               EXPECT_TRUE(question.isVisible());
-                               EXPECT_EQ(overlay.pos(), owner.frameGeometry().topLeft());
-                               EXPECT_EQ(overlay.size(), overlay.BackgroundPicture().size());
-                               QTest::keyClick(&overlay, Qt::Key_Escape);
-                               EXPECT_TRUE(overlay.isVisible());
-                               Click(question.OkButton());
-                           });
-                       }),
-              1);
+    QTimer::singleShot(100, &question, [&] {
+        EXPECT_TRUE(question.isVisible());
+        EXPECT_FALSE(overlay.isWindow());
+        EXPECT_TRUE(overlay.isVisible());
+        EXPECT_EQ(overlay.geometry(), owner.rect());
+        EXPECT_EQ(overlay.windowTitle(), "DLGLoading");
+        ASSERT_NE(question.windowHandle(), nullptr);
+        EXPECT_EQ(question.windowHandle()->transientParent(), owner.windowHandle());
+        EXPECT_LE((question.geometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
+        QTest::keyClick(&question, Qt::Key_Escape);
+        EXPECT_TRUE(question.isVisible());
+        Click(question.OkButton());
+    });
+    EXPECT_EQ(overlay.exec(), 1);
+    EXPECT_FALSE(overlay.isVisible()) << "the dimming ends with the pop-up";
 }
 
 TEST_F(PopupTest, ApplySettingsMessageEndsTheOverlayWithMinusOne) {
@@ -213,7 +228,7 @@ TEST_F(PopupTest, ApplySettingsMessageEndsTheOverlayWithMinusOne) {
     owner.show();
     config::CDlgLoading overlay(&owner);
     overlay.SetImageFolderName("1920x1080");
-    config::CWarnDlg question(&overlay);
+    config::CWarnDlg question;
     overlay.SetPopup(&question);
     // Once the question shows (however loaded the machine), an apply-settings message ends both.
     QTimer poll;

@@ -1,30 +1,36 @@
+#include "DesktopExec.h"
 #include "WebPageOpener.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
-// A desktop whose default browser is `desktopFile`, with the files of `files`, recording the start.
+constexpr const char* kAddress = "https://a.example/x?q=1&r=%20";
+
+// A desktop with or without a portal and xdg-open, whose default browser is `desktopFile`; records
+// what was started.
 struct FakeDesktop {
+    bool portal = false;
+    bool xdgOpen = false;
     std::string handler = "browser.desktop";
     std::optional<std::string> desktopFile;
-    std::set<std::string> files;
     bool startSucceeds = true;
-    QString program;
-    QStringList arguments;
-    int starts = 0;
+    std::vector<QString> portalAddresses;
+    std::vector<QStringList> starts;  // the program first, then its arguments
 
     config::WebBrowserServices Services() {
-        return {[this] { return handler; },
+        return {[this](const QString& address) {
+                    if (portal) portalAddresses.push_back(address);
+                    return portal;
+                },
+                [this](const std::string& program) { return xdgOpen && program == "xdg-open"; },
+                [this] { return handler; },
                 [this](const std::string& id) { return id == handler ? desktopFile : std::nullopt; },
-                [this](const std::string& path) { return files.count(path) != 0; },
-                [this](const QString& startProgram, const QStringList& startArguments) {
-                    ++starts;
-                    program = startProgram;
-                    arguments = startArguments;
+                [this](const QString& program, const QStringList& arguments) {
+                    starts.push_back(QStringList{program} + arguments);
                     return startSucceeds;
                 }};
     }
@@ -34,61 +40,96 @@ std::string Entry(const std::string& exec) {
     return "[Desktop Entry]\nName=Browser\nExec=" + exec + "\n[Desktop Action new]\nExec=/other --new\n";
 }
 
-TEST(WebPageOpener, ExecLineRules) {
+// The default browser's entry as snap, flatpak and a distribution install it, and the Exec rules.
+TEST(WebPageOpener, DefaultBrowserEntriesStartWithTheAddress) {
     struct Case {
+        const char* what;
         const char* exec;
-        std::set<std::string> files;
-        QString address;
-        QString program;
-        QStringList arguments;
+        QStringList started;
     };
     const Case cases[] = {
-        // Quoted executable in a folder with blanks, options and a quoted placeholder: only the path.
-        {"\"/opt/My Browser/browser\" --new-window \"%u\"", {"/opt/My Browser/browser"}, "https://a.example/x",
-         "/opt/My Browser/browser", {"https://a.example/x"}},
-        // The first prefix that names a file wins, even a shorter one.
-        {"/usr/bin/web browser %U", {"/usr/bin/web", "/usr/bin/web browser"}, "u", "/usr/bin/web", {"u"}},
-        // A command without blanks is the executable whole.
-        {"/usr/bin/browser", {}, "u", "/usr/bin/browser", {"u"}},
-        // No prefix names a file: the whole command.
-        {"  browser %u  ", {}, "u", "browser %u", {"u"}},
-        // An address with blanks arrives as several arguments; an empty one as none.
-        {"/b %u", {"/b"}, "a b  c", "/b", {"a", "b", "c"}},
-        {"/b %u", {"/b"}, "", "/b", {}},
+        {"snap", "env BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/firefox_firefox.desktop "
+                 "/snap/bin/firefox %u",
+         {"env", "BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/firefox_firefox.desktop",
+          "/snap/bin/firefox", kAddress}},
+        {"flatpak", "/usr/bin/flatpak run --branch=stable --arch=x86_64 --command=firefox --file-forwarding "
+                    "org.mozilla.firefox @@u %u @@",
+         {"/usr/bin/flatpak", "run", "--branch=stable", "--arch=x86_64", "--command=firefox", "--file-forwarding",
+          "org.mozilla.firefox", "@@u", kAddress, "@@"}},
+        {"plain", "/usr/lib/firefox/firefox %u", {"/usr/lib/firefox/firefox", kAddress}},
+        {"list of addresses, icon and name codes", "chromium %U --class=%c %i", {"chromium", kAddress, "--class="}},
+        {"quoted program in a folder with blanks", R"("/opt/My Browser/browser" --new-window %u)",
+         {"/opt/My Browser/browser", "--new-window", kAddress}},
+        {"quoted escapes and the value's own", R"(/b "a \"q\" \\\\ \\$x" "c\sd" 100%%)",
+         {"/b", R"(a "q" \ $x)", "c d", "100%", kAddress}},
+        {"no field code: the address goes last", "/b --private", {"/b", "--private", kAddress}},
+        {"a field code inside a word", "/b --url=%u", {"/b", "--url=" + QString(kAddress)}},
     };
     for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
         FakeDesktop desktop;
         desktop.desktopFile = Entry(test.exec);
-        desktop.files = test.files;
-        EXPECT_EQ(config::OpenWebPage(test.address, desktop.Services()), 0) << test.exec;
-        EXPECT_EQ(desktop.program, test.program) << test.exec;
-        EXPECT_EQ(desktop.arguments, test.arguments) << test.exec;
+        EXPECT_EQ(config::OpenWebPage(kAddress, desktop.Services()), 0);
+        ASSERT_EQ(desktop.starts.size(), 1u);
+        EXPECT_EQ(desktop.starts[0], test.started);
+    }
+}
+
+TEST(WebPageOpener, ThePortalComesFirstThenXdgOpenThenTheEntry) {
+    struct Case {
+        const char* what;
+        bool portal;
+        bool xdgOpen;
+        std::vector<QStringList> starts;
+    };
+    const Case cases[] = {
+        {"portal", true, true, {}},
+        {"no portal", false, true, {{"xdg-open", kAddress}}},
+        {"neither", false, false, {{"/b", kAddress}}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        FakeDesktop desktop;
+        desktop.portal = test.portal;
+        desktop.xdgOpen = test.xdgOpen;
+        desktop.desktopFile = Entry("/b %u");
+        EXPECT_EQ(config::OpenWebPage(kAddress, desktop.Services()), 0);
+        EXPECT_EQ(desktop.starts, test.starts);
+        EXPECT_EQ(desktop.portalAddresses.size(), test.portal ? 1u : 0u);
     }
 }
 
 TEST(WebPageOpener, FailuresGiveMinusOne) {
     struct Case {
         const char* what;
+        QString address;
         std::string handler;
         std::optional<std::string> desktopFile;
         bool startSucceeds;
-        int expectedStarts;
+        std::size_t expectedStarts;
     };
     const Case cases[] = {
-        {"no default handler", "", Entry("/b %u"), true, 0},
-        {"no desktop file", "browser.desktop", std::nullopt, true, 0},
-        {"no Exec line", "browser.desktop", std::string("[Desktop Entry]\nName=B\n"), true, 0},
-        {"Exec only in another group", "browser.desktop", std::string("[Other]\nExec=/b\n"), true, 0},
-        {"start fails", "browser.desktop", Entry("/b %u"), false, 1},
+        {"empty address", "", "browser.desktop", Entry("/b %u"), true, 0},
+        {"no default handler", kAddress, "", Entry("/b %u"), true, 0},
+        {"no desktop file", kAddress, "browser.desktop", std::nullopt, true, 0},
+        {"no Exec line", kAddress, "browser.desktop", std::string("[Desktop Entry]\nName=B\n"), true, 0},
+        {"Exec only in another group", kAddress, "browser.desktop", std::string("[Other]\nExec=/b\n"), true, 0},
+        {"unterminated quote", kAddress, "browser.desktop", Entry("\"/b %u"), true, 0},
+        {"start fails", kAddress, "browser.desktop", Entry("/b %u"), false, 1},
+        // Neither the address nor a line without a program may choose what runs or how.
+        {"an address that reads as an option", "--renderer-cmd-prefix=/tmp/x", "browser.desktop", Entry("/b %u"),
+         true, 0},
+        {"an Exec line whose program is the address", kAddress, "browser.desktop", Entry("%u --x"), true, 0},
+        {"an Exec line whose program holds the address", kAddress, "browser.desktop", Entry("%u.sh"), true, 0},
     };
     for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
         FakeDesktop desktop;
         desktop.handler = test.handler;
         desktop.desktopFile = test.desktopFile;
-        desktop.files = {"/b"};
         desktop.startSucceeds = test.startSucceeds;
-        EXPECT_EQ(config::OpenWebPage("https://a.example", desktop.Services()), -1) << test.what;
-        EXPECT_EQ(desktop.starts, test.expectedStarts) << test.what;
+        EXPECT_EQ(config::OpenWebPage(test.address, desktop.Services()), -1);
+        EXPECT_EQ(desktop.starts.size(), test.expectedStarts);
     }
 }
 
