@@ -15,7 +15,7 @@ QSize Scaler::Size(const QSize& master) const { return QSize(Length(master.width
 
 int Scaler::FontSize(int masterPixels) const {
     if (masterPixels <= 0) return 0;
-    return std::max(minFontSize_, Length(masterPixels));
+    return std::max(minFontSize_, static_cast<int>(std::lround(masterPixels * std::sqrt(factor_))));
 }
 
 }  // namespace skingen
