@@ -38,7 +38,7 @@ void AddPageRecords(XmlSections& doc, const Theme& theme, const Page& page, cons
         doc.Add(page.section, {Utf16(skindocs::keys::kButtonMenu),
                                Record(Utf16(skindocs::keys::kButtonMenu), pageScaler.Rect(page.placement)), {}, {}});
     for (const Widget& widget : page.widgets) {
-        XmlKey key{widget.key, Record(widget.key, pageScaler.Rect(widget.rect)), {}, {}};
+        XmlKey key{widget.key, Record(widget.key, pageScaler.ControlRect(widget.rect, widget.minSize)), {}, {}};
         AddStyleAttributes(key, widget.caption, pageScaler, theme, false);
         if (widget.offsetX) key.attributes.append({"OFFSETX", QString::number(pageScaler.Length(widget.offsetX))});
         for (auto it = widget.scaledAttributes.begin(); it != widget.scaledAttributes.end(); ++it)
