@@ -220,6 +220,8 @@ bool CBitmapBtn::event(QEvent* event) {
 
 void CBitmapBtn::BeginHover() {
     if (hovering_) return;
+    // A disabled button does nothing under the pointer, so it does not light up either.
+    if (!isEnabled()) return;
     // Another program in front: no highlight.
     if (QApplication::activeWindow() == nullptr) return;
     // A fast move can skip the neighbour's leave; only one button shows its hover look.
@@ -250,7 +252,11 @@ void CBitmapBtn::leaveEvent(QEvent* event) {
 
 void CBitmapBtn::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange && !isEnabled()) repeatTimer_.stop();
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        repeatTimer_.stop();
+        // Disabled under the pointer: the hover look goes with it.
+        EndHover();
+    }
 }
 
 void CBitmapBtn::hideEvent(QHideEvent* event) {

@@ -138,6 +138,24 @@ TEST_F(ButtonPage, OnlyOneButtonHoversAndNoneWhileInactive) {
     EXPECT_FALSE(first.IsHovering());
 }
 
+// A greyed button (the updater's OK while it flashes, the LED page's value buttons without a colour)
+// never lights up: not when the pointer enters it, and not when it is disabled under the pointer.
+TEST_F(ButtonPage, DisabledButtonNeverHovers) {
+    CBitmapBtn entered;
+    CBitmapBtn underPointer;
+    AddButton(entered, 10);
+    AddButton(underPointer, 60);
+    entered.setEnabled(false);
+    Enter(&entered);
+    EXPECT_FALSE(entered.IsHovering());
+
+    Enter(&underPointer);
+    ASSERT_TRUE(underPointer.IsHovering());
+    underPointer.setEnabled(false);
+    EXPECT_FALSE(underPointer.IsHovering());
+    EXPECT_EQ(underPointer.CurrentLook().picture, skin::StatePicture::Disabled);
+}
+
 TEST(ColorBtn, SwatchOutsideItsCoverageStaysTransparent) {
     // A template without alpha, as a BMP gives it: the red byte is the coverage.
     QImage source(2, 1, QImage::Format_RGB32);
