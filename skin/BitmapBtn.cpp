@@ -162,8 +162,9 @@ QColor CBitmapBtn::CaptionColor(CaptionTone tone) const {
     return ColorFromColorRef(normalTextColor_);
 }
 
-QRect CBitmapBtn::CaptionRect() const {
-    QRect area = hasTextRect_ ? textRect_ : rect();
+QRect CBitmapBtn::CaptionRect() const { return WithCaptionMargin(hasTextRect_ ? textRect_ : rect()); }
+
+QRect CBitmapBtn::WithCaptionMargin(QRect area) const {
     if (leftAnchored_) {
         area.setLeft(margin_);
     } else {
