@@ -55,6 +55,14 @@ namespace {
 // whole, when it is a regular file of at most kLargestPictureFileBytes; anything else is refused before
 // it is read: a device, a FIFO or a directory with EINVAL or EISDIR, a larger file with EFBIG.
 int ReadPictureBytes(const QString& path, QByteArray& bytes) {
+    if (path.startsWith(QLatin1Char(':'))) {
+        // A picture compiled into the program (a Qt resource): in memory, never a device or a FIFO.
+        QFile resource(path);
+        if (!resource.open(QIODevice::ReadOnly)) return ENOENT;
+        if (static_cast<unsigned long long>(resource.size()) > kLargestPictureFileBytes) return EFBIG;
+        bytes = resource.readAll();
+        return 0;
+    }
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return errno != 0 ? errno : ENOENT;

@@ -64,7 +64,8 @@ bool IsAllowedPictureSize(const QSize& size);
 // picture in a 32-bit format and `size` (when given) its logical width and height; returns 0. A file
 // that cannot be opened returns its system error code; a file that cannot be decoded returns EINVAL. In
 // both cases `picture` is left as it was. Only a regular file is read (a FIFO, a device or a directory
-// returns EINVAL or EISDIR at once), and never more than kLargestPictureFileBytes of it: a larger file,
+// returns EINVAL or EISDIR at once; a path starting with ':' names a picture compiled into the program,
+// a Qt resource), and never more than kLargestPictureFileBytes of it: a larger file,
 // or one whose header declares a picture beyond the largest allowed, returns EFBIG unread or undecoded.
 // With `ratio` above 1 the "@2x" twin is taken instead, with device pixel ratio 2, when it decodes and
 // is exactly twice the size of the 1x picture; otherwise (no twin, a twin that does not fit) the 1x

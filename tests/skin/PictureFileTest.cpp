@@ -108,4 +108,14 @@ TEST(PictureFile, OrdinaryPictureStillLoads) {
     EXPECT_EQ(picture.pixelColor(0, 0), QColor(Qt::red));
 }
 
+// The updater's pictures are compiled into it: a Qt resource path is read as before.
+TEST(PictureFile, PictureCompiledIntoTheProgramLoads) {
+    const QString path = QStringLiteral(":/qt-project.org/qmessagebox/images/qtlogo-64.png");
+    ASSERT_TRUE(QFile::exists(path)) << "Qt's own resource is missing";
+    QImage picture;
+    QSize size;
+    EXPECT_EQ(skin::LoadPictureFile(path, picture, &size), 0);
+    EXPECT_EQ(size, QSize(64, 64));
+}
+
 }  // namespace
