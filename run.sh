@@ -221,15 +221,20 @@ cmd_fuzz() {
     -DHALCYRA_FUZZ=ON -DHALCYRA_WITH_QT=OFF -DHALCYRA_WERROR=OFF
   build build/fuzz
   local seconds=${FUZZ_SECONDS:-60} f name corpus
-  for f in build/fuzz/tests/fuzz/fuzz_*; do
+  # The skin-folder target needs Qt: a tree of its own with Qt, only that target built.
+  configure build/fuzz-qt -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DHALCYRA_FUZZ=ON -DHALCYRA_WITH_QT=ON -DHALCYRA_WERROR=OFF
+  cmake --build build/fuzz-qt --parallel "$JOBS" --target fuzz_skin_folder
+  for f in build/fuzz/tests/fuzz/fuzz_* build/fuzz-qt/tests/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     name=$(basename "$f")
     corpus=build/fuzz/corpus/$name
     mkdir -p "$corpus"
     echo "== $name ($seconds s)"
-    # Seeds committed next to the target start the corpus.
-    "$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      "$corpus" "tests/fuzz/seeds/${name#fuzz_}"
+    # Seeds committed next to the target start the corpus. Each input has at most 10 s and 2 GB (the
+    # whole process, Qt included) and no single allocation above 512 MB.
+    QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=tests/fuzz/lsan.supp "$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 \
+      -print_final_stats=1 "$corpus" "tests/fuzz/seeds/${name#fuzz_}"
   done
 }
 

@@ -2,6 +2,7 @@
 
 #include "GTColorSliderWnd.h"
 #include "GTColorWellWnd.h"
+#include "DisabledPicture.h"
 #include "GTDrawHelper.h"
 #include "PickerGeometry.h"
 #include "PickerGradients.h"
@@ -73,6 +74,10 @@ QPoint GTColorSelectorWnd::MarkerCenter() const {
     const int bottom = plane.y() + plane.height();
     return {plane.x() + MarkerOffset(components_.x, 0, xMaximum_, plane.width()),
             bottom - MarkerOffset(components_.y, 0, yMaximum_, plane.height())};
+}
+
+QSize GTColorSelectorWnd::PlanePictureSize() const {
+    return PlaneRect().size().expandedTo({0, 0}).boundedTo({kLargestPlanePicture, kLargestPlanePicture});
 }
 
 bool GTColorSelectorWnd::event(QEvent* event) {
@@ -182,15 +187,18 @@ void GTColorSelectorWnd::resizeEvent(QResizeEvent* event) {
 }
 
 void GTColorSelectorWnd::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange) {
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        // A disabled window gets no more mouse input: a drag in progress ends here, unreported.
+        dragButton_ = Qt::NoButton;
+    }
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::EnabledChange) {
         update();
     }
     QWidget::changeEvent(event);
 }
 
 void GTColorSelectorWnd::RenderPlane() {
-    const QRect plane = PlaneRect();
-    plane_ = QImage(plane.size().expandedTo({0, 0}), QImage::Format_RGB32);
+    plane_ = QImage(PlanePictureSize(), QImage::Format_RGB32);
     const int width = plane_.width();
     const int height = plane_.height();
     for (int row = 0; row < height; ++row) {
@@ -209,7 +217,7 @@ void GTColorSelectorWnd::RenderPlane() {
 
 void GTColorSelectorWnd::paintEvent(QPaintEvent*) {
     const QRect plane = PlaneRect();
-    if (planeNeedsRedraw_ || plane_.size() != plane.size().expandedTo({0, 0})) {
+    if (planeNeedsRedraw_ || plane_.size() != PlanePictureSize()) {
         RenderPlane();
     }
     QPainter painter(this);
@@ -219,7 +227,12 @@ void GTColorSelectorWnd::paintEvent(QPaintEvent*) {
     if (plane.isEmpty()) {
         return;
     }
-    painter.drawImage(plane.topLeft(), plane_);
+    if (!isEnabled()) {
+        // Nothing to pick here: the plane is shown greyed and without its marker.
+        DrawDisabledPicture(painter, plane, plane_, palette());
+        return;
+    }
+    painter.drawImage(plane, plane_);
 
     painter.setClipRect(plane);
     const int brightest = std::max({RedOf(color_), GreenOf(color_), BlueOf(color_)});

@@ -24,6 +24,9 @@ public:
     // The plane lies this many pixels inside the window on every side, within the sunken frame.
     static constexpr int kPlaneInset = 3;
     static constexpr int kMarkerRadius = 5;
+    // The plane's picture has at most this many pixels a side; a larger plane shows it stretched, so a
+    // skin record of any size costs a bounded picture and a bounded render on every change of hue.
+    static constexpr int kLargestPlanePicture = 1024;
 
     // Starts in mode 0 at the origin. Control identifier 0 makes a field that notifies no one.
     GTColorSelectorWnd(QWidget* parent, int controlId);
@@ -53,6 +56,8 @@ public:
     // bottom edge at the x or y maximum).
     QRect PlaneRect() const;
     QPoint MarkerCenter() const;
+    // The size of the picture the plane is rendered into (the plane's, bounded as above).
+    QSize PlanePictureSize() const;
 
 protected:
     bool event(QEvent* event) override;

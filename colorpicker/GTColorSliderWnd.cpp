@@ -1,6 +1,7 @@
 #include "GTColorSliderWnd.h"
 
 #include "GTColorSelectorWnd.h"
+#include "DisabledPicture.h"
 #include "GTDrawHelper.h"
 #include "PickerGeometry.h"
 #include "PickerGradients.h"
@@ -170,37 +171,57 @@ void GTColorSliderWnd::EndDrag() {
 }
 
 void GTColorSliderWnd::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange) {
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        // A disabled window gets no more mouse input: a drag in progress ends here, unreported.
+        dragging_ = false;
+    }
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::EnabledChange) {
         update();
     }
     QWidget::changeEvent(event);
 }
 
-void GTColorSliderWnd::PaintGradient(QPainter& painter) const {
-    const QRect gradient = GradientRect();
-    const int length = GradientLength();
+QImage GTColorSliderWnd::GradientLine() const {
+    const int steps = std::min(GradientLength(), kLargestGradientSteps);
     // The run has one step more than the gradient has pixels: its last step is the gradient's end,
     // where a click gives the maximum, so each pixel shows the colour a click on it chooses.
-    auto colors = GradientThroughStops(BarGradientStops(PickerMode(), fixedFirst_, fixedSecond_), length + 1);
-    if (colors.empty() || gradient.isEmpty()) {
-        return;
+    auto colors = GradientThroughStops(BarGradientStops(PickerMode(), fixedFirst_, fixedSecond_), steps + 1);
+    if (colors.empty() || steps <= 0) {
+        return {};
     }
     colors.pop_back();
     const bool reversed = IsHorizontal() ? IsInverted() : (!IsInverted() && (style_ & kReversedVertical) != 0);
     if (reversed) {
         std::reverse(colors.begin(), colors.end());
     }
-    // One line of the gradient, stretched across the bar's breadth.
-    const QSize lineSize = IsHorizontal() ? QSize(length, 1) : QSize(1, length);
+    const QSize lineSize = IsHorizontal() ? QSize(steps, 1) : QSize(1, steps);
     QImage line(lineSize, QImage::Format_RGB32);
-    for (int i = 0; i < length; ++i) {
+    for (int i = 0; i < steps; ++i) {
         const QPoint pixel = IsHorizontal() ? QPoint(i, 0) : QPoint(0, i);
         line.setPixel(pixel, ToQRgb(colors[static_cast<std::size_t>(i)]));
     }
+    return line;
+}
+
+void GTColorSliderWnd::PaintGradient(QPainter& painter) const {
+    const QRect gradient = GradientRect();
+    const QImage line = GradientLine();
+    if (line.isNull() || gradient.isEmpty()) {
+        return;
+    }
+    if (!isEnabled()) {
+        // Nothing to choose here: the gradient is shown greyed, and PaintMarkers draws no marker.
+        DrawDisabledPicture(painter, gradient, line, palette());
+        return;
+    }
+    // One line of the gradient, stretched across the bar's breadth (and along it beyond the bound).
     painter.drawImage(gradient, line);
 }
 
 void GTColorSliderWnd::PaintMarkers(QPainter& painter) const {
+    if (!isEnabled()) {
+        return;
+    }
     const QRect bar = BarRect();
     const int position = MarkerPosition();
     const QColor text = palette().color(QPalette::WindowText);

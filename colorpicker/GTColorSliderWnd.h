@@ -5,6 +5,7 @@
 
 #include "PickerColor.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -32,6 +33,9 @@ public:
     static constexpr int kMarkerSize = 7;
     static constexpr int kGradientInset = 2;
     static constexpr int kFixedComponentOfSweep = 999;
+    // The gradient is computed for at most this many pixels and stretched along a longer bar, so a skin
+    // record of any size costs a bounded line on every repaint.
+    static constexpr int kLargestGradientSteps = 4096;
 
     // A vertical bar in no mode. Control identifier 0 makes a bar that notifies no one.
     GTColorSliderWnd(QWidget* parent, int controlId);
@@ -74,6 +78,7 @@ private:
     void DragTo(QPoint point);
     void EndDrag();
     void Notify();
+    QImage GradientLine() const;
     void PaintGradient(QPainter& painter) const;
     void PaintMarkers(QPainter& painter) const;
 

@@ -6,6 +6,7 @@
 #include "SkinErrorMessage.h"
 #include "XmlDocument.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,6 +34,10 @@ bool LoadPagePicture(const QString& folder, const QString& name, QImage& picture
 }
 
 }  // namespace
+
+bool PlatformShapesWindows(const QString& platformName) {
+    return !platformName.startsWith(QLatin1String("wayland"));
+}
 
 CBaseDlg::CBaseDlg(QWidget* parent) : QDialog(parent, kPopupFlags) {
     // The page keeps its template size until its background gives it one; showing it must not fit it
@@ -106,7 +111,14 @@ void CBaseDlg::ApplyMask(const QString& folder) {
         ShowErrorMessage(this, QStringLiteral("error"));
         return;
     }
+    // The mask shapes the window where the platform can, and limits its input everywhere.
     setMask(*outline);
+    if (isWindow() && !PlatformShapesWindows(QGuiApplication::platformName())) {
+        // Elsewhere the window stays rectangular: outside the outline it shows through, so the corners
+        // are round all the same.
+        setAttribute(Qt::WA_TranslucentBackground);
+        paintOutline_ = *outline;
+    }
 }
 
 void CBaseDlg::FreeStatePictures() {
@@ -120,6 +132,7 @@ void CBaseDlg::DrawSkinContent(QPainter&) {}
 void CBaseDlg::paintEvent(QPaintEvent*) {
     // Widgets paint into the window's back buffer, so background and content appear in one transfer.
     QPainter painter(this);
+    if (!paintOutline_.isEmpty()) painter.setClipRegion(paintOutline_);
     if (!background_.isNull()) painter.drawImage(0, 0, background_);
     DrawSkinContent(painter);
 }

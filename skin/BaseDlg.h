@@ -18,11 +18,17 @@
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
+#include <QRegion>
 #include <QString>
 
 class QPainter;
 
 namespace skin {
+
+// Whether the windowing system named `platformName` (Qt's platform plug-in: "xcb", "wayland", ...) cuts
+// a window to its mask. On Wayland a mask only limits where the window takes input: there a shaped page
+// is drawn with a translucent background, clipped to its outline.
+bool PlatformShapesWindows(const QString& platformName);
 
 class CBaseDlg : public QDialog {
     Q_OBJECT
@@ -72,6 +78,8 @@ protected:
 
 private:
     void ApplyMask(const QString& folder);
+    // The outline the page is clipped to when the platform cannot shape its window (empty: none).
+    QRegion paintOutline_;
     QWidget* WindowToDrag();
 
     QString sectionName_ = QStringLiteral("MAIN");

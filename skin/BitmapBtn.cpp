@@ -162,8 +162,9 @@ QColor CBitmapBtn::CaptionColor(CaptionTone tone) const {
     return ColorFromColorRef(normalTextColor_);
 }
 
-QRect CBitmapBtn::CaptionRect() const {
-    QRect area = hasTextRect_ ? textRect_ : rect();
+QRect CBitmapBtn::CaptionRect() const { return WithCaptionMargin(hasTextRect_ ? textRect_ : rect()); }
+
+QRect CBitmapBtn::WithCaptionMargin(QRect area) const {
     if (leftAnchored_) {
         area.setLeft(margin_);
     } else {
@@ -220,6 +221,8 @@ bool CBitmapBtn::event(QEvent* event) {
 
 void CBitmapBtn::BeginHover() {
     if (hovering_) return;
+    // A disabled button does nothing under the pointer, so it does not light up either.
+    if (!isEnabled()) return;
     // Another program in front: no highlight.
     if (QApplication::activeWindow() == nullptr) return;
     // A fast move can skip the neighbour's leave; only one button shows its hover look.
@@ -250,7 +253,11 @@ void CBitmapBtn::leaveEvent(QEvent* event) {
 
 void CBitmapBtn::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange && !isEnabled()) repeatTimer_.stop();
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        repeatTimer_.stop();
+        // Disabled under the pointer: the hover look goes with it.
+        EndHover();
+    }
 }
 
 void CBitmapBtn::hideEvent(QHideEvent* event) {

@@ -102,6 +102,9 @@ protected:
     // The rectangle of the caption: the own text rectangle or the whole button, with the margin
     // applied to its left edge (left-anchored) or its right edge.
     QRect CaptionRect() const;
+    // `area` with the caption margin applied: its left edge at the margin (left-anchored) or its right
+    // edge the margin inside the button's right edge.
+    QRect WithCaptionMargin(QRect area) const;
     bool HasTextRect() const { return hasTextRect_; }
     const QRect& TextRect() const { return textRect_; }
     int FontWeight() const { return fontWeight_; }

@@ -58,11 +58,12 @@ void CBitmapBtnEx::DrawContent(QPainter& painter, const ButtonLook& look) {
         }
     }
     const QColor color = CaptionColor(look.tone);
-    // Here an own text rectangle is the caption's rectangle as it is, without the margin.
-    const QRect captionRect = HasTextRect() ? TextRect() : CaptionRect();
+    // Each text goes into its own rectangle as it stands when it has one, else into the button with the
+    // caption margin applied.
+    const QRect captionRect = HasTextRect() ? TextRect() : WithCaptionMargin(rect());
+    const QRect secondRect = hasSecondRect_ ? secondRect_ : WithCaptionMargin(rect());
     DrawCaptionText(painter, captionRect, GetCaption(), SkinFont(FaceName(), FontHeight(), FontWeight()), color);
-    DrawCaptionText(painter, hasSecondRect_ ? secondRect_ : rect(), secondText_,
-                    SkinFont(secondFace_, secondHeight_, FontWeight()), color);
+    DrawCaptionText(painter, secondRect, secondText_, SkinFont(secondFace_, secondHeight_, FontWeight()), color);
 }
 
 }  // namespace skin

@@ -12,16 +12,16 @@ ButtonLook CheckableButtonLook(const ButtonState& state) {
 
 ButtonLook PushButtonLook(const ButtonState& state) {
     if (state.checked || state.pressed) return {StatePicture::Pressed, CaptionTone::Highlighted};
-    if (state.hovering) return {StatePicture::Hover, CaptionTone::Highlighted};
     if (state.disabled) return {StatePicture::Disabled, CaptionTone::Disabled};
+    if (state.hovering) return {StatePicture::Hover, CaptionTone::Highlighted};
     return {StatePicture::Normal, CaptionTone::Normal};
 }
 
 ButtonLook SecondTextButtonLook(const ButtonState& state) {
     if (state.pressed) return {StatePicture::Pressed, CaptionTone::Highlighted};
     if (state.checked) return {StatePicture::Pressed, CaptionTone::Normal};
-    if (state.hovering) return {StatePicture::Hover, CaptionTone::Highlighted};
     if (state.disabled) return {StatePicture::Disabled, CaptionTone::Disabled};
+    if (state.hovering) return {StatePicture::Hover, CaptionTone::Highlighted};
     return {StatePicture::Normal, CaptionTone::Normal};
 }
 

@@ -22,10 +22,11 @@ struct ButtonLook {
 
 // A check button: disabled wins, then checked, hovering, idle; held down it shows pressed.
 ButtonLook CheckableButtonLook(const ButtonState& state);
-// A push button (also the colour button): checked or pressed, then hovering, disabled, idle.
+// A push button (also the colour button): checked or pressed, then disabled, hovering, idle. A disabled
+// button never shows its hover look, whatever the pointer does.
 ButtonLook PushButtonLook(const ButtonState& state);
-// The button with a second text: pressed, then checked (pressed picture, normal colour), hovering,
-// disabled, idle.
+// The button with a second text: pressed, then checked (pressed picture, normal colour), disabled,
+// hovering, idle.
 ButtonLook SecondTextButtonLook(const ButtonState& state);
 
 }  // namespace skin

@@ -119,6 +119,14 @@ void CPngHSliderBar::mousePressEvent(QMouseEvent* event) {
 void CPngHSliderBar::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
     const QPoint at = event->position().toPoint();
+    if (dragging_ && !(event->buttons() & Qt::LeftButton)) {
+        // The release went elsewhere (the window was hidden or lost the grab): the drag ends where
+        // the thumb stands, told to the parent as a release would be, and this move changes nothing.
+        dragging_ = false;
+        SetThumbHovered(ThumbRect().contains(at));
+        PostValue(position_);
+        return;
+    }
     SetThumbHovered(ThumbRect().contains(at));
     if (!dragging_) return;
     SetThumbHovered(true);

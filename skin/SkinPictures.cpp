@@ -9,6 +9,10 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <limits>
@@ -47,19 +51,70 @@ QString PageImageFolder(const QString& imageFolderName) {
 
 namespace {
 
-int DecodePictureFile(const QString& path, QImage& picture) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return errno != 0 ? errno : ENOENT;
+// Opens `path` without waiting (a FIFO would block an ordinary open until a writer comes) and reads it
+// whole, when it is a regular file of at most kLargestPictureFileBytes; anything else is refused before
+// it is read: a device, a FIFO or a directory with EINVAL or EISDIR, a larger file with EFBIG.
+int ReadPictureBytes(const QString& path, QByteArray& bytes) {
+    if (path.startsWith(QLatin1Char(':'))) {
+        // A picture compiled into the program (a Qt resource): in memory, never a device or a FIFO.
+        QFile resource(path);
+        if (!resource.open(QIODevice::ReadOnly)) return ENOENT;
+        if (static_cast<unsigned long long>(resource.size()) > kLargestPictureFileBytes) return EFBIG;
+        bytes = resource.readAll();
+        return 0;
     }
-    QByteArray bytes = file.readAll();
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return errno != 0 ? errno : ENOENT;
+    struct stat info {};
+    int error = 0;
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (S_ISDIR(info.st_mode)) {
+        error = EISDIR;
+    } else if (!S_ISREG(info.st_mode)) {
+        error = EINVAL;
+    } else if (static_cast<unsigned long long>(info.st_size) > kLargestPictureFileBytes) {
+        error = EFBIG;
+    }
+    // A file that grows while it is read still stops at the bound.
+    constexpr qsizetype kChunk = 1 << 16;
+    while (error == 0) {
+        if (bytes.size() > static_cast<qsizetype>(kLargestPictureFileBytes)) {
+            error = EFBIG;
+            break;
+        }
+        const qsizetype before = bytes.size();
+        bytes.resize(before + kChunk);
+        const ssize_t n = ::read(fd, bytes.data() + before, kChunk);
+        bytes.resize(before + std::max<qsizetype>(n, 0));
+        if (n == 0) break;
+        if (n < 0 && errno != EINTR) error = errno;
+    }
+    ::close(fd);
+    if (error != 0) bytes.clear();
+    return error;
+}
+
+// The size a picture file declares, read from its header (invalid when unreadable or not a picture).
+QSize DeclaredPictureSize(const QByteArray& bytes) {
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
+}
+
+int DecodePictureFile(const QString& path, QImage& picture) {
+    QByteArray bytes;
+    if (const int error = ReadPictureBytes(path, bytes); error != 0) return error;
+    // A picture that claims more pixels than a skin picture may have is refused before it is decoded.
+    const QSize declared = DeclaredPictureSize(bytes);
+    if (declared.isValid() && !IsAllowedPictureSize(declared)) return EFBIG;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    // The reader checks the declared size against its allocation limit before decoding, so a file that
-    // claims a huge picture is refused without allocating it.
     QImage decoded = reader.read();
-    if (decoded.isNull()) {
+    if (decoded.isNull() || !IsAllowedPictureSize(decoded.size())) {
         return EINVAL;
     }
     if (decoded.format() != QImage::Format_ARGB32 && decoded.format() != QImage::Format_RGB32) {
@@ -72,7 +127,9 @@ int DecodePictureFile(const QString& path, QImage& picture) {
 // The twin at twice the density, when it decodes and fits the 1x picture exactly: anything else would
 // put the page's widgets, outline and pictures out of step.
 bool LoadDoubleDensityTwin(const QString& path, QImage& picture) {
-    const QSize single = QImageReader(path).size();
+    QByteArray singleBytes;
+    if (ReadPictureBytes(path, singleBytes) != 0) return false;
+    const QSize single = DeclaredPictureSize(singleBytes);
     if (!single.isValid()) return false;
     QImage twin;
     if (DecodePictureFile(DoubleDensityPath(path), twin) != 0 || twin.size() != single * 2) return false;
@@ -82,6 +139,12 @@ bool LoadDoubleDensityTwin(const QString& path, QImage& picture) {
 }
 
 }  // namespace
+
+bool IsAllowedPictureSize(const QSize& size) {
+    return size.width() > 0 && size.height() > 0 && size.width() <= kLargestPictureSide &&
+           size.height() <= kLargestPictureSide &&
+           static_cast<long long>(size.width()) * size.height() <= kLargestPicturePixels;
+}
 
 QString DoubleDensityPath(const QString& path) {
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));

@@ -50,11 +50,23 @@ QSize LogicalSize(const QImage& picture);
 // A rectangle in logical pixels as the rectangle of the picture's own pixels it covers.
 QRect PicturePixels(const QImage& picture, const QRect& logical);
 
+// The largest picture a skin may hold, in pixels of the picture itself (a twice-density twin counts its
+// own pixels): no side above 8192 and at most 4096 x 4096 pixels in all, room for a 3840 x 2160 page at
+// twice the density. A file can need at most kLargestPictureFileBytes for such a picture (an
+// uncompressed 32-bit picture with its headers, or the same stored without compression in PNG).
+constexpr int kLargestPictureSide = 8192;
+constexpr long long kLargestPicturePixels = 4096LL * 4096LL;
+constexpr unsigned long long kLargestPictureFileBytes =
+    kLargestPicturePixels * 4 + kLargestPicturePixels * 4 / 64 + (1U << 16);
+bool IsAllowedPictureSize(const QSize& size);
+
 // Reads the whole file and decodes it (BMP, JPEG, GIF, PNG). On success `picture` gets the decoded
 // picture in a 32-bit format and `size` (when given) its logical width and height; returns 0. A file
 // that cannot be opened returns its system error code; a file that cannot be decoded returns EINVAL. In
-// both cases `picture` is left as it was. Pictures larger than the decoder's allocation limit are
-// refused before any allocation of that size.
+// both cases `picture` is left as it was. Only a regular file is read (a FIFO, a device or a directory
+// returns EINVAL or EISDIR at once; a path starting with ':' names a picture compiled into the program,
+// a Qt resource), and never more than kLargestPictureFileBytes of it: a larger file,
+// or one whose header declares a picture beyond the largest allowed, returns EFBIG unread or undecoded.
 // With `ratio` above 1 the "@2x" twin is taken instead, with device pixel ratio 2, when it decodes and
 // is exactly twice the size of the 1x picture; otherwise (no twin, a twin that does not fit) the 1x
 // picture is loaded as at ratio 1. Masks are loaded at ratio 1: a window's outline is in logical pixels.

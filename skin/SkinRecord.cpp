@@ -69,12 +69,16 @@ SkinRecord ParseSkinRecord(std::u16string_view record) {
         const std::size_t beforeLast = record.rfind(u',', lastComma - 1);
         result.text = std::u16string(record.substr(beforeLast + 1, lastComma - beforeLast - 1));
     }
-    std::size_t at = 0;
-    int value = 0;
     // Leading digits only: "TRUE", "FALSE" and an empty field read as 0.
-    if (ReadInteger(flag, at, value)) result.flag = value;
+    result.flag = LeadingInteger(flag);
     result.updaterFlag = afterName.find(u"TRUE") != std::u16string_view::npos;
     return result;
+}
+
+int LeadingInteger(std::u16string_view text) {
+    std::size_t at = 0;
+    int value = 0;
+    return ReadInteger(text, at, value) ? value : 0;
 }
 
 }  // namespace skin

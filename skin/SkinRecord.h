@@ -36,4 +36,9 @@ struct SkinRecord {
 // a record with huge numbers gives a huge rectangle rather than an overflow.
 SkinRecord ParseSkinRecord(std::u16string_view record);
 
+// The leading decimal integer of `text` as the skin writes numbers: white space, an optional sign, then
+// digits; anything after them is ignored. 0 when no digit comes; saturates at the limits of int. The
+// record's FLAG and the skin's single numbers (SIZE, OFFSETX, ...) are read this way.
+int LeadingInteger(std::u16string_view text);
+
 }  // namespace skin

@@ -56,5 +56,60 @@ TEST(ColorPickerPainting, ShowsThePickedColourThePlaneAndTheSpectrum) {
     EXPECT_GT(qGreen(third), 200);
 }
 
+// Where the LED page's effect has no colour (colour cycle, off) the page disables the picker: the plane
+// and the spectrum then show no colour at all and no marker, so they do not look as if they chose one.
+TEST(ColorPickerPainting, DisabledFieldAndBarShowNoColour) {
+    PickerTestPage page;
+    page.setPalette(DarkChrome());
+    page.setAutoFillBackground(true);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    page.field->SetColor(0x0000FF);
+    page.field->setEnabled(false);
+    page.bar->setEnabled(false);
+
+    const QImage picture = page.grab().toImage();
+    const auto expectGrey = [&](QWidget* window, const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); y += 3) {
+            for (int x = area.left(); x <= area.right(); x += 3) {
+                const QRgb pixel = PixelIn(picture, window, QPoint(x, y));
+                const int spread = std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) -
+                                   std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)});
+                ASSERT_LE(spread, 12) << x << "," << y;
+            }
+        }
+    };
+    expectGrey(page.field, page.field->PlaneRect());
+    expectGrey(page.bar, page.bar->GradientRect());
+    // No marker: the room below the bar shows only the button face.
+    const QRect bar = page.bar->BarRect();
+    for (int y = bar.bottom() + 2; y < page.bar->height(); ++y)
+        for (int x = 0; x < page.bar->width(); ++x)
+            ASSERT_EQ(PixelIn(picture, page.bar, QPoint(x, y)), DarkChrome().color(QPalette::Button).rgb()) << x << "," << y;
+}
+
+// A skin record can give the field and the bar any size up to what a widget may have: the pictures
+// they paint from stay bounded, and the field still shows its plane (white at the top left, the hue at
+// the top right).
+TEST(ColorPickerPainting, HugeFieldAndBarPaintFromBoundedPictures) {
+    QWidget page;
+    page.resize(200, 100);
+    GTColorSelectorWnd* field = CreateColorField(&page, QRect(0, 0, 12000, 12000));
+    GTColorSliderWnd* bar = CreateColorBar(&page, QRect(0, 0, 100000, 30));
+    field->SetPickerMode(kHueSaturationValueMode);
+    field->SetColor(0x0000FF);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    // Paint a corner of each, as the window would.
+    QImage corner(64, 32, QImage::Format_RGB32);
+    field->render(&corner, QPoint(), QRegion(0, 0, 64, 32));
+    EXPECT_EQ(corner.pixel(GTColorSelectorWnd::kPlaneInset + 1, GTColorSelectorWnd::kPlaneInset + 1),
+              qRgb(255, 255, 255));
+    EXPECT_LE(field->PlanePictureSize().width(), GTColorSelectorWnd::kLargestPlanePicture);
+    EXPECT_LE(field->PlanePictureSize().height(), GTColorSelectorWnd::kLargestPlanePicture);
+    bar->render(&corner, QPoint(), QRegion(0, 0, 64, 32));
+    EXPECT_EQ(corner.pixel(bar->GradientRect().topLeft()), qRgb(255, 0, 0));
+}
+
 }  // namespace
 }  // namespace colorpicker

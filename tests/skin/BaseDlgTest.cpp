@@ -117,6 +117,28 @@ TEST(BaseDlg, PageTakesItsBackgroundSizeAndMaskOutline) {
     EXPECT_TRUE(page.ImageSet().over->isNull());
 }
 
+// Where a mask only limits input (Wayland) a shaped page is drawn translucent and clipped to its
+// outline; where the windowing system cuts windows (X11, and the test platform) the mask does it alone.
+TEST(BaseDlg, OnlyPlatformsThatCannotShapeWindowsGetTheTranslucentOutline) {
+    const std::pair<const char*, bool> cases[] = {
+        {"xcb", true}, {"offscreen", true}, {"wayland", false}, {"wayland-egl", false}, {"wayland-brcm", false},
+    };
+    for (const auto& [name, shapes] : cases) EXPECT_EQ(skin::PlatformShapesWindows(QString::fromLatin1(name)), shapes) << name;
+
+    SkinFolder folder;
+    folder.SetSkinDocument(kSkinDocument);
+    folder.WritePicture("Pop", "normal.bmp", FilledPicture(40, 30, Qt::darkBlue));
+    QImage mask = FilledPicture(40, 30, Qt::black);
+    mask.setPixel(0, 0, qRgb(255, 255, 255));
+    folder.WritePicture("Pop", "mask.bmp", mask);
+    skin::CBaseDlg page;
+    page.SetSectionName(QStringLiteral("PAGE"));
+    page.SetImageFolderName(QStringLiteral("Pop/"));
+    ASSERT_TRUE(page.CreateSkinPage(nullptr, skin::CBaseDlg::kPopupTemplate));
+    EXPECT_FALSE(page.mask().isEmpty());
+    EXPECT_FALSE(page.testAttribute(Qt::WA_TranslucentBackground));
+}
+
 TEST(BaseDlg, PageWithoutMaskStaysRectangularAndSilent) {
     SkinFolder folder;
     folder.SetSkinDocument(u"<SKIN><MAIN><NORMAL>normal.bmp</NORMAL></MAIN></SKIN>");

@@ -1,4 +1,5 @@
 #include "BitmapBtn.h"
+#include "BitmapBtnEx.h"
 #include "ColorBtn.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -136,6 +138,45 @@ TEST_F(ButtonPage, OnlyOneButtonHoversAndNoneWhileInactive) {
     EXPECT_FALSE(second.IsHovering());
     Enter(&first);
     EXPECT_FALSE(first.IsHovering());
+}
+
+// A greyed button (the updater's OK while it flashes, the LED page's value buttons without a colour)
+// never lights up: not when the pointer enters it, and not when it is disabled under the pointer.
+TEST_F(ButtonPage, DisabledButtonNeverHovers) {
+    CBitmapBtn entered;
+    CBitmapBtn underPointer;
+    AddButton(entered, 10);
+    AddButton(underPointer, 60);
+    entered.setEnabled(false);
+    Enter(&entered);
+    EXPECT_FALSE(entered.IsHovering());
+
+    Enter(&underPointer);
+    ASSERT_TRUE(underPointer.IsHovering());
+    underPointer.setEnabled(false);
+    EXPECT_FALSE(underPointer.IsHovering());
+    EXPECT_EQ(underPointer.CurrentLook().picture, skin::StatePicture::Disabled);
+}
+
+// The second text of the picture button keeps the caption margin when it has no rectangle of its own.
+TEST_F(ButtonPage, SecondTextKeepsTheCaptionMargin) {
+    constexpr int kMargin = 60;
+    skin::CBitmapBtnEx button;
+    button.Create(&page_, QRect(0, 0, 140, 30));
+    QImage black(200, 100, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    button.SetStatePictures(skin::SkinImageSet{&black, &black, &black, &black, {}}, button.rect());
+    button.SetTextColors(0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF);
+    button.SetTextFormat(CBitmapBtn::kFormatLeft);
+    button.SetCaption(QString(), true, kMargin);
+    button.SetSecondText(QStringLiteral("WWWW"));
+    const QImage shown = button.grab().toImage();
+    int textLeft = shown.width();
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (qGray(shown.pixel(x, y)) > 64) textLeft = std::min(textLeft, x);
+    EXPECT_GE(textLeft, kMargin);
+    EXPECT_LT(textLeft, shown.width());
 }
 
 TEST(ColorBtn, SwatchOutsideItsCoverageStaysTransparent) {

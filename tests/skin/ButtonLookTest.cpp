@@ -32,7 +32,8 @@ TEST(ButtonLook, EachKindChoosesItsPictureAndCaptionColour) {
         {{false, false, false, true}, {P::Disabled, T::Disabled}, {P::Disabled, T::Disabled}, {P::Disabled, T::Disabled}},
         // Disabled wins only for check buttons; checked wins for the others.
         {{true, false, false, true}, {P::Disabled, T::Disabled}, {P::Pressed, T::Highlighted}, {P::Pressed, T::Normal}},
-        {{false, true, false, true}, {P::Disabled, T::Disabled}, {P::Hover, T::Highlighted}, {P::Hover, T::Highlighted}},
+        // A disabled button never hovers, of any kind.
+        {{false, true, false, true}, {P::Disabled, T::Disabled}, {P::Disabled, T::Disabled}, {P::Disabled, T::Disabled}},
     };
     int row = 0;
     for (const auto& c : cases) {

@@ -5,6 +5,7 @@
 #include "XmlTextConversion.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -179,6 +180,28 @@ TEST_F(ColourSlider, DraggingPostsOncePerChangeAndOnceOnRelease) {
     }
     EXPECT_EQ(values, (std::vector<int>{142, 143, 145, 145}));
     EXPECT_EQ(page.slider.Position(), 145);
+}
+
+// The release of a drag can be lost (the window hidden or the grab taken while the button is held):
+// the first move that arrives with the button up ends the drag where the thumb stands, and the moves
+// after it change nothing.
+TEST_F(ColourSlider, MoveWithTheButtonUpEndsALostDrag) {
+    Create(page.slider);
+    QTest::mousePress(&page.slider, Qt::LeftButton, {}, QPoint(5, 12));
+    QTest::mouseMove(&page.slider, QPoint(110, 12));
+    QApplication::processEvents();
+    ASSERT_EQ(page.slider.Position(), 142);
+    for (int x : {195, 60, 150}) {
+        const QPointF at(x, 12);
+        QMouseEvent move(QEvent::MouseMove, at, page.slider.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&page.slider, &move);
+        QApplication::processEvents();
+    }
+    std::vector<int> values;
+    for (const auto& n : page.notifications) values.push_back(n.value);
+    EXPECT_EQ(values, (std::vector<int>{142, 142}));
+    EXPECT_EQ(page.slider.Position(), 142);
 }
 
 }  // namespace

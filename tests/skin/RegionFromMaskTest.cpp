@@ -44,6 +44,36 @@ TEST(RegionFromMask, RowsOfMoreThanTwoThousandRunsStayExact) {
     ExpectRegionMatchesMask(*region, mask);
 }
 
+// A small mask can hold millions of runs (a checkerboard): the outline is still built, and exactly.
+TEST(RegionFromMask, CheckerboardOfMillionsOfRunsIsBuiltExactly) {
+    constexpr int kSide = 3000;
+    QImage mask(kSide, kSide, QImage::Format_RGB32);
+    for (int y = 0; y < kSide; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(mask.scanLine(y));
+        for (int x = 0; x < kSide; ++x) row[x] = (x + y) % 2 == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+    }
+    const std::optional<QRegion> region = skin::RegionFromMask(mask);
+    ASSERT_TRUE(region);
+    EXPECT_EQ(region->rectCount(), kSide * kSide / 2);
+    EXPECT_EQ(region->boundingRect(), QRect(0, 0, kSide, kSide));
+    // Looking a point up walks every rectangle, so only a corner is compared pixel by pixel.
+    ExpectRegionMatchesMask(region->intersected(QRect(0, 0, 16, 16)), mask.copy(0, 0, 16, 16));
+}
+
+// Rows with the same runs form one band, as the united region would keep them.
+TEST(RegionFromMask, EqualRowsFormOneBand) {
+    QImage mask(40, 30, QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    for (int y = 5; y < 25; ++y) {
+        for (int x = 2; x < 10; ++x) mask.setPixel(x, y, qRgb(0, 0, 0));
+        for (int x = 20; x < 38; ++x) mask.setPixel(x, y, qRgb(0, 0, 0));
+    }
+    const std::optional<QRegion> region = skin::RegionFromMask(mask);
+    ASSERT_TRUE(region);
+    EXPECT_EQ(region->rectCount(), 2);
+    EXPECT_EQ(*region, QRegion(2, 5, 8, 20) + QRegion(20, 5, 18, 20));
+}
+
 TEST(RegionFromMask, NoPictureOrAllWhiteGivesNoRegion) {
     EXPECT_FALSE(skin::RegionFromMask(QImage()));
     QImage white(20, 10, QImage::Format_RGB32);

@@ -1,7 +1,10 @@
 // The generated layout is coherent at every resolution: on each page no two widgets or labels overlap
 // unless the description makes one a container of the other, nothing leaves the page, and the LED
 // page's menus stay clear of its widgets.
+#include "ColorPickerFactories.h"
 #include "GeneratedSkin.h"
+
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +87,29 @@ TEST_P(GeneratedLayout, MenusStayClearOfTheLedPageAndOfEachOther) {
                 << menu->section.toStdString() << " over " << other->section.toStdString();
         }
     }
+}
+
+// Every control is large enough to hit at every resolution; the hue bar in particular keeps a
+// gradient a pointer can follow between the room of its markers.
+TEST_P(GeneratedLayout, ControlsAreLargeEnoughToHit) {
+    constexpr int kSmallestControl = 16;
+    constexpr int kSmallestHueGradient = 8;
+    for (const skingen::Page& page : skintest::SkinDescription().pages) {
+        for (const skingen::Widget& widget : page.widgets) {
+            if (widget.kind != "button" && widget.kind != "slider" && widget.kind != "picker") continue;
+            const QRect rect = set_->Record(ToU16(page.section), ToU16(widget.key));
+            if (rect.isEmpty()) continue;
+            SCOPED_TRACE((page.section + "/" + widget.key).toStdString());
+            EXPECT_GE(rect.width(), kSmallestControl);
+            EXPECT_GE(rect.height(), kSmallestControl);
+        }
+    }
+    QWidget led;
+    led.resize(set_->PageSize(skindocs::keys::kLed));
+    const colorpicker::GTColorSliderWnd* bar =
+        colorpicker::CreateColorBar(&led, set_->Record(skindocs::keys::kLed, skindocs::keys::kSliderRgb));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GE(bar->GradientRect().height(), kSmallestHueGradient);
 }
 
 INSTANTIATE_TEST_SUITE_P(Resolutions, GeneratedLayout, ::testing::Values("1920x1080", "1366x768", "960x540"));

@@ -1,6 +1,9 @@
 // Every caption and label fits its box at every resolution in both shipped languages, measured in the
-// face, size and weight that its record's attributes name.
+// font the toolkit draws it with: SkinFont of the face, size and weight its record's attributes name.
+// And that font is one a person reads comfortably.
 #include "GeneratedSkin.h"
+#include "SkinAttributes.h"
+#include "SkinFont.h"
 
 #include <QFont>
 #include <QFontInfo>
@@ -16,12 +19,14 @@ using skintest::ToU16;
 const QString kVersionSample = " V10.10.100";
 
 QFont FontOf(skintest::SkinSet& set, const std::u16string& section, const std::u16string& key, int defaultWeight) {
-    QFont font(set.Attribute(section, key, keys::kFont));
-    font.setPixelSize(set.Attribute(section, key, keys::kSize).toInt());
     const QString weight = set.Attribute(section, key, keys::kWeight);
-    font.setWeight(QFont::Weight(weight.isEmpty() ? defaultWeight : weight.toInt()));
-    return font;
+    return skin::SkinFont(set.Attribute(section, key, keys::kFont),
+                          skin::SkinInteger(ToU16(set.Attribute(section, key, keys::kSize))),
+                          weight.isEmpty() ? defaultWeight : weight.toInt());
 }
+
+// The smallest text a person reads comfortably at each resolution, in pixels as drawn.
+int SmallestReadablePixels(const QString& resolution) { return resolution == "960x540" ? 11 : 12; }
 
 class GeneratedTextFit : public ::testing::TestWithParam<std::tuple<const char*, const char*>> {
 protected:
@@ -74,6 +79,30 @@ TEST_P(GeneratedTextFit, LabelsFitTheirBoxes) {
                 }
             }
         }
+    }
+}
+
+// Every run-time text of the skin (captions and labels) is drawn at a readable size; the body text,
+// 16 px at 1920x1080, at 13 or 14 px at 1366x768.
+TEST_P(GeneratedTextFit, RunTimeTextsAreDrawnAtAReadableSize) {
+    const QString resolution = std::get<0>(GetParam());
+    const auto check = [&](const skingen::Page& page, const QString& section, const QString& key,
+                           const skingen::TextStyle& style, int defaultWeight) {
+        if (!style.IsSet() || set_->Attribute(ToU16(section), ToU16(key), keys::kSize).isEmpty()) return;
+        SCOPED_TRACE((section + "/" + key).toStdString());
+        const int drawn = QFontInfo(FontOf(*set_, ToU16(section), ToU16(key), defaultWeight)).pixelSize();
+        EXPECT_GE(drawn, SmallestReadablePixels(resolution));
+        // Pop-ups keep their 1920x1080 size at every resolution, and their text with it.
+        if (resolution == "1366x768" && page.scaled && style.size == 16) {
+            EXPECT_GE(drawn, 13);
+            EXPECT_LE(drawn, 14);
+        }
+    };
+    for (const skingen::Page& page : skintest::SkinDescription().pages) {
+        for (const skingen::Widget& widget : page.widgets) check(page, page.section, widget.key, widget.caption, 500);
+        for (const skingen::Label& label : page.labels)
+            for (const QString& section : label.sections.isEmpty() ? QStringList{page.section} : label.sections)
+                check(page, section, label.key, label.style, 400);
     }
 }
 

@@ -62,6 +62,7 @@ Widget ReadWidget(const QJsonObject& o) {
     w.container = o["container"].toBool();
     w.caption = ReadStyle(o["caption"].toObject());
     w.offsetX = o["offsetX"].toInt();
+    w.minSize = ReadSize(o["minSize"]);
     w.scaledAttributes = ReadIntMap(o["attributes"].toObject());
     return w;
 }

@@ -56,6 +56,7 @@ struct Widget {
     bool container = false;  // may hold other widgets of the page (RECT_SYNC)
     TextStyle caption;    // FONT and SIZE attributes of a captioned button
     int offsetX = 0;      // OFFSETX attribute
+    QSize minSize;        // the least size, in pixels at every resolution, a pointer needs to use it
     QMap<QString, int> scaledAttributes;  // further numeric attributes, scaled (MENUX, MENUY)
 };
 

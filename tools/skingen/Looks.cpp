@@ -190,7 +190,7 @@ void DrawDecor(QPainter& painter, const Theme& theme, const Scaler& scaler, cons
 }
 
 void DrawWidget(QPainter& painter, const Theme& theme, const Scaler& scaler, const Widget& widget, WidgetState state) {
-    const QRectF rect = scaler.Rect(widget.rect);
+    const QRectF rect = scaler.ControlRect(widget.rect, widget.minSize);
     if (rect.isEmpty()) return;
     if (widget.style == "swatch" || widget.style == "swatchPlain") DrawSwatch(painter, theme, scaler, widget, rect, state);
     else if (widget.style == "slider") DrawSlider(painter, theme, scaler, widget, rect, state);

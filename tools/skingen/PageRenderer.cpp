@@ -83,7 +83,7 @@ QImage RenderPreview(const Description& description, const Page& page, const Sca
     for (const Widget& widget : page.widgets) {
         const QString text = strings.value(page.section).value(widget.key);
         if (text.isEmpty() || !widget.caption.IsSet()) continue;
-        QRect rect = scaler.Rect(widget.rect).adjusted(scaler.Length(widget.offsetX), 0, 0, 0);
+        QRect rect = scaler.ControlRect(widget.rect, widget.minSize).adjusted(scaler.Length(widget.offsetX), 0, 0, 0);
         TextStyle style = widget.caption;
         if (style.color.isEmpty()) style.color = "#565656";  // the buttons' default caption colour
         DrawText(painter, theme, scaler, rect, text, style, Qt::AlignCenter);

@@ -16,7 +16,12 @@ public:
     int Length(int masterPixels) const;
     QRect Rect(const QRect& master) const;
     QSize Size(const QSize& master) const;
-    // Font heights scale too, but never below the smallest size that stays legible.
+    // A control's rectangle: scaled, then grown right and down to `minimum` (invalid: no minimum), so
+    // that no resolution makes a control too small to hit.
+    QRect ControlRect(const QRect& master, const QSize& minimum) const;
+    // Font heights in pixels (the em size the generator draws with). Text shrinks less than the layout
+    // around it, by the square root of the layout's factor (16 px at 1920x1080 is 13 px at 1366x768 and
+    // 11 px at 960x540), and never below the smallest size that stays legible.
     int FontSize(int masterPixels) const;
 
 private:

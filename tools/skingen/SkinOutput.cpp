@@ -8,6 +8,8 @@
 
 #include "SkinKeys.h"
 
+#include <algorithm>
+
 namespace skingen {
 namespace {
 
@@ -23,7 +25,9 @@ QString Record(const QString& key, const QRect& r) {
 void AddStyleAttributes(XmlKey& key, const TextStyle& style, const Scaler& scaler, const Theme& theme, bool full) {
     if (!style.IsSet()) return;
     key.attributes.append({"FONT", style.font});
-    key.attributes.append({"SIZE", QString::number(scaler.FontSize(style.size))});
+    // A negative height is the character height (the em size) in pixels: the toolkit then draws the text
+    // at exactly the pixel size the pictures' own texts are drawn with.
+    key.attributes.append({"SIZE", QString::number(-scaler.FontSize(style.size))});
     if (!full) return;
     key.attributes.append({"WEIGHT", QString::number(style.weight)});
     if (!style.color.isEmpty()) key.attributes.append({"COLOR", ColorAttribute(theme.Color(style.color))});
@@ -34,7 +38,7 @@ void AddPageRecords(XmlSections& doc, const Theme& theme, const Page& page, cons
         doc.Add(page.section, {Utf16(skindocs::keys::kButtonMenu),
                                Record(Utf16(skindocs::keys::kButtonMenu), pageScaler.Rect(page.placement)), {}, {}});
     for (const Widget& widget : page.widgets) {
-        XmlKey key{widget.key, Record(widget.key, pageScaler.Rect(widget.rect)), {}, {}};
+        XmlKey key{widget.key, Record(widget.key, pageScaler.ControlRect(widget.rect, widget.minSize)), {}, {}};
         AddStyleAttributes(key, widget.caption, pageScaler, theme, false);
         if (widget.offsetX) key.attributes.append({"OFFSETX", QString::number(pageScaler.Length(widget.offsetX))});
         for (auto it = widget.scaledAttributes.begin(); it != widget.scaledAttributes.end(); ++it)
@@ -126,7 +130,7 @@ XmlSections StringDocumentOf(const Strings& strings) {
 }  // namespace
 
 QList<Resolution> Resolutions() {
-    return {{"1920x1080", 1.0}, {"1366x768", 1366.0 / 1920.0}, {"960x540", 0.5}};
+    return {{"1920x1080", 1.0, 12}, {"1366x768", 1366.0 / 1920.0, 12}, {"960x540", 0.5, 11}};
 }
 
 QString PageFileName(const Page& page, const QString& state) {
@@ -139,7 +143,7 @@ bool WriteSkinSet(const Description& description, const QString& programDir, con
     const Theme& theme = description.theme;
     bool popupsWritten = false;
     for (const Resolution& resolution : Resolutions()) {
-        const Scaler scaler(resolution.factor, theme.minFontSize);
+        const Scaler scaler(resolution.factor, std::max(theme.minFontSize, resolution.minFontSize));
         const QString folder = programDir + "/Skins/" + resolution.folder + "/";
         XmlSections buttons;
         for (const Page& page : description.pages) {

@@ -10,10 +10,12 @@
 
 namespace skingen {
 
-// The resolution folders and their factors from the 1920x1080 master.
+// The resolution folders, their factors from the 1920x1080 master and the smallest text each may use
+// (a person reads 12 px comfortably at 1366x768, 11 px on the small 960x540 window).
 struct Resolution {
     QString folder;
     double factor;
+    int minFontSize;
 };
 QList<Resolution> Resolutions();
 
