@@ -108,8 +108,11 @@ class Controller:
 
     def stop(self):
         stop_process(self.process)
+        # The reader ends at the terminal's hang-up once the controller has gone.
+        self.reader.join(5)
         os.close(self.master)
-        self.log.close()
+        if not self.reader.is_alive():
+            self.log.close()
 
 
 def stop_process(process, seconds=5):
@@ -418,13 +421,17 @@ def main():
     try:
         session = Session(work)
         _, pyatspi = connect_atspi()
+        # The AT-SPI bus and registry are started on the first request: have them running before the
+        # programs look for them, so that a slow start cannot make a program give up its bridge.
+        wait_for(30, "the AT-SPI registry", lambda: pyatspi.Registry.getDesktop(0) is not None and
+                 fresh(pyatspi.Registry.getDesktop(0)).childCount >= 0, 0.25)
         walk_halcyra(build, work, pyatspi)
         walk_updater(build, work, pyatspi)
         print("at-spi walk: every check held")
         return 0
     except Failure as failure:
         print(f"at-spi walk: {failure}", file=sys.stderr)
-        for log in ["halcyra.log", "tessaflash.log"]:
+        for log in ["halcyra.log", "tessaflash.log", "dbus.log"]:
             path = os.path.join(work, log)
             if os.path.exists(path):
                 with open(path, "rb") as f:
