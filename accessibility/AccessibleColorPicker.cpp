@@ -11,7 +11,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <cmath>
 
 namespace accessibility {
 
@@ -24,21 +23,10 @@ QString ColorInWords(colorpicker::PickerColor color) {
 
 }  // namespace
 
-AccessibleHueBar::AccessibleHueBar(colorpicker::GTColorSliderWnd* bar) : QAccessibleWidget(bar, QAccessible::Slider) {}
+AccessibleHueBar::AccessibleHueBar(colorpicker::GTColorSliderWnd* bar) : AccessibleValueWidget(bar) {}
 
 colorpicker::GTColorSliderWnd* AccessibleHueBar::Bar() const {
     return static_cast<colorpicker::GTColorSliderWnd*>(widget());
-}
-
-void* AccessibleHueBar::interface_cast(QAccessible::InterfaceType t) {
-    if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
-    return QAccessibleWidget::interface_cast(t);
-}
-
-QAccessible::State AccessibleHueBar::state() const {
-    QAccessible::State state = QAccessibleWidget::state();
-    state.focusable = true;  // a click focuses the bar
-    return state;
 }
 
 QString AccessibleHueBar::text(QAccessible::Text t) const {
@@ -50,32 +38,24 @@ QString AccessibleHueBar::text(QAccessible::Text t) const {
     case QAccessible::Value:
         // The page runs the bar in the hue mode; in another mode the value is said as a number.
         return bar->PickerMode() == colorpicker::kHueSaturationValueMode ? HueInWords(bar->Value())
-                                                                : QString::number(bar->Value());
+                                                                         : QString::number(bar->Value());
     default:
-        return QAccessibleWidget::text(t);
+        return AccessibleValueWidget::text(t);
     }
 }
 
-QVariant AccessibleHueBar::currentValue() const { return Bar()->Value(); }
+int AccessibleHueBar::Value() const { return Bar()->Value(); }
 
-void AccessibleHueBar::setCurrentValue(const QVariant& value) {
-    bool ok = false;
-    const double asked = value.toDouble(&ok);
-    if (!ok || !std::isfinite(asked) || !Bar()->isEnabled()) return;
-    const double lowest = std::min(Bar()->Minimum(), Bar()->Maximum());
-    const double highest = std::max(Bar()->Minimum(), Bar()->Maximum());
-    const int wanted = static_cast<int>(std::lround(std::clamp(asked, lowest, highest)));
+int AccessibleHueBar::Lowest() const { return std::min(Bar()->Minimum(), Bar()->Maximum()); }
+
+int AccessibleHueBar::Highest() const { return std::max(Bar()->Minimum(), Bar()->Maximum()); }
+
+void AccessibleHueBar::Ask(int value) {
     // Set from the event loop: the bar's notice reaches the page, which previews on the controller.
     QPointer<colorpicker::GTColorSliderWnd> bar = Bar();
     QMetaObject::invokeMethod(
-        bar, [bar, wanted] { if (bar) bar->SetValueByUser(wanted); }, Qt::QueuedConnection);
+        bar, [bar, value] { if (bar) bar->SetValueByUser(value); }, Qt::QueuedConnection);
 }
-
-QVariant AccessibleHueBar::maximumValue() const { return std::max(Bar()->Minimum(), Bar()->Maximum()); }
-
-QVariant AccessibleHueBar::minimumValue() const { return std::min(Bar()->Minimum(), Bar()->Maximum()); }
-
-QVariant AccessibleHueBar::minimumStepSize() const { return 1; }
 
 AccessibleColorField::AccessibleColorField(colorpicker::GTColorSelectorWnd* field)
     : QAccessibleWidget(field, QAccessible::ColorChooser) {}

@@ -3,7 +3,8 @@
 // its point and colour, and the colour well as a label that says the chosen colour.
 #pragma once
 
-#include <QAccessibleValueInterface>
+#include "AccessibleValueWidget.h"
+
 #include <QAccessibleWidget>
 
 namespace colorpicker {
@@ -14,19 +15,17 @@ class GTColorWellWnd;
 
 namespace accessibility {
 
-class AccessibleHueBar : public QAccessibleWidget, public QAccessibleValueInterface {
+class AccessibleHueBar : public AccessibleValueWidget {
 public:
     explicit AccessibleHueBar(colorpicker::GTColorSliderWnd* bar);
 
-    void* interface_cast(QAccessible::InterfaceType t) override;
-    QAccessible::State state() const override;
     QString text(QAccessible::Text t) const override;
 
-    QVariant currentValue() const override;
-    void setCurrentValue(const QVariant& value) override;
-    QVariant maximumValue() const override;
-    QVariant minimumValue() const override;
-    QVariant minimumStepSize() const override;
+protected:
+    int Value() const override;
+    int Lowest() const override;
+    int Highest() const override;
+    void Ask(int value) override;
 
 private:
     colorpicker::GTColorSliderWnd* Bar() const;
