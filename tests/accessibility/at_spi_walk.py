@@ -260,6 +260,11 @@ def value_of(node):
 def check(condition, what):
     if not condition:
         raise Failure(what)
+    passed(what)
+
+
+def passed(what):
+    """Reports a step whose waits and look-ups above have already held."""
     print(f"ok: {what}")
 
 
@@ -295,12 +300,12 @@ def walk_halcyra(build, work, pyatspi):
         effects = {}
         for name in ["Static", "Per LED", "Stars", "Colour cycle", "Breathing", "Layers", "Off"]:
             effects[name] = must_find(app, name, radio)
-        check(True, "the seven effect buttons are radio buttons named by their captions")
+        passed("the seven effect buttons are radio buttons named by their captions")
         leds = [must_find(app, f"LED {i}", push) for i in range(1, 5)]
-        check(True, "the four LED buttons are push buttons named LED 1 to LED 4")
+        passed("the four LED buttons are push buttons named LED 1 to LED 4")
         for name in ["Apply", "Minimise", "Close"]:
             must_find(app, name, push)
-        check(True, "Apply, Minimise and Close are push buttons")
+        passed("Apply, Minimise and Close are push buttons")
         channels = {name: must_find(app, name, slider) for name in ["Red", "Green", "Blue"]}
         for name, node in channels.items():
             values = fresh(node).queryValue()
@@ -320,20 +325,20 @@ def walk_halcyra(build, work, pyatspi):
         wait_for(10, "the controller's per-LED effect", lambda: "per-LED colours" in controller.status()[0])
         wait_for(5, "Per LED checked", lambda: has_state(effects["Per LED"], pyatspi.STATE_CHECKED))
         check(not has_state(effects["Static"], pyatspi.STATE_CHECKED), "Per LED is checked, Static no longer")
-        check(True, "pressing Per LED selects the per-LED effect on the controller")
+        passed("pressing Per LED selects the per-LED effect on the controller")
 
         # The colour, through the sliders' values; the page decides and moves the thumbs.
         for name, wanted in [("Red", 200), ("Green", 0), ("Blue", 0)]:
             fresh(channels[name]).queryValue().currentValue = float(wanted)
             wait_for(5, f"the {name} slider at {wanted}", lambda: value_of(channels[name]) == wanted)
-        check(True, "the red, green and blue sliders take 200, 0, 0 through their value")
+        passed("the red, green and blue sliders take 200, 0, 0 through their value")
 
         do_action(leds[0], "Press")
         wait_for(10, "LED 1 red on the controller (200, 0, 0)",
                  lambda: len(controller.status()[1]) == 4 and near(controller.status()[1][0], (200, 0, 0)))
         wait_for(5, "LED 1's accessible colour",
                  lambda: fresh(leds[0]).description == "red 200, green 0, blue 0")
-        check(True, f"LED 1 shows the colour on the controller ({controller.status()[1][0]}) and says it")
+        passed(f"LED 1 shows the colour on the controller ({controller.status()[1][0]}) and says it")
 
         # A disabled slider offers nothing to press or move: the per-LED effect has no speed.
         check(not has_state(speed, pyatspi.STATE_ENABLED), "the speed slider is disabled for Per LED")
@@ -366,17 +371,17 @@ def walk_updater(build, work, pyatspi):
         app = find_application(pyatspi, ["tessaflash", "Tessaflash"])
         page = wait_for(20, "the confirm page with both versions",
                         lambda: top_level_with(app, pyatspi, "Installed: V1.00. New: V1.10."))
-        check(True, f"the confirm page says its message: '{page.description}'")
+        passed(f"the confirm page says its message: '{page.description}'")
         push = pyatspi.ROLE_PUSH_BUTTON
         ok = must_find(page, "OK", push)
         must_find(page, "Abort", push)
         must_find(page, "Close", push)
         wait_for(20, "OK enabled", lambda: has_state(ok, pyatspi.STATE_ENABLED))
-        check(True, "the confirm page's OK, Abort and Close are named push buttons")
+        passed("the confirm page's OK, Abort and Close are named push buttons")
 
         do_action(ok, "Press")
         result = wait_for(60, "the result page", lambda: top_level_with(app, pyatspi, "Firmware update complete"))
-        check(True, f"the result page says its message: '{result.description}'")
+        passed(f"the result page says its message: '{result.description}'")
         check("fw 1.1.0" in controller.status()[0], f"the controller runs 1.1.0 ({controller.status()[0]})")
         do_action(must_find(result, "OK", push), "Press")
         try:
