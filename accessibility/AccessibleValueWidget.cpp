@@ -39,9 +39,11 @@ QVariant AccessibleValueWidget::minimumValue() const { return Lowest(); }
 QVariant AccessibleValueWidget::minimumStepSize() const { return 1; }
 
 QStringList AccessibleValueWidget::actionNames() const {
-    QStringList names;
-    if (widget()->isEnabled()) names << increaseAction() << decreaseAction();
-    return names + QAccessibleWidget::actionNames();
+    QStringList names = QAccessibleWidget::actionNames();
+    if (!widget()->isEnabled()) return names;
+    // Focusable though a click, not the tab key, gives it the focus: Qt lists no focus action then.
+    if (!names.contains(setFocusAction())) names.prepend(setFocusAction());
+    return QStringList{increaseAction(), decreaseAction()} + names;
 }
 
 void AccessibleValueWidget::doAction(const QString& actionName) {

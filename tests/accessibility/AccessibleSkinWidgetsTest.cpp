@@ -190,6 +190,12 @@ TEST_F(AccessibleSkinWidgetsTest, ASliderShowsItsRangeAndAsksThePageForAValueSet
     Act(iface, QAccessibleActionInterface::increaseAction());
     EXPECT_EQ(page_.sliderValues, std::vector<int>{18});
 
+    page_.show();
+    QApplication::setActiveWindow(&page_);
+    EXPECT_FALSE(iface->state().focused);
+    Act(iface, QAccessibleActionInterface::setFocusAction());
+    EXPECT_TRUE(iface->state().focused);
+
     slider.setEnabled(false);
     page_.sliderValues.clear();
     value->setCurrentValue(100);
