@@ -452,6 +452,15 @@ def main():
             shutil.rmtree(work, ignore_errors=True)
 
 
+def out_of_time(*_):
+    raise Failure(f"the whole walk took longer than {WALK_SECONDS} s")
+
+
+# Below CTest's time-out, so that the walk stops its programs itself rather than being killed.
+WALK_SECONDS = 240
+
 if __name__ == "__main__":
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(130))
+    signal.signal(signal.SIGALRM, out_of_time)
+    signal.alarm(WALK_SECONDS)
     sys.exit(main())
