@@ -3,6 +3,7 @@
 #include "AccessibleTexts.h"
 #include "BitmapBtn.h"
 #include "ColorBtn.h"
+#include "ModalBlocking.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -52,17 +53,19 @@ QString AccessibleSkinButton::text(QAccessible::Text t) const {
 
 QStringList AccessibleSkinButton::actionNames() const {
     QStringList names;
-    if (Button()->isEnabled()) names << pressAction();
+    if (Button()->isEnabled() && !BlockedByModalPopUp(*Button())) names << pressAction();
     return names + QAccessibleWidget::actionNames();
 }
 
 void AccessibleSkinButton::doAction(const QString& actionName) {
     if (actionName == pressAction()) {
         // Pressed from the event loop, not inside the client's call: a press may open a modal
-        // pop-up, whose loop would keep the call from returning.
+        // pop-up, whose loop would keep the call from returning. A pop-up open by then (such as the
+        // progress pane of a first press of Apply) keeps the press from the button, as from a click.
         QPointer<skin::CBitmapBtn> button = Button();
         QMetaObject::invokeMethod(
-            button, [button] { if (button) button->Press(); }, Qt::QueuedConnection);
+            button, [button] { if (button && !BlockedByModalPopUp(*button)) button->Press(); },
+            Qt::QueuedConnection);
         return;
     }
     QAccessibleWidget::doAction(actionName);

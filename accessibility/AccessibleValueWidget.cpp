@@ -1,5 +1,7 @@
 #include "AccessibleValueWidget.h"
 
+#include "ModalBlocking.h"
+
 #include <QWidget>
 
 #include <algorithm>
@@ -25,7 +27,7 @@ QVariant AccessibleValueWidget::currentValue() const { return Value(); }
 void AccessibleValueWidget::setCurrentValue(const QVariant& value) {
     bool ok = false;
     const double asked = value.toDouble(&ok);
-    if (!ok || !std::isfinite(asked) || !widget()->isEnabled()) return;
+    if (!ok || !std::isfinite(asked) || !widget()->isEnabled() || BlockedByModalPopUp(*widget())) return;
     // Clamped before rounding, so that no value a client sends can overflow the integer.
     const double lowest = Lowest();
     const double highest = std::max(lowest, static_cast<double>(Highest()));
@@ -40,7 +42,7 @@ QVariant AccessibleValueWidget::minimumStepSize() const { return 1; }
 
 QStringList AccessibleValueWidget::actionNames() const {
     QStringList names = QAccessibleWidget::actionNames();
-    if (!widget()->isEnabled()) return names;
+    if (!widget()->isEnabled() || BlockedByModalPopUp(*widget())) return names;
     // Focusable though a click, not the tab key, gives it the focus: Qt lists no focus action then.
     if (!names.contains(setFocusAction())) names.prepend(setFocusAction());
     return QStringList{increaseAction(), decreaseAction()} + names;

@@ -1,7 +1,7 @@
 // What the image sliders and the hue bar share as assistive technology sees them: a focusable slider
 // with an integer range and value, whose value is set through the value interface or the increase
 // and decrease actions. A value asked for is clamped into the range and rounded before the widget is
-// asked for it; a disabled widget takes none.
+// asked for it; a disabled widget, or one behind an open modal pop-up, takes none.
 #pragma once
 
 #include <QAccessibleValueInterface>

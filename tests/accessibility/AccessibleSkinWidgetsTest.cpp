@@ -15,6 +15,7 @@
 #include <QAccessibleActionInterface>
 #include <QAccessibleValueInterface>
 #include <QApplication>
+#include <QDialog>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -119,6 +120,47 @@ TEST_F(AccessibleSkinWidgetsTest, PressingAPlainButtonClicksItOnceAndADisabledOn
     QApplication::processEvents();
     EXPECT_EQ(page_.commands.size(), 1u);
     EXPECT_TRUE(iface->state().disabled);
+}
+
+// A modal pop-up keeps the mouse from the windows behind it; a client pressing or moving their widgets
+// through the accessibility interfaces must not get past it either (Apply while the loading pop-up
+// reads the controller would write a half-read working copy).
+TEST_F(AccessibleSkinWidgetsTest, WhileAPopUpIsOpenOnlyItsOwnWidgetsArePressedOrMoved) {
+    skin::CBitmapBtn behind(&page_);
+    page_.Watch(behind);
+    skin::CPngHSliderBar slider;
+    slider.CreateSlider(&page_, kSliderId, QRect(10, 10, 200, 20));
+    slider.SetRange(0, 255);
+    page_.show();
+
+    QDialog popUp;
+    popUp.setWindowModality(Qt::ApplicationModal);
+    skin::CBitmapBtn inside(&popUp);
+    page_.Watch(inside);
+    popUp.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &popUp);
+
+    QAccessibleInterface* behindIface = Interface(&behind);
+    EXPECT_FALSE(behindIface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    behindIface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    Interface(&slider)->valueInterface()->setCurrentValue(100);
+    QApplication::processEvents();
+    EXPECT_TRUE(page_.commands.empty());
+    EXPECT_TRUE(page_.sliderValues.empty());
+
+    Act(Interface(&inside), QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(page_.commands, std::vector<int>{skin::CBitmapBtn::kClickCode});
+
+    // A press asked for before the pop-up opened, carried out once it is open, is dropped as well.
+    popUp.hide();
+    page_.commands.clear();
+    Act(Interface(&behind), QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(page_.commands, std::vector<int>{skin::CBitmapBtn::kClickCode});
+    page_.commands.clear();
+    behindIface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    popUp.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(page_.commands.empty());
 }
 
 TEST_F(AccessibleSkinWidgetsTest, ACheckButtonIsARadioButtonWhosePressTogglesLikeAClick) {
