@@ -426,6 +426,10 @@ def main():
                       XDG_RUNTIME_DIR=os.path.join(work, "runtime"), XDG_STATE_HOME=os.path.join(work, "state"),
                       QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                       NO_AT_BRIDGE="0")
+    # An accessibility bus address inherited from a desktop session would take the client and the
+    # programs past the private session below (to another run's programs, or to a bus that is gone,
+    # where the AT-SPI library aborts the process before any clean-up).
+    os.environ.pop("AT_SPI_BUS_ADDRESS", None)
     session = None
     try:
         session = Session(work)
