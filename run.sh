@@ -33,6 +33,9 @@ FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream)
 # The LED page walk-through: input, window captures and picture conversion under Xvfb.
 WALKTHROUGH_PACKAGES=(xdotool x11-apps x11-utils imagemagick)
+# What a screen reader sees, end to end: the AT-SPI registry on a private D-Bus session and its
+# Python client.
+ACCESSIBILITY_PACKAGES=(at-spi2-core python3-pyatspi dbus-daemon)
 
 # Installs the packages that are missing (as root), or prints the exact apt-get line and stops.
 ensure_packages() {
@@ -73,7 +76,7 @@ run_ctest() {
 }
 
 cmd_test() {
-  ensure_packages "${BASE_PACKAGES[@]}" "${WALKTHROUGH_PACKAGES[@]}"
+  ensure_packages "${BASE_PACKAGES[@]}" "${WALKTHROUGH_PACKAGES[@]}" "${ACCESSIBILITY_PACKAGES[@]}"
   export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
   # ThreadSanitizer: the device-access code, no Qt.

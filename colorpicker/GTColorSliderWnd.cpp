@@ -165,6 +165,14 @@ void GTColorSliderWnd::DragTo(QPoint point) {
     Notify();
 }
 
+void GTColorSliderWnd::SetValueByUser(int value) {
+    const int clamped = std::clamp(value, std::min(minimum_, maximum_), std::max(minimum_, maximum_));
+    if (clamped == value_) return;
+    value_ = clamped;
+    update();
+    Notify();
+}
+
 void GTColorSliderWnd::EndDrag() {
     dragging_ = false;
     Notify();

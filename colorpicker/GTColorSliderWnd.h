@@ -53,6 +53,9 @@ public:
     int Minimum() const { return minimum_; }
     int Maximum() const { return maximum_; }
     int Value() const { return value_; }
+    // Moves the marker to `value` (clamped into the range) and notifies as a drag there would: how
+    // assistive technology sets the bar.
+    void SetValueByUser(int value);
 
     // The field to notify in place of the parent; may be absent (nullptr).
     void LinkField(GTColorSelectorWnd* field);

@@ -1,5 +1,6 @@
 #include "BitmapBtn.h"
 
+#include "AccessibleNotices.h"
 #include "SkinAttributes.h"
 #include "SkinDocuments.h"
 #include "SkinFont.h"
@@ -95,6 +96,23 @@ void CBitmapBtn::SetChecked(bool checked) {
     if (checked == checked_) return;
     checked_ = checked;
     update();
+    NotifyCheckedChanged(this);
+}
+
+void CBitmapBtn::Press() {
+    if (!isEnabled()) return;
+    if (checkable_) {
+        Toggle();
+    } else {
+        click();
+    }
+}
+
+void CBitmapBtn::Toggle() {
+    checked_ = !checked_;
+    update();
+    NotifyCheckedChanged(this);
+    emit command(kCheckedCode, this);
 }
 
 void CBitmapBtn::SetAutoRepeat(bool repeat, int intervalMs) {
@@ -304,10 +322,7 @@ void CBitmapBtn::mouseReleaseEvent(QMouseEvent* event) {
     repeatTimer_.stop();
     // A check button gives no plain click (see the clicked connection), only the toggle.
     QAbstractButton::mouseReleaseEvent(event);
-    if (!checkable_) return;
-    checked_ = !checked_;
-    update();
-    emit command(kCheckedCode, this);
+    if (checkable_) Toggle();
 }
 
 void CBitmapBtn::keyPressEvent(QKeyEvent* event) { event->accept(); }

@@ -7,8 +7,9 @@
 //   kRepeatCode       122     every repeat interval while the left button is held (auto-repeat)
 //   kRightPressCode   0x00FF  right button pressed
 //   kMiddlePressCode  0xFFFF  middle button pressed
-// The keyboard never presses a skinned button. At most one button of the program shows its hover
-// look, and none while the program has no active window.
+// The keyboard never presses a skinned button; assistive technology presses it through Press (its
+// accessible action). At most one button of the program shows its hover look, and none while the
+// program has no active window.
 #pragma once
 
 #include "ButtonLook.h"
@@ -69,6 +70,9 @@ public:
     void SetTextRect(const QRect& rect);
 
     void SetChecked(bool checked);
+    // What a left click does, for assistive technology: a check button toggles and notifies
+    // kCheckedCode, any other button notifies kClickCode. A disabled button does nothing.
+    void Press();
     bool IsChecked() const { return checked_; }
     void SetCheckable(bool checkable) { checkable_ = checkable; }
     bool IsCheckable() const { return checkable_; }
@@ -133,6 +137,7 @@ protected:
 private:
     void BeginHover();
     void EndHover();
+    void Toggle();
 
     QImage normal_;
     QImage hover_;

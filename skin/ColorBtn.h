@@ -23,6 +23,9 @@ public:
     void SetShowSwatch(bool show);
 
     const QImage& TintedSwatch() const { return tinted_; }
+    // The swatch's colour and whether it is shown.
+    QRgb Color() const { return color_; }
+    bool ShowsSwatch() const { return showSwatch_; }
     ButtonLook CurrentLook() const override;
 
 protected:

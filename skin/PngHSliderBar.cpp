@@ -1,5 +1,6 @@
 #include "PngHSliderBar.h"
 
+#include "AccessibleNotices.h"
 #include "SkinPictures.h"
 #include "WindowMessage.h"
 
@@ -74,7 +75,10 @@ void CPngHSliderBar::SetPosition(int value) {
     if (value == position_) return;
     position_ = value;
     update();
+    NotifyValueChanged(this, value);
 }
+
+void CPngHSliderBar::RequestValue(int value) { PostValue(std::clamp(value, minimum_, std::max(minimum_, maximum_))); }
 
 QSize CPngHSliderBar::ThumbSize() const { return LogicalSize(thumb_); }
 

@@ -45,6 +45,9 @@ public:
     // does not reads every mouse position as the minimum and draws the thumb at the left edge.
     void SetRange(int minimum, int maximum);
     void SetPosition(int value);
+    // Posts `value`, clamped into the range, to the parent as a finished drag does: how assistive
+    // technology sets the slider (the parent still decides the position).
+    void RequestValue(int value);
 
     int Minimum() const { return minimum_; }
     int Maximum() const { return maximum_; }

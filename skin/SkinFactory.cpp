@@ -16,11 +16,17 @@ SkinRecord CreateButtonFromRecord(CBitmapBtn& button, QWidget* page, const SkinI
     return record;
 }
 
+void MarkSkinKey(QWidget& widget, std::u16string_view section, std::u16string_view key) {
+    widget.setProperty(kSkinSectionProperty, ToQString(section));
+    widget.setProperty(kSkinKeyProperty, ToQString(key));
+}
+
 SkinRecord CreateSkinButton(CBitmapBtn& button, QWidget* page, const SkinImageSet& imageSet,
                             std::u16string_view section, std::u16string_view key, bool withText, int textFormat,
                             int fontHeight) {
     xml::CXmlDocument& buttons = skindocs::ButtonDocument();
     const SkinRecord record = CreateButtonFromRecord(button, page, imageSet, xml::LookupValue(buttons, section, key));
+    MarkSkinKey(button, section, key);
     std::u16string size;
     if (withText) {
         const int margin = SkinInteger(xml::LookupAttribute(buttons, section, key, u"OFFSETX"));

@@ -16,6 +16,14 @@ namespace skin {
 
 class CBitmapBtn;
 
+// The section and key a widget was made from, kept as the widget's properties (QString values), so
+// that its accessible name can be looked up under the same key.
+inline constexpr char kSkinSectionProperty[] = "skinSection";
+inline constexpr char kSkinKeyProperty[] = "skinKey";
+
+// Records `section` and `key` on `widget` (see above).
+void MarkSkinKey(QWidget& widget, std::u16string_view section, std::u16string_view key);
+
 // Places `button` on `page` at the record's rectangle (moved by the image set's origin), shows it and
 // gives it its four state pictures cut from the image set at that rectangle. Returns the record.
 SkinRecord CreateButtonFromRecord(CBitmapBtn& button, QWidget* page, const SkinImageSet& imageSet,

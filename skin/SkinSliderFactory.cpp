@@ -1,6 +1,7 @@
 #include "SkinSliderFactory.h"
 
 #include "SkinDocuments.h"
+#include "SkinFactory.h"
 
 namespace skin {
 
@@ -14,6 +15,7 @@ SkinRecord CreateSkinSlider(CPngHSliderBar& slider, QWidget* page, const SkinIma
     slider.CreateSlider(page, controlId, rect);
     slider.SetTrackPictures(imageSet.normal, imageSet.down, imageSet.disable, rect);
     slider.SetRange(minimum, maximum);
+    MarkSkinKey(slider, section, key);
     return record;
 }
 

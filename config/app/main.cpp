@@ -5,6 +5,7 @@
 // Exit codes: 0 the main window ran and closed (also when SIGTERM, SIGINT or SIGHUP closed it); 1 another
 // copy is running (this one leaves at once, silently); 2 the device-access library could not be loaded;
 // 3 no display (none named, or the one named cannot be opened).
+#include "AccessibleFactory.h"
 #include "ConfigDlg.h"
 #include "ProgramDirectory.h"
 #include "SingleInstanceLock.h"
@@ -96,6 +97,8 @@ int main(int argc, char** argv) {
     QIcon icon;
     for (const char* size : {"32", "64", "256"}) icon.addFile(QStringLiteral(":/halcyra/icon-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
+    // Screen readers see the skinned buttons, sliders and colour picker with names, roles and actions.
+    accessibility::InstallAccessibleFactory();
 
     std::string error;
     const std::optional<config::TarnlinkApi> tarnlink = LoadTarnlink(error);

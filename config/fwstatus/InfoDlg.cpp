@@ -76,6 +76,10 @@ void CInfoDlg::LoadSkin() {
     }
     skin::CreateSkinButton(closeButton_, this, ImageSet(), keys::kInfoDlg, keys::kButtonClose, false,
                            skin::CBitmapBtn::kFormatCentred, -1);
+    // The title is drawn on the picture; assistive technology reads it and the versions from here.
+    setAccessibleName(skin::ToQString(xml::LookupValue(skindocs::StringDocument(), keys::kInfoDlg, keys::kStrTitle)));
+    setAccessibleDescription(softwareLabel_.GetCaption() + QStringLiteral("\n") + firmwareLabel_.GetCaption() +
+                             QStringLiteral("\n") + updateLabel_.GetCaption());
 }
 
 void CInfoDlg::CreateVersionLabel(skin::CBitmapBtn& label, std::u16string_view key, const QString& value) {

@@ -63,6 +63,11 @@ void CWarnDlg::LoadSkin() {
         button->update();
         button->SetPressedOffset(true);
     }
+    // The title and the message are drawn on the picture; assistive technology reads them from here.
+    const std::u16string messageSection = skin::ToU16(messageSection_);
+    xml::CXmlDocument& strings = skindocs::StringDocument();
+    setAccessibleName(skin::ToQString(xml::LookupValue(strings, messageSection, skindocs::keys::kStrTitle)));
+    setAccessibleDescription(skin::ToQString(xml::LookupValue(strings, messageSection, skindocs::keys::kStrWarn)));
 }
 
 void CWarnDlg::DrawSkinContent(QPainter& painter) {

@@ -4,6 +4,7 @@
 #include "SkinPictures.h"
 #include "SkinFont.h"
 #include "SkinTextFormat.h"
+#include "UpdaterPageTexts.h"
 #include "UpdaterPictures.h"
 #include "UpdaterShape.h"
 #include "WarningDlg.h"
@@ -45,6 +46,9 @@ CTessaflashDlg::CTessaflashDlg(QWidget* parent) : skin::CBaseDlg(parent) {
     messageRunner_ = [this](const QString& text, const QString& caption) {
         QMessageBox::critical(this, caption, text);
     };
+    okButton_.setAccessibleName(OkButtonName());
+    cancelButton_.setAccessibleName(AbortButtonName());
+    closeButton_.setAccessibleName(CloseButtonName());
     connect(&okButton_, &skin::CBitmapBtn::command, this, [this](int code, skin::CBitmapBtn*) {
         if (code == skin::CBitmapBtn::kClickCode) emit updateRequested();
     });
@@ -91,6 +95,7 @@ void CTessaflashDlg::LoadSkin() {
 void CTessaflashDlg::SetTexts(const PageTexts& texts) {
     texts_ = texts;
     setWindowTitle(texts.title);
+    setAccessibleDescription(ConfirmPageText(texts));
     update();
 }
 

@@ -4,6 +4,7 @@
 #include "SkinFactory.h"
 #include "SkinPictures.h"
 #include "UpdaterLayout.h"
+#include "UpdaterPageTexts.h"
 #include "UpdaterPictures.h"
 #include "UpdaterShape.h"
 
@@ -37,7 +38,9 @@ ResultPictures PicturesOf(int code) {
 CWarning::CWarning(int code, const UpdaterLayout& layout, QWidget* parent)
     : skin::CBaseDlg(parent), code_(code), layout_(layout) {
     setWindowTitle(MessageText(code));
-    setAccessibleDescription(MessageText(code));
+    setAccessibleDescription(ResultPageText(code));
+    okButton_.setAccessibleName(OkButtonName());
+    closeButton_.setAccessibleName(CloseButtonName());
     connect(&okButton_, &skin::CBitmapBtn::command, this, [this](int command, skin::CBitmapBtn*) {
         if (command == skin::CBitmapBtn::kClickCode) accept();
     });
