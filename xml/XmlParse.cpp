@@ -199,7 +199,11 @@ private:
 
 bool CXmlDocument::Parse() {
     ResetPosition();
-    table_.Reserve(static_cast<uint32_t>(text_.size() / 64 + 8));
+    // Skins, string tables and the MIME database hold one element per 40 to 45 units of text; a
+    // table sized for that is not grown (and copied while the old and new storage are both held)
+    // in the middle of the parse.
+    constexpr std::size_t kUnitsPerElement = 40;
+    table_.Reserve(static_cast<uint32_t>(text_.size() / kUnitsPerElement + 8));
     table_.Reset();
     std::u16string loadResult = std::move(result_);
     std::u16string message;

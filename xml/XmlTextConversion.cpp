@@ -106,15 +106,39 @@ char16_t* DecodeUtf8Into(const unsigned char* p, const unsigned char* end, char1
     return o;
 }
 
+// Where a block of UTF-8 that starts at p may end: about `size` bytes on, but never inside a sequence
+// whose lead byte is before the end (a sequence is at most four bytes), so that decoding the blocks
+// one after the other gives what decoding the whole would.
+const unsigned char* Utf8BlockEnd(const unsigned char* p, const unsigned char* end, std::size_t size) {
+    if (static_cast<std::size_t>(end - p) <= size) return end;
+    const unsigned char* stop = p + size;
+    for (int k = 1; k <= 3; ++k) {
+        const unsigned char b = stop[-k];
+        if (b < 0x80) break;
+        if (b >= 0xC0) return stop - k;
+    }
+    return stop;
+}
+
 // Decodes UTF-8 and checks it in the same pass, replacing each invalid sequence (overlong, surrogate,
-// out of range, truncated) by `replacement`.
+// out of range, truncated) by `replacement`. The output is sized block by block: each block's units
+// are cleared by the resize and written by the decoder while they are still in the first-level cache,
+// instead of clearing the whole output in a pass of its own first.
 std::u16string DecodeUtf8(std::string_view bytes, char16_t replacement, std::size_t* unmapped) {
+    constexpr std::size_t kBlockBytes = 8192;
     std::u16string out;
-    out.resize(bytes.size());  // never more UTF-16 units than bytes
+    out.reserve(bytes.size());  // never more UTF-16 units than bytes
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
     std::size_t bad = 0;
-    const char16_t* end = DecodeUtf8Into(p, p + bytes.size(), out.data(), replacement, bad);
-    out.resize(static_cast<std::size_t>(end - out.data()));
+    while (p < end) {
+        const unsigned char* stop = Utf8BlockEnd(p, end, kBlockBytes);
+        const std::size_t used = out.size();
+        out.resize(used + static_cast<std::size_t>(stop - p));
+        const char16_t* written = DecodeUtf8Into(p, stop, out.data() + used, replacement, bad);
+        out.resize(static_cast<std::size_t>(written - out.data()));
+        p = stop;
+    }
     if (unmapped) *unmapped = bad;
     return out;
 }

@@ -118,6 +118,37 @@ TEST(XmlConversion, RejectedInputIsReplacedOneByOne) {
     EXPECT_EQ(unmapped, 2u);
 }
 
+// UTF-8 is decoded in blocks of a few kilobytes: a sequence, valid or broken, reads the same at every
+// offset of a long text, including those that straddle the ends of the blocks.
+TEST(XmlConversion, Utf8SequencesDecodeTheSameAtEveryOffset) {
+    struct Case {
+        std::string bytes;
+        std::u16string text;
+        std::size_t unmapped;
+    };
+    const Case cases[] = {
+        {"\xC3\xA9", u"\u00E9", 0},
+        {"\xE6\x97\xA5", u"\u65E5", 0},
+        {"\xF0\x9F\x98\x80", u"\U0001F600", 0},
+        {"\xE6\x97", u"\uFFFD", 1},               // truncated by the ASCII after it
+        {"\xF0\x9F\x98", u"\uFFFD", 1},
+        {"\x80\x80\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD", 5},  // stray continuation bytes
+        {"\xC3\xA9\xF0\x9F\x98\x80\xE6\x97\xA5", u"\u00E9\U0001F600\u65E5", 0},
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t base : {std::size_t(4096), std::size_t(8192), std::size_t(16384)}) {
+            for (std::size_t offset = base - 9; offset <= base + 1; ++offset) {
+                SCOPED_TRACE(std::to_string(offset) + " " + Utf8(c.text));
+                std::size_t unmapped = 0;
+                const std::string bytes = std::string(offset, 'a') + c.bytes + "z";
+                const std::u16string text = ConvertToUtf16(u"utf-8", bytes, &unmapped);
+                EXPECT_TRUE(text == std::u16string(offset, u'a') + c.text + u"z");
+                EXPECT_EQ(unmapped, c.unmapped);
+            }
+        }
+    }
+}
+
 // Characters tried in every code page; those a code page can encode make up its round-trip text.
 // U+0378 is unassigned: no code page but the Unicode ones has it.
 const std::u16string_view kCandidates[] = {
