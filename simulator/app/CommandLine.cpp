@@ -50,7 +50,7 @@ std::string usageText() {
            "  --no-state         keep nothing between runs\n"
            "  --fresh            forget the saved state and start as from the factory\n"
            "  --boot-loader      come up in the boot loader\n"
-           "  --firmware X.Y.Z   the factory firmware version (default 1.0.100)\n"
+           "  --firmware X.Y.Z   the factory firmware and its version text (default 1.0.100, \"V1.00\")\n"
            "  --usb-timing       one report per millisecond each way, like a full-speed endpoint\n"
            "  --replug-ms N      time off the bus when switching firmware (default 300)\n"
            "  --fault RULE       inject a fault; RULE is kind:CC[.KK][,skip=N][,times=N][,ms=N] with kind\n"
