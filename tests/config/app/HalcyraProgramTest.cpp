@@ -116,6 +116,37 @@ TEST_F(ProgramTest, TerminationSignalsEndTheProgramAndHandTheControllerBack) {
     }
 }
 
+// The installed program speaks the desktop's language: German from the program folder's Languages/de
+// to a German desktop, the program folder's own English to the others.
+TEST_F(ProgramTest, TheProgramReadsTheStringDocumentOfTheDesktopsLanguage) {
+    const struct {
+        const char* lang;
+        std::string document;
+    } rows[] = {
+        {"de_DE.UTF-8", HALCYRA_PROGRAM_DIR "/Languages/de/Strings.xml"},
+        {"en_GB.UTF-8", HALCYRA_PROGRAM_DIR "/Strings.xml"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.lang);
+        std::filesystem::remove(config::DebugLogFilePath());
+        platform_test::ScopedEnvironment locale;
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) locale.Unset(name);
+        locale.Set("LANG", row.lang);
+        Process program = Start({"debug", "nodev"});
+        ASSERT_TRUE(program.Started());
+        std::string read;
+        ASSERT_TRUE(mainwindow_test::WaitUntil([&] {
+            for (const std::string& line : LogMessages()) {
+                if (line.starts_with("Str Path: ")) read = line.substr(10);
+            }
+            return !read.empty();
+        })) << "the program logged no string document";
+        EXPECT_EQ(std::filesystem::weakly_canonical(read), std::filesystem::weakly_canonical(row.document));
+        ASSERT_EQ(::kill(program.Pid(), SIGTERM), 0);
+        EXPECT_EQ(program.Wait(), 0) << program.Errors();
+    }
+}
+
 TEST_F(ProgramTest, WithoutADisplayItSaysSoInOneLineAndEndsWithThree) {
     std::vector<std::string> environment;
     for (char** variable = environ; *variable != nullptr; ++variable) {
