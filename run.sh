@@ -31,6 +31,8 @@ BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git python3
 BENCH_PACKAGES=(libbenchmark-dev libpugixml-dev libtinyxml2-dev shared-mime-info)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream)
+# The programs' windows on a Wayland desktop (the X11 plugin comes with qt6-base).
+RUN_PACKAGES=(qt6-wayland)
 # The LED page walk-through: input, window captures and picture conversion under Xvfb.
 WALKTHROUGH_PACKAGES=(xdotool x11-apps x11-utils imagemagick)
 
@@ -114,7 +116,7 @@ run_cleanup() {
 PACKAGE_FIRMWARE=1.1.0
 
 cmd_run() {
-  ensure_packages "${BASE_PACKAGES[@]}"
+  ensure_packages "${BASE_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
   local dir=${RUN_BUILD_DIR:-build/debug}
   configure "$dir" -DCMAKE_BUILD_TYPE=Debug
   cmake --build "$dir" --parallel "$JOBS" --target halcyra virtual-controller
@@ -186,7 +188,7 @@ wait_for_controller() {
 }
 
 cmd_update() {
-  ensure_packages "${BASE_PACKAGES[@]}"
+  ensure_packages "${BASE_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
   local dir=${RUN_BUILD_DIR:-build/debug}
   configure "$dir" -DCMAKE_BUILD_TYPE=Debug
   cmake --build "$dir" --parallel "$JOBS" --target tessaflash_firmware_package virtual-controller

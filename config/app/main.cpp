@@ -3,10 +3,12 @@
 //   halcyra [true] [debug] [nodev] [ui:N] [en|cs|ct|japan|indonesia|arabic|korean]
 //
 // Exit codes: 0 the main window ran and closed (also when SIGTERM, SIGINT or SIGHUP closed it); 1 another
-// copy is running (this one leaves at once, silently); 2 the device-access library could not be loaded;
-// 3 no display.
+// copy is running (this one asks it to bring its window forward and leaves at once, silently); 2 the
+// device-access library could not be loaded; 3 no display, or no Qt platform plugin for it.
 #include "ConfigDlg.h"
+#include "DisplayPlatform.h"
 #include "ProgramDirectory.h"
+#include "RaiseRequest.h"
 #include "SingleInstanceLock.h"
 #include "SkinPalette.h"
 #include "Startup.h"
@@ -14,6 +16,7 @@
 #include "TerminationSignals.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
@@ -64,6 +67,24 @@ void CloseOtherWindows(const QWidget& mainWindow) {
     }
 }
 
+// The main window is the program's normal top-level window (not a dialog, so the desktop lists and
+// places it as such), and runs until it is done, as a modal run would, without being modal.
+void RunAsMainWindow(config::CConfigDlg& window) {
+    window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint);
+    QEventLoop loop;
+    QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+    window.show();
+    loop.exec();
+}
+
+void BringForward(QWidget& window) {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,8 +92,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halcyra: no display: set DISPLAY or WAYLAND_DISPLAY to show the window\n");
         return kExitNoDisplay;
     }
+    if (const auto missing = platform::MissingPlatformPlugin()) {
+        std::fprintf(stderr, "halcyra: cannot show the window: %s\n", missing->c_str());
+        return kExitNoDisplay;
+    }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("halcyra"));
+    // The class of the program's windows (WM_CLASS "halcyra", "Halcyra"), as the desktop entry's
+    // StartupWMClass names it.
+    QApplication::setApplicationName(QStringLiteral("Halcyra"));
     // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
     QApplication::setDesktopFileName(QStringLiteral("com.marovell.Halcyra"));
     QApplication::setPalette(skin::SkinPalette());
@@ -121,9 +148,12 @@ int main(int argc, char** argv) {
             config::CConfigDlg window(std::move(setup));
             if (terminationRequested) return;
             running = &window;
-            window.exec();
+            // A second start asks this copy to bring its window forward.
+            const platform::RaiseRequests raise(config::kSingleInstanceName, [&window] { BringForward(window); });
+            RunAsMainWindow(window);
             running = nullptr;
             closer.stop();
         });
+    if (!ran) platform::RequestRaise(config::kSingleInstanceName);
     return ran ? 0 : kExitAlreadyRunning;
 }

@@ -22,7 +22,7 @@ PromptSetup DefaultPromptSetup(firmware::PackageMessageSink& messages) {
 bool CloseOpenPrompts() {
     bool found = false;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->windowTitle() != config::kWarnDlgTitle) continue;
+        if (window->objectName() != config::kWarnDlgTitle) continue;
         found = true;
         QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
     }

@@ -35,7 +35,7 @@ struct PromptSetup {
 // message boxes over `mainWindow`, and the platform's process start. `messages` must outlive its use.
 PromptSetup DefaultPromptSetup(firmware::PackageMessageSink& messages);
 
-// Closes every top-level window titled config::kWarnDlgTitle; true when there was one.
+// Closes every top-level window named config::kWarnDlgTitle; true when there was one.
 bool CloseOpenPrompts();
 
 // Returns the prompt's result: 1, 2 or 6 (see InfoDlg.h). On 6 the updater has been launched and the

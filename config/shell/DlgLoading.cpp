@@ -1,5 +1,6 @@
 #include "DlgLoading.h"
 
+#include "PopupWindows.h"
 #include "RegionFromMask.h"
 #include "SkinAttributes.h"
 #include "SkinDocuments.h"
@@ -42,7 +43,8 @@ int CDlgLoading::exec() {
 }
 
 void CDlgLoading::Initialise() {
-    setWindowTitle(QStringLiteral("DLGLoading"));
+    setObjectName(QStringLiteral("DLGLoading"));
+    setWindowTitle(kProgramTitle);
     aborted_ = false;
     const QString folder = skin::PageImageFolder(imageFolderName_);
     const QString backgroundName = OverlayPictureName(skindocs::keys::kNormal);

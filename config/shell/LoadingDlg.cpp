@@ -23,7 +23,7 @@ CLoadingDlg::~CLoadingDlg() { g_popupOpen = false; }
 
 void CLoadingDlg::InitDialog() {
     CProgressPage::InitDialog();
-    setWindowTitle(kWarnDlgTitle);
+    MarkAsWarnDlg(*this);
     LoadBarPicture();
     CentreOnParent(*this);
     setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -4,11 +4,12 @@
 // 1 flashing failed or the controller never came up in its boot loader; 2 no controller; 3 no fitting
 // image, signature mismatch, records unavailable or an empty image; 4 refused because the
 // controller's firmware is already current (nothing forced the update); 5 the package in this file is
-// unreadable; 6 another updater is running.
+// unreadable; 6 another updater is running; 7 the window cannot be shown (a platform plugin is missing).
 //
 // With "-silent", or when no window is built in or no display is available, the updater runs on a
 // core application: nothing waits for a person, refusals and failures go to standard error, and the
 // progress of the update is printed there too.
+#include "DisplayPlatform.h"
 #include "ExitCodes.h"
 #include "InstanceNames.h"
 #include "ProgressLines.h"
@@ -82,6 +83,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path self = ownExecutable(argv[0]);
 #ifdef TESSAFLASH_WITH_WINDOW
     if (!options.silent && displayAvailable()) {
+        if (const auto missing = platform::MissingPlatformPlugin()) {
+            std::fprintf(stderr, "tessaflash: cannot show the window: %s\n", missing->c_str());
+            return updater::kExitNoWindow;
+        }
         QApplication app(argc, argv);
         // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
         QApplication::setDesktopFileName(QStringLiteral("com.marovell.Tessaflash"));

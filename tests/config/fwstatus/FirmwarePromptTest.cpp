@@ -90,7 +90,7 @@ TEST_F(FirmwarePrompt, ConfirmedUpdateLaunchesTheUpdater) {
     QWidget mainWindow;
     mainWindow.show();
     QWidget earlierPrompt;
-    earlierPrompt.setWindowTitle(config::kWarnDlgTitle);
+    config::MarkAsWarnDlg(earlierPrompt);
     earlierPrompt.show();
 
     const int result = fwstatus::RunFirmwarePrompt(&mainWindow, link, Setup(&fwstatus::CInfoDlg::UpdateButton));

@@ -258,11 +258,14 @@ TEST(WarningPage, EachCodeShowsItsPicturesAndEitherButtonClosesIt) {
         UpdaterPicture background;
         UpdaterPicture hover;
         const char* text;
+        const char* title;
     } pages[] = {
         {CWarning::kSuccess, UpdaterPicture::SuccessBackground, UpdaterPicture::SuccessHover,
-         "Firmware Update Success!"},
-        {CWarning::kFailed, UpdaterPicture::FailBackground, UpdaterPicture::FailHover, "Firmware Update Failed!"},
-        {CWarning::kAlreadyCurrent, UpdaterPicture::CurrentBackground, UpdaterPicture::CurrentHover, "Error"},
+         "Firmware Update Success!", "Firmware update complete"},
+        {CWarning::kFailed, UpdaterPicture::FailBackground, UpdaterPicture::FailHover, "Firmware Update Failed!",
+         "Firmware update failed"},
+        {CWarning::kAlreadyCurrent, UpdaterPicture::CurrentBackground, UpdaterPicture::CurrentHover, "Error",
+         "Firmware is up to date"},
     };
     std::vector<QString> errors;
     const skin::ErrorMessageHook previous =
@@ -280,6 +283,7 @@ TEST(WarningPage, EachCodeShowsItsPicturesAndEitherButtonClosesIt) {
             EXPECT_EQ(page.OkButton().geometry(), RecordRect(layout.resultOk));
             EXPECT_EQ(page.CloseButton().geometry(), RecordRect(layout.resultClose));
             EXPECT_EQ(CWarning::MessageText(p.code), QString::fromLatin1(p.text));
+            EXPECT_EQ(page.windowTitle(), QString::fromLatin1(p.title)) << "a title for people, never \"Error\"";
 
             skin::CBitmapBtn& button = useClose ? page.CloseButton() : page.OkButton();
             QTest::mouseClick(&button, Qt::LeftButton);
