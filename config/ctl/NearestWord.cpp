@@ -1,0 +1,39 @@
+#include "NearestWord.h"
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+namespace ctl {
+
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    // One row of the classic table at a time.
+    std::vector<std::size_t> row(b.size() + 1);
+    std::iota(row.begin(), row.end(), std::size_t{0});
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::string_view NearestWord(std::string_view typed, std::span<const std::string_view> candidates) {
+    const std::size_t allowed = typed.size() <= 4 ? 1 : typed.size() / 3;
+    std::string_view nearest;
+    std::size_t best = allowed + 1;
+    for (const std::string_view candidate : candidates) {
+        const std::size_t distance = EditDistance(typed, candidate);
+        if (distance < best) {
+            best = distance;
+            nearest = candidate;
+        }
+    }
+    return nearest;
+}
+
+}  // namespace ctl
