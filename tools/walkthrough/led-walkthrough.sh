@@ -196,7 +196,9 @@ arrival_done() {
 wait_for 30 arrival_done || fail "the arrival read did not end: $(controller_status)"
 sleep 1
 
-# The LED window beside the main window, so that neither covers the other in the captures.
+# The main window where the clicks expect it (it opens where the desktop places it, here the screen's
+# centre), and the LED window beside it, so that neither covers the other in the captures.
+xdotool windowmove "$MAIN_WIN" 0 0
 main_width=$(xwininfo -id "$MAIN_WIN" | awk '/Width:/ { print $2 }')
 xdotool windowmove "$VC_WIN" $((main_width + 20)) 0
 sleep 0.5
