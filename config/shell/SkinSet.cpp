@@ -27,11 +27,21 @@ bool IsFile(const std::string& path) {
     return std::filesystem::is_regular_file(path, error);
 }
 
+// Whether `path` reads as a document with a root element: a file of the person's own that is empty,
+// binary or plain text would otherwise leave the program without any text.
+bool HoldsDocument(const std::string& path) {
+    if (!IsFile(path)) return false;
+    xml::CXmlDocument document;
+    if (!document.LoadFile(path)) return false;
+    document.Rewind();
+    return document.FindNext();
+}
+
 }  // namespace
 
 std::string StringDocumentPath(const std::string& programDir) {
     const std::string own = platform::DataHomeDirectory() + "/halcyra/Strings.xml";
-    if (IsFile(own)) return own;
+    if (HoldsDocument(own)) return own;
     // The program folder's own Strings.xml is in the base language, the others in Languages/<language>/.
     const auto translation = [&](const std::string& language) {
         return programDir + "Languages/" + language + "/Strings.xml";

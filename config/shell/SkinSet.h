@@ -8,7 +8,7 @@
 namespace config {
 
 // The string document for the desktop's language: the person's own $XDG_DATA_HOME/halcyra/Strings.xml
-// when it exists; else <programDir>Languages/<language>/Strings.xml for the translation chosen by
+// when it reads as a document with a root element; else <programDir>Languages/<language>/Strings.xml for the translation chosen by
 // platform::ChosenTranslation; else (English, or no translation) <programDir>Strings.xml.
 std::string StringDocumentPath(const std::string& programDir);
 

@@ -132,6 +132,30 @@ TEST_F(SkinSetTest, StringDocumentFollowsTheLocale) {
     EXPECT_NE(log.find("Str Path: " + own), std::string::npos) << log;
 }
 
+// A file of the person's own that holds no document (empty, binary, plain text) must not leave the
+// program without texts: the document of the desktop's language is read instead.
+TEST_F(SkinSetTest, AnUnusableOwnStringDocumentFallsBackToTheLanguage) {
+    Write("Strings.xml", "<S><MAIN><LANG>en</LANG></MAIN></S>");
+    Write("Languages/de/Strings.xml", "<S><MAIN><LANG>de</LANG></MAIN></S>");
+    environment_.Set("LANG", "de_DE.UTF-8");
+    const std::filesystem::path own = home_.File("data") + "/halcyra/Strings.xml";
+    std::filesystem::create_directories(own.parent_path());
+    const struct {
+        const char* what;
+        std::string bytes;
+    } rows[] = {
+        {"empty", ""},
+        {"binary", std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe\x00", 13)},
+        {"text without elements", "just some words\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::ofstream(own, std::ios::binary | std::ios::trunc) << row.bytes;
+        config::LoadSkinSetFrom(ProgramDir(), "1920x1080/");
+        EXPECT_EQ(xml::LookupValue(skindocs::StringDocument(), u"MAIN", u"LANG"), u"de");
+    }
+}
+
 TEST_F(SkinSetTest, NothingIsLoggedWithTheSwitchOff) {
     config::g_debugLog = false;
     config::LoadSkinSetFrom(ProgramDir(), "1920x1080/");
