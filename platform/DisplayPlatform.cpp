@@ -1,10 +1,14 @@
 #include "DisplayPlatform.h"
 
 #include <QLibraryInfo>
+#include <QtGlobal>
 
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -20,12 +24,49 @@ std::string Variable(const char* name) {
 // libqwayland-generic.so, "xcb" is libqxcb.so).
 bool PluginInstalled(const std::string& pluginFolder, std::string_view name) {
     std::error_code error;
-    const std::string prefix = "libq" + std::string(name);
+    // Qt matches the names case-insensitively ("XCB" is the X11 plugin).
+    std::string prefix = "libq" + std::string(name);
+    for (char& c : prefix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (const auto& entry : std::filesystem::directory_iterator(pluginFolder + "/platforms", error)) {
         const std::string file = entry.path().filename().string();
         if (file.starts_with(prefix) && file.ends_with(".so")) return true;
     }
     return false;
+}
+
+struct HeldMessage {
+    QtMsgType type;
+    std::string category;
+    QString text;
+};
+
+struct StartGuardState {
+    const char* program = nullptr;
+    int exitCode = 0;
+    QtMessageHandler previous = nullptr;
+    std::vector<HeldMessage> held;
+};
+
+StartGuardState& Guard() {
+    static StartGuardState state;
+    return state;
+}
+
+void HoldPlatformMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    StartGuardState& guard = Guard();
+    const std::string_view category = context.category == nullptr ? "" : context.category;
+    if (type == QtFatalMsg) {
+        // Qt's own reason (the first platform warning, "could not connect to display :1"), else its last word.
+        const QString reason = guard.held.empty() ? text.section('\n', 0, 0) : guard.held.front().text;
+        std::fprintf(stderr, "%s: cannot show the window: %s\n", guard.program, reason.toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::_Exit(guard.exitCode);
+    }
+    if (category.starts_with("qt.qpa")) {
+        guard.held.push_back({type, std::string(category), text});
+        return;
+    }
+    if (guard.previous != nullptr) guard.previous(type, context, text);
 }
 
 std::string Missing(std::string_view name) {
@@ -63,6 +104,23 @@ std::optional<std::string> MissingPlatformPlugin(const std::string& pluginFolder
 
 std::optional<std::string> MissingPlatformPlugin() {
     return MissingPlatformPlugin(QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString());
+}
+
+PlatformStartGuard::PlatformStartGuard(const char* program, int exitCode) {
+    StartGuardState& guard = Guard();
+    guard.program = program;
+    guard.exitCode = exitCode;
+    guard.held.clear();
+    guard.previous = qInstallMessageHandler(HoldPlatformMessages);
+}
+
+PlatformStartGuard::~PlatformStartGuard() {
+    StartGuardState& guard = Guard();
+    qInstallMessageHandler(guard.previous);
+    for (const HeldMessage& message : std::exchange(guard.held, {})) {
+        const QMessageLogContext context(nullptr, 0, nullptr, message.category.c_str());
+        qt_message_output(message.type, context, message.text);
+    }
 }
 
 }  // namespace platform

@@ -20,4 +20,16 @@ std::optional<std::string> MissingPlatformPlugin(const std::string& pluginFolder
 // The same for the plugin folder of the Qt the program runs with.
 std::optional<std::string> MissingPlatformPlugin();
 
+// While it lives (around the construction of the application object), a display platform that Qt
+// cannot start (a DISPLAY naming no server, a plugin that does not load) ends the process at once with
+// one line on standard error, "<program>: cannot show the window: <Qt's reason>", and `exitCode`,
+// instead of Qt's abort. Qt's platform warnings meanwhile are held back, and handed on when it ends.
+class PlatformStartGuard {
+public:
+    PlatformStartGuard(const char* program, int exitCode);
+    ~PlatformStartGuard();
+    PlatformStartGuard(const PlatformStartGuard&) = delete;
+    PlatformStartGuard& operator=(const PlatformStartGuard&) = delete;
+};
+
 }  // namespace platform

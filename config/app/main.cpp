@@ -96,7 +96,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halcyra: cannot show the window: %s\n", missing->c_str());
         return kExitNoDisplay;
     }
+    // A display Qt cannot open (no server behind DISPLAY, a plugin that fails) is one line, not an abort.
+    std::optional<platform::PlatformStartGuard> startGuard(std::in_place, "halcyra", kExitNoDisplay);
     QApplication application(argc, argv);
+    startGuard.reset();
     // The class of the program's windows (WM_CLASS "halcyra", "Halcyra"), as the desktop entry's
     // StartupWMClass names it.
     QApplication::setApplicationName(QStringLiteral("Halcyra"));

@@ -30,6 +30,7 @@ TEST(DisplayPlatform, NamesTheMissingPluginOfTheSession) {
         {"libqxcb.so", "wayland;xcb", ":0", "wayland-0", ""},  // the fallback is installed
         {"libqxcb.so libqwayland-egl.so", "wayland-egl", "", "wayland-0", ""},
         {"libqxcb.so", "xcb:nograb", ":0", "", ""},
+        {"libqxcb.so", "XCB", ":0", "", ""},  // Qt takes the names in any case
         {"libqxcb.so", "eglfs", "", "", "the Qt platform plugin \"eglfs\" is not installed"},
         {"libqoffscreen.so", "offscreen", "", "", ""},
         {"libqxcb.so", "", "", "", ""},  // no display at all: the programs say so themselves

@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -87,7 +88,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "tessaflash: cannot show the window: %s\n", missing->c_str());
             return updater::kExitNoWindow;
         }
+        // A display Qt cannot open (no server behind DISPLAY, a plugin that fails) is one line, not an abort.
+        std::optional<platform::PlatformStartGuard> startGuard(std::in_place, "tessaflash", updater::kExitNoWindow);
         QApplication app(argc, argv);
+        startGuard.reset();
         // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
         QApplication::setDesktopFileName(QStringLiteral("com.marovell.Tessaflash"));
         updater::UpdateSession session(options);

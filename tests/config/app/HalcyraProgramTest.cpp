@@ -147,6 +147,36 @@ TEST_F(ProgramTest, TheProgramReadsTheStringDocumentOfTheDesktopsLanguage) {
     }
 }
 
+// A display that names no server, or a platform Qt cannot start, ends the program with one line and
+// exit code 3, never with Qt's abort.
+TEST_F(ProgramTest, ADisplayQtCannotOpenIsOneLineAndExitThree) {
+    const struct {
+        const char* display;
+        const char* platform;
+    } rows[] = {
+        {"DISPLAY=:4093", nullptr},                    // no X server there
+        {"DISPLAY=:4093", "QT_QPA_PLATFORM=xcb"},
+        {"DISPLAY=:4093", "QT_QPA_PLATFORM=x"},        // a name that only begins one of the plugins' names
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.display) + " " + (row.platform ? row.platform : ""));
+        std::vector<std::string> environment;
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string text = *variable;
+            const std::string name = text.substr(0, text.find('='));
+            if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM")
+                environment.push_back(text);
+        }
+        environment.push_back(row.display);
+        if (row.platform) environment.push_back(row.platform);
+        Process program(kHalcyra, {}, folder_.Path(), environment);
+        EXPECT_EQ(program.Wait(), 3) << program.Errors();
+        const std::string errors = program.Errors();
+        EXPECT_NE(errors.find("halcyra: cannot show the window: "), std::string::npos) << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    }
+}
+
 TEST_F(ProgramTest, WithoutADisplayItSaysSoInOneLineAndEndsWithThree) {
     std::vector<std::string> environment;
     for (char** variable = environ; *variable != nullptr; ++variable) {
