@@ -7,7 +7,8 @@
 
 namespace ctl {
 
-// The number of single-character insertions, deletions and substitutions that turn `a` into `b`.
+// The number of single-character insertions, deletions and substitutions, and swaps of two neighbouring
+// characters, that turn `a` into `b` (a swapped pair is not edited again).
 std::size_t EditDistance(std::string_view a, std::string_view b);
 
 // Of `candidates`, the one nearest to `typed` in edit distance (first of equals), when it is near

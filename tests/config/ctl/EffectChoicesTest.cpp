@@ -81,6 +81,8 @@ TEST(NearestWord, SuggestsOnlyASlipAway) {
     } rows[] = {
         {"lst", "list"}, {"stauts", "status"}, {"efect", "effect"}, {"savee", "save"}, {"aply", "apply"},
         {"lead", "led"},  // one edit from "led", two from "list"
+        // Two neighbouring letters swapped, the commonest slip, is one edit.
+        {"lsit", "list"}, {"lde", "led"}, {"svae", "save"}, {"aplpy", "apply"},
         {"frobnicate", ""}, {"x", ""}, {"", ""}, {"statistics", ""},
     };
     for (const auto& row : rows) {
@@ -89,6 +91,8 @@ TEST(NearestWord, SuggestsOnlyASlipAway) {
     EXPECT_EQ(ctl::EditDistance("kitten", "sitting"), 3u);
     EXPECT_EQ(ctl::EditDistance("", "abc"), 3u);
     EXPECT_EQ(ctl::EditDistance("effect", "effect"), 0u);
+    EXPECT_EQ(ctl::EditDistance("ab", "ba"), 1u);
+    EXPECT_EQ(ctl::EditDistance("ca", "abc"), 3u);  // a swapped pair is not edited again
 }
 
 }  // namespace
