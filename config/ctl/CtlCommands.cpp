@@ -198,7 +198,10 @@ int RunStatus(CtlController& controller, const Reporter& report) {
     // The shown effect with its colours, speed and brightness from the current profile's lighting.
     config::SettingsBlock block = NewProfileBlock();
     const EffectDescription* shown = EffectAt(config::EffectListIndexOfCode(status->effectCode));
-    if (shown && controller.ReadLighting(block)) {
+    if (shown) {
+        // A missed reply is said, not passed over with a bare effect name.
+        if (!controller.ReadLighting(block))
+            return report.Fail(kExitControllerFailed, ReadFailure("its colours, speed and brightness are unknown"));
         DescribeEffect(block.profiles[0].lighting, shown, text, object);
     } else {
         text += "effect: " + effect + "\n";

@@ -221,6 +221,8 @@ TEST_F(Halcyractl, CommandLineTable) {
         // A read that misses a reply changes nothing.
         {"effect off", 1, {}, "the controller did not answer while its settings were read; nothing was changed",
          Setting::ReplyLost, active(kStatic)},
+        {"status", 1, {}, "the controller did not answer while its settings were read", Setting::ReplyLost,
+         active(kStatic)},
         // Bad input: a clear message, its own exit code, and the controller is not touched.
         {"effect SPARKLE", 3, {}, "unknown effect SPARKLE (effects: Static, \"Per LED\", Stars, \"Colour cycle\",",
          Setting::Controller, nullptr, false},
