@@ -29,10 +29,14 @@ std::optional<firmware::Version> parseVersion(const std::string& text) {
                              static_cast<std::uint32_t>(parts[2])};
 }
 
+// A relative value names no folder of the person (it would follow the folder the controller was started
+// in) and counts as unset.
+bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
+
 std::string defaultStateFolder() {
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
+    if (const char* state = std::getenv("XDG_STATE_HOME"); IsAbsolute(state))
         return std::string(state) + "/halcyra/virtual-controller";
-    if (const char* home = std::getenv("HOME"); home && *home)
+    if (const char* home = std::getenv("HOME"); IsAbsolute(home))
         return std::string(home) + "/.local/state/halcyra/virtual-controller";
     return {};
 }
