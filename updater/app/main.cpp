@@ -19,6 +19,7 @@
 #include "UpdaterOptions.h"
 
 #ifdef TESSAFLASH_WITH_WINDOW
+#include "UpdaterIdentity.h"
 #include "WindowEntry.h"
 #include <QApplication>
 #endif
@@ -92,8 +93,7 @@ int main(int argc, char** argv) {
         std::optional<platform::PlatformStartGuard> startGuard(std::in_place, "tessaflash", updater::kExitNoWindow);
         QApplication app(argc, argv);
         startGuard.reset();
-        // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
-        QApplication::setDesktopFileName(QStringLiteral("com.marovell.Tessaflash"));
+        updater::SetUpdaterIdentity();
         updater::UpdateSession session(options);
         const std::string selfText = self.string();
         return updater::runUpdaterWindow(session, selfText.c_str());
