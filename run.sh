@@ -31,6 +31,8 @@ BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git python3
 BENCH_PACKAGES=(libbenchmark-dev libpugixml-dev libtinyxml2-dev shared-mime-info)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream)
+# The programs' windows on a Wayland desktop (the X11 plugin comes with qt6-base).
+RUN_PACKAGES=(qt6-wayland)
 # The LED page walk-through: input, window captures and picture conversion under Xvfb.
 WALKTHROUGH_PACKAGES=(xdotool x11-apps x11-utils imagemagick)
 # What a screen reader sees, end to end: the AT-SPI registry on a private D-Bus session and its
@@ -117,7 +119,7 @@ run_cleanup() {
 PACKAGE_FIRMWARE=1.1.0
 
 cmd_run() {
-  ensure_packages "${BASE_PACKAGES[@]}"
+  ensure_packages "${BASE_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
   local dir=${RUN_BUILD_DIR:-build/debug}
   configure "$dir" -DCMAKE_BUILD_TYPE=Debug
   cmake --build "$dir" --parallel "$JOBS" --target halcyra virtual-controller
@@ -126,28 +128,35 @@ cmd_run() {
     return 3
   fi
   local program=$dir/program/halcyra
-  # Words after "run" go to the program (for example "ui:1" for the 1366x768 skin, "debug").
+  # Words after "run" go to the program (for example "ui:1" for the 1366x768 skin, "debug"), except
+  # "--fresh", which starts the virtual controller afresh.
+  local words=() fresh=()
+  local word
+  for word in "$@"; do
+    if [ "$word" = --fresh ]; then fresh=(--fresh); else words+=("$word"); fi
+  done
   if real_controller_attached; then
     echo "A controller is attached: configuring it."
-    exec "$program" "$@"
+    exec "$program" "${words[@]}"
   fi
 
-  # A virtual controller with the updater's firmware, with its LED window. The program keeps the
-  # person's own settings files.
-  start_virtual_controller "$dir" --firmware "$PACKAGE_FIRMWARE"
-  run_until_it_ends halcyra "$program" "$@"
+  # A virtual controller with the updater's firmware, with its LED window. Like a real one it keeps
+  # what was applied from one run to the next: its state lives in the person's state folder (the
+  # controller's default, $XDG_STATE_HOME/halcyra/virtual-controller), which --fresh forgets. The
+  # program keeps the person's own settings files.
+  start_virtual_controller "$dir" --firmware "$PACKAGE_FIRMWARE" "${fresh[@]}"
+  run_until_it_ends halcyra "$program" "${words[@]}"
 }
 
 # Puts a virtual controller (build tree $1, further options for it) on a private bus in a temporary
-# folder with a state file of its own; both are removed again when this command ends. Without a
-# display it has no window.
+# folder, removed again when this command ends. Without a display it has no window.
 start_virtual_controller() {
   local dir=$1; shift
   local work
   work=$(mktemp -d "${TMPDIR:-/tmp}/halcyra-run.XXXXXX")
   export TARNLINK_BUS=$work/bus
   mkdir -p "$TARNLINK_BUS"
-  local options=(--bus "$TARNLINK_BUS" --state-dir "$work/state" --fresh "$@")
+  local options=(--bus "$TARNLINK_BUS" "$@")
   [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && options+=(--no-window)
   "$dir/simulator/virtual-controller" "${options[@]}" </dev/null >"$work/controller.log" 2>&1 &
   RUN_CONTROLLER=$!
@@ -182,7 +191,7 @@ wait_for_controller() {
 }
 
 cmd_update() {
-  ensure_packages "${BASE_PACKAGES[@]}"
+  ensure_packages "${BASE_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
   local dir=${RUN_BUILD_DIR:-build/debug}
   configure "$dir" -DCMAKE_BUILD_TYPE=Debug
   cmake --build "$dir" --parallel "$JOBS" --target tessaflash_firmware_package virtual-controller
@@ -202,7 +211,8 @@ cmd_update() {
 
   # A virtual controller with the factory firmware, older than the updater's package. Its flash takes
   # no time; each write's reply comes 25 ms late so that the progress bar can be watched.
-  start_virtual_controller "$dir" --fault delay:1F,ms=25
+  # It keeps no state: every update starts from the factory firmware.
+  start_virtual_controller "$dir" --no-state --fault delay:1F,ms=25
   run_until_it_ends tessaflash "$updater" "${args[@]}"
 }
 

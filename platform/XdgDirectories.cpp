@@ -84,6 +84,13 @@ std::string ConfigHomeDirectory() {
     return JoinPath(HomeDirectory(), ".config");
 }
 
+std::string DataHomeDirectory() {
+    if (auto dataHome = AbsolutePathFromEnvironment("XDG_DATA_HOME")) {
+        return *dataHome;
+    }
+    return JoinPath(HomeDirectory(), ".local/share");
+}
+
 std::string DesktopDirectory() {
     if (auto desktop = AbsolutePathFromEnvironment("XDG_DESKTOP_DIR")) {
         return *desktop;

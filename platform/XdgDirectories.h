@@ -16,6 +16,9 @@ std::string TemporaryDirectory();
 // Where per-user settings live: $XDG_CONFIG_HOME, else <home>/.config.
 std::string ConfigHomeDirectory();
 
+// Where per-user data files live: $XDG_DATA_HOME, else <home>/.local/share.
+std::string DataHomeDirectory();
+
 // The user's desktop folder: $XDG_DESKTOP_DIR; else the XDG_DESKTOP_DIR entry of
 // <config home>/user-dirs.dirs; else <home>/Desktop. The folder is named, not created.
 std::string DesktopDirectory();

@@ -86,7 +86,10 @@ void CBaseDlg::LoadSkin() {
     const qreal ratio = PictureRatio(this);
     QSize size;
     if (LoadPagePicture(folder, PictureName(sectionName_, u"NORMAL"), background_, ratio, &size)) {
-        move(0, 0);
+        // A child page lies at its parent's corner. A window is not placed here: asking for a position
+        // would put it at the screen's corner, where the window manager and the dialog's own placement
+        // (centred on its parent, or on the screen) know better.
+        if (!isWindow()) move(0, 0);
         resize(size);
         update();
     }

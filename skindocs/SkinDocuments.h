@@ -30,6 +30,9 @@ void ResetSkinDocuments();
 // Sets the program folder and loads the three documents from it: Skins.xml, Strings.xml and
 // Skins/<resolutionFolder>/Buttons.xml (the folder name with or without its trailing '/'). A file that
 // cannot be read leaves its document empty. Each loaded document's position is reset.
-void LoadSkinDocuments(const std::string& programDir, std::string_view resolutionFolder);
+// `stringDocumentPath`, when given, replaces <program folder>Strings.xml (a document in the person's
+// language).
+void LoadSkinDocuments(const std::string& programDir, std::string_view resolutionFolder,
+                       const std::string& stringDocumentPath = {});
 
 }  // namespace skindocs

@@ -3,11 +3,13 @@
 //   halcyra [true] [debug] [nodev] [ui:N] [en|cs|ct|japan|indonesia|arabic|korean]
 //
 // Exit codes: 0 the main window ran and closed (also when SIGTERM, SIGINT or SIGHUP closed it); 1 another
-// copy is running (this one leaves at once, silently); 2 the device-access library could not be loaded;
-// 3 no display (none named, or the one named cannot be opened).
+// copy is running (this one asks it to bring its window forward and leaves at once, silently); 2 the
+// device-access library could not be loaded; 3 no display, or no Qt platform plugin for it.
 #include "AccessibleFactory.h"
 #include "ConfigDlg.h"
+#include "DisplayPlatform.h"
 #include "ProgramDirectory.h"
+#include "RaiseRequest.h"
 #include "SingleInstanceLock.h"
 #include "SkinPalette.h"
 #include "Startup.h"
@@ -15,6 +17,7 @@
 #include "TerminationSignals.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
@@ -41,21 +44,6 @@ bool DisplayAvailable() {
     return false;
 }
 
-// The toolkit ends the process with abort() when the display it is given cannot be opened (a stale
-// DISPLAY, a compositor that has gone). While the application starts, its fatal message ends the
-// program with the no-display exit code instead; other messages go where they always go.
-QtMessageHandler g_startMessages = nullptr;
-
-void EndWithoutDisplayOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type != QtFatalMsg) {
-        g_startMessages(type, context, message);
-        return;
-    }
-    // The toolkit's own lines before this one name the display and what failed.
-    std::fprintf(stderr, "halcyra: no display: the display named in the environment cannot be opened\n");
-    std::_Exit(kExitNoDisplay);
-}
-
 // The device-access library beside the program (as installed), else wherever the loader finds it.
 // It stays loaded for the life of the process.
 std::optional<config::TarnlinkApi> LoadTarnlink(std::string& error) {
@@ -80,6 +68,24 @@ void CloseOtherWindows(const QWidget& mainWindow) {
     }
 }
 
+// The main window is the program's normal top-level window (not a dialog, so the desktop lists and
+// places it as such), and runs until it is done, as a modal run would, without being modal.
+void RunAsMainWindow(config::CConfigDlg& window) {
+    window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint);
+    QEventLoop loop;
+    QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+    window.show();
+    loop.exec();
+}
+
+void BringForward(QWidget& window) {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,10 +93,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halcyra: no display: set DISPLAY or WAYLAND_DISPLAY to show the window\n");
         return kExitNoDisplay;
     }
-    g_startMessages = qInstallMessageHandler(EndWithoutDisplayOnFatal);
+    if (const auto missing = platform::MissingPlatformPlugin()) {
+        std::fprintf(stderr, "halcyra: cannot show the window: %s\n", missing->c_str());
+        return kExitNoDisplay;
+    }
+    // A display Qt cannot open (no server behind DISPLAY, a plugin that fails) is one line, not an abort.
+    std::optional<platform::PlatformStartGuard> startGuard(std::in_place, "halcyra", kExitNoDisplay);
     QApplication application(argc, argv);
-    qInstallMessageHandler(g_startMessages);
-    QApplication::setApplicationName(QStringLiteral("halcyra"));
+    startGuard.reset();
+    // The class of the program's windows (WM_CLASS "halcyra", "Halcyra"), as the desktop entry's
+    // StartupWMClass names it.
+    QApplication::setApplicationName(QStringLiteral("Halcyra"));
     // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
     QApplication::setDesktopFileName(QStringLiteral("com.marovell.Halcyra"));
     QApplication::setPalette(skin::SkinPalette());
@@ -141,9 +154,12 @@ int main(int argc, char** argv) {
             config::CConfigDlg window(std::move(setup));
             if (terminationRequested) return;
             running = &window;
-            window.exec();
+            // A second start asks this copy to bring its window forward.
+            const platform::RaiseRequests raise(config::kSingleInstanceName, [&window] { BringForward(window); });
+            RunAsMainWindow(window);
             running = nullptr;
             closer.stop();
         });
+    if (!ran) platform::RequestRaise(config::kSingleInstanceName);
     return ran ? 0 : kExitAlreadyRunning;
 }

@@ -1,6 +1,7 @@
 #include "CtlCommandLine.h"
 
 #include "CtlExitCodes.h"
+#include "NearestWord.h"
 
 #include <algorithm>
 #include <charconv>
@@ -40,9 +41,11 @@ std::optional<int> Level(std::string_view text, int highest) {
 
 ParsedCommandLine ParseCommandLine(std::span<const std::string_view> words) {
     const bool json = std::find(words.begin(), words.end(), "--json") != words.end();
-    if (std::any_of(words.begin(), words.end(), [](std::string_view w) { return w == "--help" || w == "-h"; })) {
+    for (const auto& [word, kind] : {std::pair{"--help", CommandKind::Help}, std::pair{"-h", CommandKind::Help},
+                                     std::pair{"--version", CommandKind::Version}}) {
+        if (std::find(words.begin(), words.end(), word) == words.end()) continue;
         ParsedCommandLine parsed;
-        parsed.command = CtlCommand{CommandKind::Help, json, {}, 0, 0, {}};
+        parsed.command = CtlCommand{kind, json, {}, 0, 0, {}};
         parsed.json = json;
         return parsed;
     }
@@ -74,7 +77,15 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> words) {
     if (arguments.empty()) return Fail(kExitUsage, "no command given (list, status, effect, led, apply, save)", json);
 
     const auto known = kCommands.find(arguments.front());
-    if (known == kCommands.end()) return Fail(kExitUsage, "unknown command " + std::string(arguments.front()), json);
+    if (known == kCommands.end()) {
+        std::vector<std::string_view> names;
+        for (const auto& entry : kCommands) names.push_back(entry.first);
+        const std::string_view nearest = NearestWord(arguments.front(), names);
+        return Fail(kExitUsage,
+                    "unknown command " + std::string(arguments.front()) +
+                        (nearest.empty() ? std::string() : " (did you mean " + std::string(nearest) + "?)"),
+                    json);
+    }
     const std::string commandName(arguments.front());
     arguments.erase(arguments.begin());
     if (arguments.size() != known->second.arguments)
@@ -91,9 +102,14 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> words) {
     switch (command.kind) {
     case CommandKind::Effect: {
         command.effect.effect = FindEffect(arguments[0]);
-        if (!command.effect.effect)
+        if (!command.effect.effect) {
+            const EffectDescription* nearest = NearestEffect(arguments[0]);
             return Fail(kExitInvalidValue,
-                        "unknown effect " + std::string(arguments[0]) + " (effects: " + EffectNames() + ")", json);
+                        "unknown effect " + std::string(arguments[0]) +
+                            (nearest ? " (did you mean " + QuotedCaption(*nearest) + "?)"
+                                     : " (effects: " + EffectNames() + ")"),
+                        json);
+        }
         if (options.count("--color")) {
             command.effect.color = ParseColor(options["--color"]);
             if (!command.effect.color)
@@ -144,7 +160,8 @@ void WriteHelp(std::FILE* out) {
         "Commands:\n"
         "  list                       the controllers: mode (application or boot loader), firmware\n"
         "                             version, path on the bus\n"
-        "  status                     the controller's firmware, current profile and effect\n"
+        "  status                     the controller's firmware, current profile, and the shown effect\n"
+        "                             with its colours, speed and brightness\n"
         "  effect NAME [--color RRGGBB] [--speed 0-4] [--brightness 0-2]\n"
         "                             shows effect NAME and stores it in the controller; NAME is one of\n"
         "                             STATIC, CUSTOMIZE, STAR_EFFECT, COLOR_CYCLE, BREATH, MULTILAYER, OFF\n"
@@ -158,6 +175,7 @@ void WriteHelp(std::FILE* out) {
         "Options:\n"
         "  --json                     answers (and errors) as one JSON object on standard output\n"
         "  -h, --help                 this help\n"
+        "  --version                  the program's version\n"
         "\n"
         "Exit codes: 0 done; 1 the controller did not answer; 2 usage error; 3 invalid value (unknown\n"
         "effect, colour, speed, brightness or LED out of range); 4 profile file unreadable or unwritable;\n"

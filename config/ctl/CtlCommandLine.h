@@ -1,5 +1,5 @@
 // halcyractl's command line: one command with its arguments and options, "--json" anywhere, "--help"
-// or "-h" anywhere. Checked completely before anything touches the controller or a file, so bad input
+// or "-h" anywhere, "--version" anywhere. Checked completely before anything touches the controller or a file, so bad input
 // always ends with its own exit code and message.
 #pragma once
 
@@ -13,7 +13,7 @@
 
 namespace ctl {
 
-enum class CommandKind { Help, List, Status, Effect, Led, Apply, Save };
+enum class CommandKind { Help, Version, List, Status, Effect, Led, Apply, Save };
 
 struct CtlCommand {
     CommandKind kind = CommandKind::Help;

@@ -72,9 +72,9 @@ std::string EffectName(std::uint8_t code) {
     return "code " + std::to_string(code);
 }
 
-// The selected effect of a lighting section with its settings, for the answers of effect, led, apply and save.
-void DescribeSelection(const config::LightingSection& lighting, std::string& text, QJsonObject& object) {
-    const EffectDescription* effect = EffectAt(static_cast<std::size_t>(lighting.SelectEffect()));
+// An effect of a lighting section with its settings: "effect: NAME (Caption)  colour RRGGBB ...".
+void DescribeEffect(const config::LightingSection& lighting, const EffectDescription* effect, std::string& text,
+                    QJsonObject& object) {
     if (!effect) {
         text += "effect: none\n";
         object["effect"] = QJsonValue();
@@ -106,6 +106,11 @@ void DescribeSelection(const config::LightingSection& lighting, std::string& tex
         object["brightness"] = lighting.baseLayer[*effect->brightness];
     }
     text += "\n";
+}
+
+// The selected effect of a lighting section with its settings, for the answers of effect, led, apply and save.
+void DescribeSelection(const config::LightingSection& lighting, std::string& text, QJsonObject& object) {
+    DescribeEffect(lighting, EffectAt(static_cast<std::size_t>(lighting.SelectEffect())), text, object);
 }
 
 // A settings block holding a new profile (its defaults), to be filled from a file or the controller.
@@ -188,10 +193,20 @@ int RunStatus(CtlController& controller, const Reporter& report) {
     const std::string effect = EffectName(status->effectCode);
     std::string text = "controller: " + ControllerLine(addressed);
     text += "profile: " + std::to_string(status->profile) + "\n";
-    text += "effect: " + effect + "\n";
     QJsonObject object = ControllerObject(addressed);
     object["profile"] = status->profile;
-    object["effect"] = QString::fromStdString(effect);
+    // The shown effect with its colours, speed and brightness from the current profile's lighting.
+    config::SettingsBlock block = NewProfileBlock();
+    const EffectDescription* shown = EffectAt(config::EffectListIndexOfCode(status->effectCode));
+    if (shown) {
+        // A missed reply is said, not passed over with a bare effect name.
+        if (!controller.ReadLighting(block))
+            return report.Fail(kExitControllerFailed, ReadFailure("its colours, speed and brightness are unknown"));
+        DescribeEffect(block.profiles[0].lighting, shown, text, object);
+    } else {
+        text += "effect: " + effect + "\n";
+        object["effect"] = QString::fromStdString(effect);
+    }
     object["effectCode"] = status->effectCode;
     return report.Answer(text, object);
 }
@@ -251,6 +266,11 @@ int RunCommandLine(std::span<const std::string_view> words, std::FILE* out, std:
         WriteHelp(out);
         return kExitOk;
     }
+    if (command.kind == CommandKind::Version) {
+        QJsonObject object;
+        object["version"] = QStringLiteral(HALCYRACTL_VERSION);
+        return report.Answer("halcyractl " HALCYRACTL_VERSION "\n", object);
+    }
 
     // A profile to apply is read before anything else, so a bad file never reaches the controller.
     config::SettingsBlock profile{};
@@ -274,7 +294,7 @@ int RunCommandLine(std::span<const std::string_view> words, std::FILE* out, std:
     case CommandKind::Save: code = RunSave(command, controller, report); break;
     default: break;
     }
-    if (command.kind != CommandKind::Status) controller.Release();
+    controller.Release();
     return code;
 }
 

@@ -1,9 +1,12 @@
 #include "EffectChoices.h"
 
 #include "LightingCodes.h"
+#include "NearestWord.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <vector>
 
 namespace ctl {
 
@@ -63,11 +66,29 @@ const EffectDescription* EffectAt(std::size_t listIndex) {
     return listIndex < kEffects.size() ? &kEffects[listIndex] : nullptr;
 }
 
+const EffectDescription* NearestEffect(std::string_view name) {
+    std::vector<std::string> words;
+    for (const EffectDescription& effect : kEffects) {
+        words.push_back(Normalised(effect.name));
+        words.push_back(Normalised(effect.caption));
+    }
+    const std::vector<std::string_view> candidates(words.begin(), words.end());
+    const std::string_view nearest = NearestWord(Normalised(name), candidates);
+    if (nearest.empty()) return nullptr;
+    const auto at = static_cast<std::size_t>(std::find(candidates.begin(), candidates.end(), nearest) - candidates.begin());
+    return &kEffects[at / 2];
+}
+
+std::string QuotedCaption(const EffectDescription& effect) {
+    const std::string caption(effect.caption);
+    return caption.find(' ') == std::string::npos ? caption : "\"" + caption + "\"";
+}
+
 std::string EffectNames() {
     std::string names;
     for (const EffectDescription& effect : kEffects) {
         if (!names.empty()) names += ", ";
-        names += effect.name;
+        names += QuotedCaption(effect);
     }
     return names;
 }

@@ -28,7 +28,12 @@ struct EffectDescription {
 const EffectDescription* FindEffect(std::string_view name);
 // The effect at a place of the effect list; nullptr outside it.
 const EffectDescription* EffectAt(std::size_t listIndex);
-// The names for a message: "STATIC, CUSTOMIZE, ...".
+// The effect a mistyped name most likely means (NearestWord over the names and captions, upper and
+// lower case, blanks, '-' and '_' alike); nullptr when none is near enough.
+const EffectDescription* NearestEffect(std::string_view name);
+// The effect's caption as a person types it on a command line: quoted when it holds a blank.
+std::string QuotedCaption(const EffectDescription& effect);
+// The effects for a message as people see them: "Static, "Per LED", Stars, ...".
 std::string EffectNames();
 
 inline constexpr int kMaxSpeed = 4;

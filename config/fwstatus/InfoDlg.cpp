@@ -34,7 +34,7 @@ CInfoDlg::CInfoDlg(config::CUSBDriver& link, Setup setup, QWidget* parent)
     : skin::CBaseDlg(parent), link_(link), setup_(std::move(setup)) {
     SetSectionName(skin::ToQString(keys::kInfoDlg));
     SetImageFolderName(skin::ToQString(skindocs::kPopDlgFolder));
-    setWindowTitle(config::kWarnDlgTitle);
+    config::MarkAsWarnDlg(*this, config::StringTitle(skin::ToQString(keys::kInfoDlg)));
     setWindowFlag(Qt::WindowStaysOnTopHint);
 
     const auto onClick = [this](void (CInfoDlg::*action)()) {

@@ -6,7 +6,7 @@
 //   1  closed while no update is required (BUTTON_OK, BUTTON_CLOSE)
 //   2  closed while an update is required (BUTTON_CLOSE, or the window being closed)
 //   6  BUTTON_UPDATE, confirmed
-// Its window title is the pop-ups' kWarnDlgTitle (PopupWindows.h), by which other windows find it.
+// Its internal name is the pop-ups' kWarnDlgTitle (PopupWindows.h), by which other windows find it.
 #pragma once
 
 #include "FirmwareCheck.h"

@@ -170,7 +170,8 @@ void CConfigDlg::ShowNoDeviceWarning() {
         // A controller is plugged in but may not be opened: say so and how to get access, rather than
         // "no controller". The text is longer than the skinned page holds; the box carries the warning
         // title, so the controller's arrival closes it like the skinned warning.
-        QMessageBox box(QMessageBox::Warning, kWarnDlgTitle, QString::fromStdString(denied), QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, kProgramTitle, QString::fromStdString(denied), QMessageBox::Ok, this);
+        box.setObjectName(kWarnDlgTitle);
         box.exec();
     } else {
         CWarnDlg warning(this);

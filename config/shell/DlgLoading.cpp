@@ -1,5 +1,6 @@
 #include "DlgLoading.h"
 
+#include "PopupWindows.h"
 #include "RegionFromMask.h"
 #include "SkinAttributes.h"
 #include "SkinDocuments.h"
@@ -23,7 +24,8 @@ QString OverlayPictureName(std::u16string_view key) {
 }  // namespace
 
 CDlgLoading::CDlgLoading(QWidget* owner) : QWidget(owner != nullptr ? owner->window() : nullptr) {
-    setWindowTitle(QStringLiteral("DLGLoading"));
+    // The program finds its own layers and windows by this internal name.
+    setObjectName(QStringLiteral("DLGLoading"));
     hide();
 }
 

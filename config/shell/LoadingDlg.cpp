@@ -22,7 +22,7 @@ CLoadingDlg::~CLoadingDlg() = default;
 
 void CLoadingDlg::InitDialog() {
     CProgressPage::InitDialog();
-    setWindowTitle(kWarnDlgTitle);
+    MarkAsWarnDlg(*this);
     LoadBarPicture();
     CentreOnParent(*this);
     setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -1,5 +1,5 @@
-// What the pop-up dialogs share: their window title, the process-wide pop-up flag, and finding and
-// closing a window by its title (the main window closes its warnings this way).
+// What the pop-up dialogs share: their internal name, the process-wide pop-up flag, and finding and
+// closing a window by that name (the main window closes its warnings this way).
 #pragma once
 
 #include <QString>
@@ -8,8 +8,18 @@ class QWidget;
 
 namespace config {
 
-// The title of the warning, loading and progress pop-ups (and the firmware prompt).
+// The internal name (object name) of the warning, loading and progress pop-ups (and the firmware
+// prompt), by which the program finds its own windows; the window title is for people.
 inline const QString kWarnDlgTitle = QStringLiteral("Halcyra WARN_DLG");
+// The title people see on the program's windows.
+inline const QString kProgramTitle = QStringLiteral("Halcyra");
+
+// Gives `window` the internal name kWarnDlgTitle and a title for people: "<title> – Halcyra", or
+// kProgramTitle when `title` is empty.
+void MarkAsWarnDlg(QWidget& window, const QString& title = {});
+
+// The text of `section`'s STR_TITLE in the string document ("" when there is none).
+QString StringTitle(const QString& section);
 
 // Set while a warning or loading pop-up object exists; the LED page consults it.
 extern bool g_popupOpen;
@@ -28,11 +38,11 @@ private:
     bool before_;
 };
 
-// The first visible top-level window of the application titled `title`, or nullptr.
+// The first visible top-level window of the application with the internal name `title`, or nullptr.
 QWidget* FindWindowByTitle(const QString& title);
 
-// Asks the first visible top-level window titled `title` to close (queued, as a posted close); false when
-// there is none.
+// Asks the first visible top-level window with the internal name `title` to close (queued, as a posted
+// close); false when there is none.
 bool CloseWindowByTitle(const QString& title);
 
 // Centres `window` on its parent window, or on its screen when it has no parent.

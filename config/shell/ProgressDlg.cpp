@@ -15,7 +15,7 @@ CProgressDlg::CProgressDlg(QWidget* parent) : CProgressPage(parent) {
 
 void CProgressDlg::InitDialog() {
     CProgressPage::InitDialog();
-    setWindowTitle(kWarnDlgTitle);
+    MarkAsWarnDlg(*this);
     LoadBarPicture();
     const std::u16string top =
         xml::LookupValue(skindocs::ButtonDocument(), skindocs::keys::kLoading, skindocs::keys::kProgress);

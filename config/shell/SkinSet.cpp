@@ -1,12 +1,16 @@
 #include "SkinSet.h"
 
 #include "DebugLog.h"
+#include "LocaleLanguages.h"
 #include "ProgramDirectory.h"
 #include "SkinDocuments.h"
 #include "UserFolder.h"
+#include "XdgDirectories.h"
 #include "XmlDocument.h"
 
 #include <QString>
+
+#include <filesystem>
 
 namespace config {
 
@@ -18,16 +22,45 @@ std::u16string ToU16(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toStdU16String();
 }
 
+bool IsFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+// Whether `path` reads as a document with a root element: a file of the person's own that is empty,
+// binary or plain text would otherwise leave the program without any text.
+bool HoldsDocument(const std::string& path) {
+    if (!IsFile(path)) return false;
+    xml::CXmlDocument document;
+    if (!document.LoadFile(path)) return false;
+    document.Rewind();
+    return document.FindNext();
+}
+
 }  // namespace
 
+std::string StringDocumentPath(const std::string& programDir) {
+    const std::string own = platform::DataHomeDirectory() + "/halcyra/Strings.xml";
+    if (HoldsDocument(own)) return own;
+    // The program folder's own Strings.xml is in the base language, the others in Languages/<language>/.
+    const auto translation = [&](const std::string& language) {
+        return programDir + "Languages/" + language + "/Strings.xml";
+    };
+    const std::string language =
+        platform::ChosenTranslation([&](const std::string& code) { return IsFile(translation(code)); });
+    return language.empty() ? programDir + "Strings.xml" : translation(language);
+}
+
 void LoadSkinSetFrom(const std::string& programDir, std::string_view resolutionFolder) {
-    skindocs::LoadSkinDocuments(programDir, resolutionFolder);
+    const std::string strings = StringDocumentPath(programDir);
+    skindocs::LoadSkinDocuments(programDir, resolutionFolder, strings);
     PrepareUserDataFolders();
     if (g_debugLog) {
         WriteDebugLog(u"APP Load Info: Size=%s Skin=%d Str=%d Btn=%d", std::u16string_view(ToU16(resolutionFolder)),
                       HoldsText(skindocs::SkinDocument()), HoldsText(skindocs::StringDocument()),
                       HoldsText(skindocs::ButtonDocument()));
         WriteDebugLog(u"Exe Path: %s", std::u16string_view(ToU16(skindocs::g_programDir)));
+        WriteDebugLog(u"Str Path: %s", std::u16string_view(ToU16(strings)));
     }
 }
 

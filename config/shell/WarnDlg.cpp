@@ -44,7 +44,7 @@ void CWarnDlg::SetSections(const QString& section, const QString& buttonSection)
 
 void CWarnDlg::InitDialog() {
     skin::CBaseDlg::InitDialog();
-    setWindowTitle(kWarnDlgTitle);
+    MarkAsWarnDlg(*this, StringTitle(messageSection_));
     CentreOnParent(*this);
 }
 

@@ -31,7 +31,9 @@ enum class UpdaterPicture {
 // Makes the resources available; call once before the first lookup (the library is static).
 void InitUpdaterSkin();
 
-// ":/updater/<number>.png"
+// ":/updater/<language>/<number>.png" for the desktop's language (platform::PreferredLanguages) when the
+// picture exists in it (the outlines carry no text and exist once), else ":/updater/<number>.png", the
+// English one.
 QString PicturePath(UpdaterPicture picture);
 // ":/updater/layout.xml": UTF-16 with a byte-order mark.
 QString LayoutPath();

@@ -29,10 +29,14 @@ std::optional<firmware::Version> parseVersion(const std::string& text) {
                              static_cast<std::uint32_t>(parts[2])};
 }
 
+// A relative value names no folder of the person (it would follow the folder the controller was started
+// in) and counts as unset.
+bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
+
 std::string defaultStateFolder() {
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
+    if (const char* state = std::getenv("XDG_STATE_HOME"); IsAbsolute(state))
         return std::string(state) + "/halcyra/virtual-controller";
-    if (const char* home = std::getenv("HOME"); home && *home)
+    if (const char* home = std::getenv("HOME"); IsAbsolute(home))
         return std::string(home) + "/.local/state/halcyra/virtual-controller";
     return {};
 }
@@ -50,7 +54,7 @@ std::string usageText() {
            "  --no-state         keep nothing between runs\n"
            "  --fresh            forget the saved state and start as from the factory\n"
            "  --boot-loader      come up in the boot loader\n"
-           "  --firmware X.Y.Z   the factory firmware version (default 1.0.100)\n"
+           "  --firmware X.Y.Z   the factory firmware and its version text (default 1.0.100, \"V1.00\")\n"
            "  --usb-timing       one report per millisecond each way, like a full-speed endpoint\n"
            "  --replug-ms N      time off the bus when switching firmware (default 300)\n"
            "  --fault RULE       inject a fault; RULE is kind:CC[.KK][,skip=N][,times=N][,ms=N] with kind\n"

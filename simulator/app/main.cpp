@@ -4,6 +4,7 @@
 #include "TerminalDisplay.h"
 
 #ifdef HALCYRA_SIMULATOR_WINDOW
+#include "DisplayPlatform.h"
 #include "LedWindow.h"
 
 #include <QApplication>
@@ -152,7 +153,10 @@ int main(int argc, char** argv) {
     displayPtr = program.display.get();
 
 #ifdef HALCYRA_SIMULATOR_WINDOW
-    if (options.window && displayAvailable()) {
+    const std::optional<std::string> missingPlugin =
+        options.window && displayAvailable() ? platform::MissingPlatformPlugin() : std::nullopt;
+    if (missingPlugin) program.display->log("no LED window: " + *missingPlugin);
+    if (options.window && displayAvailable() && !missingPlugin) {
         QApplication application(argc, argv);
         LedWindow window(program.plain);
         // Top right of the screen, where it stays beside a program window placed at the top left.

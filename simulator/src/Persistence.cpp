@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -200,6 +201,19 @@ LoadResult loadStateFile(const std::string& path) {
     std::filesystem::rename(path, path + ".bad", ignored);
     return {LoadStatus::Unreadable, std::nullopt,
             "state file " + path + " is not readable; kept as " + path + ".bad, starting fresh"};
+}
+
+int claimStateFile(const std::string& path) {
+    const std::string lockPath = path + ".lock";
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return -2;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        return held ? -1 : -2;
+    }
+    return fd;
 }
 
 std::vector<std::size_t> restoreFlash(std::vector<Target>& targets, const std::vector<SavedFlash>& saved) {

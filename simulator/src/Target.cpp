@@ -13,6 +13,12 @@ firmware::Signature defaultSignature() {
     return signature;
 }
 
+std::string versionRecordText(const firmware::Version& version) {
+    // The minor number in hundredths: one digit is tenths, so 1.1 reads "1.10" as in the package's text.
+    const std::string minor = std::to_string(version.minor);
+    return "V" + std::to_string(version.major) + "." + (version.minor < 10 ? minor + "0" : minor);
+}
+
 TargetConfig defaultTargetConfig() {
     TargetConfig config;
     config.fwInfo.signature = defaultSignature();
@@ -44,7 +50,7 @@ void Target::programFresh() {
     for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<std::uint8_t>(i * 7 + 3);
     const auto image = firmware::buildApplicationImage(config.freshVersion, body);
     flash.load(config.fwInfo.imageStart, image);
-    const auto verInfo = firmware::encodeVerInfo(firmware::utf16FromAscii(config.freshVersionText));
+    const auto verInfo = firmware::encodeVerInfo(firmware::utf16FromAscii(versionRecordText(config.freshVersion)));
     flash.load(0, verInfo);
 }
 

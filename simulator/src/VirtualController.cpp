@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <unistd.h>
 #include <variant>
 
 namespace simulator {
@@ -75,9 +76,16 @@ const std::vector<std::uint8_t>& controllerReportDescriptor() { return kDescript
 
 class VirtualController::Impl {
 public:
-    Impl(ControllerOptions options, ControllerCore core) : options_(std::move(options)), core_(std::move(core)) {
+    // `stateClaim`: the open claim on the state file (claimStateFile), closed with this object; negative for none.
+    Impl(ControllerOptions options, ControllerCore core, int stateClaim)
+        : options_(std::move(options)), core_(std::move(core)), stateClaim_(stateClaim) {
         for (const auto& rule : options_.faults) faults_.add(rule);
     }
+    ~Impl() {
+        if (stateClaim_ >= 0) ::close(stateClaim_);
+    }
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
 
     bool begin(std::string& error) {
         if (!publish(error)) return false;
@@ -373,6 +381,7 @@ private:
     mutable std::mutex stateMutex_;
     mutable std::condition_variable stateChanged_;
     ControllerCore core_;
+    int stateClaim_ = -1;
     FaultPlan faults_;
     bool onBus_ = false;
     std::uint64_t changes_ = 0;
@@ -413,6 +422,15 @@ VirtualController::Started VirtualController::start(ControllerOptions options) {
         }
         targets.emplace_back(options.targets[i]);
     }
+    int stateClaim = -2;
+    if (!options.stateFile.empty()) {
+        stateClaim = claimStateFile(options.stateFile);
+        if (stateClaim == -1) {
+            started.warnings.push_back("state file " + options.stateFile +
+                                       " is in use by another virtual controller; this one keeps nothing between runs");
+            options.stateFile.clear();
+        }
+    }
     ControllerSettings stored = defaultControllerSettings();
     std::vector<SavedFlash> saved;
     if (!options.stateFile.empty()) {
@@ -427,7 +445,7 @@ VirtualController::Started VirtualController::start(ControllerOptions options) {
         if (!saved.empty()) started.warnings.push_back("target " + std::to_string(fresh) + " starts with factory firmware (its flash geometry changed)");
     ControllerCore core(std::move(stored), std::move(targets));
     core.powerUp(options.startInBootLoader);
-    auto impl = std::make_unique<Impl>(std::move(options), std::move(core));
+    auto impl = std::make_unique<Impl>(std::move(options), std::move(core), stateClaim);
     if (!impl->begin(started.error)) return started;
     started.controller.reset(new VirtualController(std::move(impl)));
     return started;

@@ -31,20 +31,31 @@ TEST(XdgDirectories, HomeComesFromTheEnvironmentOrThePasswordEntry) {
     EXPECT_EQ(platform::HomeDirectory(), passwordHome);
 }
 
-TEST(XdgDirectories, ConfigHomeIgnoresEmptyAndRelativeValues) {
-    ScopedEnvironment environment;
-    environment.Set("HOME", "/home/ana");
+TEST(XdgDirectories, ConfigAndDataHomeIgnoreEmptyAndRelativeValues) {
+    const struct {
+        const char* variable;
+        std::string (*folder)();
+        const char* underHome;
+    } rows[] = {
+        {"XDG_CONFIG_HOME", platform::ConfigHomeDirectory, ".config"},
+        {"XDG_DATA_HOME", platform::DataHomeDirectory, ".local/share"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.variable);
+        ScopedEnvironment environment;
+        environment.Set("HOME", "/home/ana");
 
-    environment.Set("XDG_CONFIG_HOME", "/srv/conf//");
-    EXPECT_EQ(platform::ConfigHomeDirectory(), "/srv/conf");
-    for (const char* ignored : {"", "relative/conf", "~/conf"}) {
-        environment.Set("XDG_CONFIG_HOME", ignored);
-        EXPECT_EQ(platform::ConfigHomeDirectory(), "/home/ana/.config") << '"' << ignored << '"';
+        environment.Set(row.variable, "/srv/conf//");
+        EXPECT_EQ(row.folder(), "/srv/conf");
+        for (const char* ignored : {"", "relative/conf", "~/conf"}) {
+            environment.Set(row.variable, ignored);
+            EXPECT_EQ(row.folder(), std::string("/home/ana/") + row.underHome) << '"' << ignored << '"';
+        }
+        environment.Unset(row.variable);
+        EXPECT_EQ(row.folder(), std::string("/home/ana/") + row.underHome);
+        environment.Set("HOME", "/");
+        EXPECT_EQ(row.folder(), std::string("/") + row.underHome);
     }
-    environment.Unset("XDG_CONFIG_HOME");
-    EXPECT_EQ(platform::ConfigHomeDirectory(), "/home/ana/.config");
-    environment.Set("HOME", "/");
-    EXPECT_EQ(platform::ConfigHomeDirectory(), "/.config");
 }
 
 class DesktopDirectory : public testing::Test {

@@ -127,6 +127,28 @@ TEST_F(ApplicationBus, StoreKeepsSettingsOverARestartAndResetRestoresTheProfile)
     EXPECT_EQ(app_->ask(command(0x52, 0x28))[kDataAt], kEffectStatic);
 }
 
+// Two controllers started on one state file (two runs at once): the second keeps nothing, says so, and
+// never writes over what the first one stored, whichever ends last.
+TEST_F(ApplicationBus, ASecondControllerOnTheSameStateFileLeavesItToTheFirst) {
+    ControllerOptions o = options();
+    o.name = "second";
+    auto second = VirtualController::start(std::move(o));
+    ASSERT_TRUE(second.controller) << second.error;
+    ASSERT_EQ(second.warnings.size(), 1u);
+    EXPECT_NE(second.warnings[0].find("in use by another virtual controller"), std::string::npos) << second.warnings[0];
+
+    app_->ask(command(0x51, 0x28, 0, {kEffectColorCycle}));
+    app_->ask(command(0x50, 0x55));
+    app_.reset();
+    controller_.reset();
+    second.controller.reset();
+
+    controller_ = startController(options());
+    app_ = std::make_unique<HostLink>(0, kApplicationProductId);
+    ASSERT_TRUE(app_->waitPresent(true));
+    EXPECT_EQ(app_->ask(command(0x52, 0x28))[kDataAt], kEffectColorCycle);
+}
+
 TEST_F(ApplicationBus, TheButtonStepsThroughTheEffectListAndReportsIt) {
     Report list = command(0x51, 0x29);
     std::fill(list.begin() + kDataAt, list.begin() + kDataAt + 18, 0xFF);

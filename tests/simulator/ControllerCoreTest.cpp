@@ -92,6 +92,29 @@ TEST(ControllerCore, BootsTheApplicationOnlyFromAnIntactImage) {
     EXPECT_TRUE(target.version().isNone()) << "an erased APInfo reads 0xFF 0xFF";
 }
 
+// Every record that shows the firmware tells the same version: APInfo's numbers and VerInfo's text.
+TEST(ControllerCore, FreshFirmwareShowsOneVersionInEveryRecord) {
+    const struct {
+        firmware::Version version;
+        std::u16string text;
+    } rows[] = {
+        {{1, 0, 100}, u"V1.00"},
+        {{1, 1, 0}, u"V1.10"},
+        {{2, 12, 3}, u"V2.12"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(firmware::versionText(row.version));
+        TargetConfig config = defaultTargetConfig();
+        config.freshVersion = row.version;
+        Target target(config);
+        target.programFresh();
+        EXPECT_EQ(target.version(), row.version);
+        const auto verInfo = target.recordPage(0);
+        ASSERT_TRUE(verInfo);
+        EXPECT_EQ(firmware::decodeVerInfo(*verInfo), row.text);
+    }
+}
+
 TEST(ControllerCore, EffectButtonDoesNothingWithoutAListOrInTheBootLoader) {
     auto core = freshCore();
     core.state().live.current().effectList.fill(kNoEffect);

@@ -178,6 +178,12 @@ bool LoadDescription(const QString& skinDir, const QString& updaterDir, Descript
         if (!ReadJson(updaterDir + "/updater.json", updater, error)) return false;
         for (const QJsonValue& p : updater["pages"].toArray()) description.updaterPages << ReadPage(p.toObject());
         description.updaterLayout = updater["layout"].toObject();
+        for (const QString& path : JsonFiles(updaterDir + "/strings")) {
+            QJsonObject texts;
+            if (!ReadJson(path, texts, error)) return false;
+            QMap<QString, QString>& translation = description.updaterTranslations[QFileInfo(path).baseName()];
+            for (auto it = texts.begin(); it != texts.end(); ++it) translation.insert(it.key(), it.value().toString());
+        }
     }
     return true;
 }

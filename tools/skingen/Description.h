@@ -99,12 +99,14 @@ struct Description {
     QList<Page> pages;        // the configuration program's pages
     QList<Page> updaterPages; // the updater's pages (fixed size, pictures by role)
     QJsonObject updaterLayout;
+    // The updater's baked texts in other languages: language -> English text -> its translation.
+    QMap<QString, QMap<QString, QString>> updaterTranslations;
     QMap<QString, Strings> languages;  // "en", "de"
     const Page* FindPage(const QString& section) const;
 };
 
-// Reads <skinDir>/theme.json, <skinDir>/pages/*.json, <skinDir>/strings/*.json and
-// <updaterDir>/*.json. On a malformed file, fills `error` and returns false.
+// Reads <skinDir>/theme.json, <skinDir>/pages/*.json, <skinDir>/strings/*.json,
+// <updaterDir>/updater.json and <updaterDir>/strings/*.json. On a malformed file, fills `error` and returns false.
 bool LoadDescription(const QString& skinDir, const QString& updaterDir, Description& description, QString& error);
 
 }  // namespace skingen

@@ -146,7 +146,8 @@ slider_point() {
 STATUS_LOG=$WORK/controller.typescript
 mkfifo "$WORK/keys"
 exec 3<>"$WORK/keys"
-script -qfec "$(printf '%q ' "$CONTROLLER" --bus "$TARNLINK_BUS" --no-state --firmware 1.1.0)" \
+# A wide terminal: the controller cuts its live line to the terminal's width, and the whole line is read.
+script -qfec "stty cols 250 2>/dev/null; exec $(printf '%q ' "$CONTROLLER" --bus "$TARNLINK_BUS" --no-state --firmware 1.1.0)" \
   "$STATUS_LOG" <"$WORK/keys" >"$WORK/script.log" 2>&1 &
 CONTROLLER_PID=$!
 
@@ -186,15 +187,18 @@ HALCYRA_PID=$!
 MAIN_WIN=
 main_window() { MAIN_WIN=$(window_of '^Halcyra$'); [ -n "$MAIN_WIN" ]; }
 wait_for 20 main_window || fail "halcyra's main window did not appear"
-# The arrival read runs under the loading pop-up; it is over when the pop-up has gone and the page has
-# put the controller into preview mode (0x80).
+# The arrival read runs under the loading pop-up (also titled "Halcyra"); it is over when the main window
+# is the only one left and the page has put the controller into preview mode (0x80).
 arrival_done() {
-  [ -z "$(window_of '^Halcyra WARN_DLG$')" ] && controller_status | grep -q 'mode 0x80'
+  [ "$(xdotool search --onlyvisible --name '^Halcyra$' 2>/dev/null | wc -l)" -le 1 ] &&
+    controller_status | grep -q 'mode 0x80'
 }
 wait_for 30 arrival_done || fail "the arrival read did not end: $(controller_status)"
 sleep 1
 
-# The LED window beside the main window, so that neither covers the other in the captures.
+# The main window where the clicks expect it (it opens where the desktop places it, here the screen's
+# centre), and the LED window beside it, so that neither covers the other in the captures.
+xdotool windowmove "$MAIN_WIN" 0 0
 main_width=$(xwininfo -id "$MAIN_WIN" | awk '/Width:/ { print $2 }')
 xdotool windowmove "$VC_WIN" $((main_width + 20)) 0
 sleep 0.5

@@ -5,12 +5,14 @@
 // 1 flashing failed or the controller never came up in its boot loader; 2 no controller; 3 no fitting
 // image, signature mismatch, records unavailable or an empty image; 4 refused because the
 // controller's firmware is already current (nothing forced the update); 5 the package in this file is
-// unreadable; 6 another updater is running.
+// unreadable; 6 another updater is running; 7 the window cannot be shown (a platform plugin is missing).
 //
 // With "-silent", or when no window is built in or no display is available (none named, the named one
 // not there, or a platform no person sees such as offscreen), the updater runs without a window: nothing
 // waits for a person, refusals and failures go to standard error, and the progress of the update is
-// printed there too.
+// printed there too. A display whose Qt platform plugin is not installed is said in one line (7): the
+// person expected a window, so nothing is flashed.
+#include "DisplayPlatform.h"
 #include "ExitCodes.h"
 #include "InstanceNames.h"
 #include "ProgressLines.h"
@@ -20,6 +22,7 @@
 #include "UpdaterOptions.h"
 
 #ifdef TESSAFLASH_WITH_WINDOW
+#include "UpdaterIdentity.h"
 #include "WindowEntry.h"
 #include <QApplication>
 #include <QByteArray>
@@ -30,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -106,11 +110,14 @@ int main(int argc, char** argv) {
         return updater::writeVersions(stdout, self) ? updater::kExitSuccess : updater::kExitPackageUnreadable;
 #ifdef TESSAFLASH_WITH_WINDOW
     if (!options.silent && displayNamed()) {
+        if (const auto missing = platform::MissingPlatformPlugin()) {
+            std::fprintf(stderr, "tessaflash: cannot show the window: %s\n", missing->c_str());
+            return updater::kExitNoWindow;
+        }
         allowOffscreenFallback();
         QApplication app(argc, argv);
         if (!windowsAreSeen()) return runWithoutWindow(app, options, self);
-        // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
-        QApplication::setDesktopFileName(QStringLiteral("com.marovell.Tessaflash"));
+        updater::SetUpdaterIdentity();
         updater::UpdateSession session(options);
         const std::string selfText = self.string();
         return updater::runUpdaterWindow(session, selfText.c_str());

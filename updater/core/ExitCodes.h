@@ -19,6 +19,7 @@ enum ExitCode : int {
     kExitFirmwareCurrent = 4,    // refused: the controller's firmware is not older and nothing forced the update
     kExitPackageUnreadable = 5,  // the updater's own file cannot be read or carries no package
     kExitAlreadyRunning = 6,     // another updater holds the single-instance lock
+    kExitNoWindow = 7,           // a window was asked for, but Qt has no platform plugin to show it on
 };
 
 }  // namespace updater

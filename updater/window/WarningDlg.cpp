@@ -37,7 +37,7 @@ ResultPictures PicturesOf(int code) {
 
 CWarning::CWarning(int code, const UpdaterLayout& layout, QWidget* parent)
     : skin::CBaseDlg(parent), code_(code), layout_(layout) {
-    setWindowTitle(MessageText(code));
+    setWindowTitle(WindowTitle(code));
     setAccessibleDescription(ResultPageText(code));
     okButton_.setAccessibleName(OkButtonName());
     closeButton_.setAccessibleName(CloseButtonName());
@@ -47,6 +47,14 @@ CWarning::CWarning(int code, const UpdaterLayout& layout, QWidget* parent)
     connect(&closeButton_, &skin::CBitmapBtn::command, this, [this](int command, skin::CBitmapBtn*) {
         if (command == skin::CBitmapBtn::kClickCode) accept();
     });
+}
+
+QString CWarning::WindowTitle(int code) {
+    switch (code) {
+        case kSuccess: return QStringLiteral("Firmware update complete");
+        case kFailed: return QStringLiteral("Firmware update failed");
+        default: return QStringLiteral("Firmware is up to date");
+    }
 }
 
 QString CWarning::MessageText(int code) {

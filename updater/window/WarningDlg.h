@@ -30,6 +30,8 @@ public:
     int Code() const { return code_; }
     // The page's message in words (the pictures show it; this is the page's accessible text).
     static QString MessageText(int code);
+    // The window title people see on the task bar: what the page's picture says.
+    static QString WindowTitle(int code);
 
     skin::CBitmapBtn& OkButton() { return okButton_; }
     skin::CBitmapBtn& CloseButton() { return closeButton_; }

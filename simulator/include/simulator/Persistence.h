@@ -43,6 +43,12 @@ struct LoadResult {
 // An unreadable file is moved aside to <path>.bad, so it is kept for inspection and not overwritten.
 LoadResult loadStateFile(const std::string& path);
 
+// Claims the state file at `path` for one controller: an exclusive lock on <path>.lock, held while the
+// returned descriptor is open. -1 when another controller holds it (two runs at once would write over
+// each other's state); the descriptor, or -2 when no lock file can be made here (the folder cannot be
+// written, so saving fails and says so anyway).
+int claimStateFile(const std::string& path);
+
 // Puts saved flash contents into the targets whose configuration still matches; the others get their
 // factory contents. Returns the indexes of the targets that started fresh.
 std::vector<std::size_t> restoreFlash(std::vector<Target>& targets, const std::vector<SavedFlash>& saved);

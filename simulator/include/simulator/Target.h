@@ -18,10 +18,13 @@ struct TargetConfig {
     firmware::FwInfo fwInfo;
     // Record page number under which APInfo is read (the reply to the APInfo index query).
     std::uint8_t apInfoRecord = 0x40;
-    // Firmware a fresh target carries.
+    // Firmware a fresh target carries; its version record holds versionRecordText of it.
     firmware::Version freshVersion{1, 0, 100};
-    std::string freshVersionText = "V1.00";
 };
+
+// The version text of the VerInfo record that goes with a firmware: "V" major "." minor, a one-digit
+// minor written as tenths, the build left out (1.1.0 is "V1.10", 1.0.100 is "V1.00", 2.12.3 is "V2.12").
+std::string versionRecordText(const firmware::Version& version);
 
 // The default target: what a package for the virtual controller has to match.
 TargetConfig defaultTargetConfig();

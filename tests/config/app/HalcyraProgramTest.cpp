@@ -116,37 +116,77 @@ TEST_F(ProgramTest, TerminationSignalsEndTheProgramAndHandTheControllerBack) {
     }
 }
 
-// No display, or one that is named but cannot be opened (a stale DISPLAY, a compositor that has
-// gone): the program says so and ends with 3, without aborting.
-TEST_F(ProgramTest, WithoutADisplayItSaysSoAndEndsWithThree) {
-    struct Row {
-        const char* what;
-        std::vector<std::string> display;  // the display variables the program gets
-        bool oneLine;                      // only the program's own line (the toolkit says nothing)
+// The installed program speaks the desktop's language: German from the program folder's Languages/de
+// to a German desktop, the program folder's own English to the others.
+TEST_F(ProgramTest, TheProgramReadsTheStringDocumentOfTheDesktopsLanguage) {
+    const struct {
+        const char* lang;
+        std::string document;
+    } rows[] = {
+        {"de_DE.UTF-8", HALCYRA_PROGRAM_DIR "/Languages/de/Strings.xml"},
+        {"en_GB.UTF-8", HALCYRA_PROGRAM_DIR "/Strings.xml"},
     };
-    const Row rows[] = {
-        {"none named", {}, true},
-        {"a stale X display", {"DISPLAY=:4711", "QT_QPA_PLATFORM=xcb"}, false},
-        {"a Wayland display that is gone", {"WAYLAND_DISPLAY=halcyra-gone", "QT_QPA_PLATFORM=wayland"}, false},
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.lang);
+        std::filesystem::remove(config::DebugLogFilePath());
+        platform_test::ScopedEnvironment locale;
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) locale.Unset(name);
+        locale.Set("LANG", row.lang);
+        Process program = Start({"debug", "nodev"});
+        ASSERT_TRUE(program.Started());
+        std::string read;
+        ASSERT_TRUE(mainwindow_test::WaitUntil([&] {
+            for (const std::string& line : LogMessages()) {
+                if (line.starts_with("Str Path: ")) read = line.substr(10);
+            }
+            return !read.empty();
+        })) << "the program logged no string document";
+        EXPECT_EQ(std::filesystem::weakly_canonical(read), std::filesystem::weakly_canonical(row.document));
+        ASSERT_EQ(::kill(program.Pid(), SIGTERM), 0);
+        EXPECT_EQ(program.Wait(), 0) << program.Errors();
+    }
+}
+
+// A display that names no server, or a platform Qt cannot start, ends the program with one line and
+// exit code 3, never with Qt's abort.
+TEST_F(ProgramTest, ADisplayQtCannotOpenIsOneLineAndExitThree) {
+    const struct {
+        const char* display;
+        const char* platform;
+        bool oneLine;  // the Wayland client library prints its own lines before the program's
+    } rows[] = {
+        {"DISPLAY=:4093", nullptr, true},                    // no X server there
+        {"DISPLAY=:4093", "QT_QPA_PLATFORM=xcb", true},
+        {"DISPLAY=:4093", "QT_QPA_PLATFORM=x", true},        // a name that only begins one of the plugins' names
+        {"WAYLAND_DISPLAY=halcyra-gone", "QT_QPA_PLATFORM=wayland", false},  // a compositor that has gone
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.display) + " " + (row.platform ? row.platform : ""));
         std::vector<std::string> environment;
         for (char** variable = environ; *variable != nullptr; ++variable) {
             const std::string text = *variable;
             const std::string name = text.substr(0, text.find('='));
-            if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM") environment.push_back(text);
+            if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM")
+                environment.push_back(text);
         }
-        environment.insert(environment.end(), row.display.begin(), row.display.end());
+        environment.push_back(row.display);
+        if (row.platform) environment.push_back(row.platform);
         Process program(kHalcyra, {}, folder_.Path(), environment);
-        EXPECT_EQ(program.Wait(), 3);
+        EXPECT_EQ(program.Wait(), 3) << program.Errors();
         const std::string errors = program.Errors();
-        EXPECT_NE(errors.find("halcyra: no display"), std::string::npos) << errors;
+        EXPECT_NE(errors.find("halcyra: cannot show the window: "), std::string::npos) << errors;
         if (row.oneLine) {
             EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
         }
-        EXPECT_TRUE(errors.ends_with('\n')) << errors;
-        EXPECT_EQ(program.Output(), "");
+    }
+}
+
+TEST_F(ProgramTest, WithoutADisplayItSaysSoInOneLineAndEndsWithThree) {
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string text = *variable;
+        const std::string name = text.substr(0, text.find('='));
+        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM") environment.push_back(text);
     }
 }
 

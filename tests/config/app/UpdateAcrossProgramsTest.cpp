@@ -71,7 +71,7 @@ protected:
     bool PressOkOnTheSuccessPage() {
         std::string window;
         if (!Eventually([&] {
-                window = Xdotool({"search", "--onlyvisible", "--name", "Firmware Update Success"});
+                window = Xdotool({"search", "--onlyvisible", "--name", "Firmware update complete"});
                 return !window.empty();
             })) {
             return false;
@@ -174,7 +174,7 @@ TEST_F(UpdateAcrossPrograms, TheUpdaterFlashesAndStartsTheProgramAgainWhichEndsO
 
     // Started with "true", the program opens its firmware prompt as soon as it has the controller.
     EXPECT_TRUE(Eventually([&] {
-        return !Xdotool({"search", "--onlyvisible", "--pid", std::to_string(program), "--name", "Halcyra WARN_DLG"})
+        return !Xdotool({"search", "--onlyvisible", "--pid", std::to_string(program), "--name", "Firmware \u2013 Halcyra"})
                     .empty();
     })) << "the restarted program shows no firmware prompt";
 

@@ -1,10 +1,14 @@
 // halcyractl's names of the effects agree with the effect list, and its edits of a profile's lighting
 // land in the fields the controller transfer sends.
 #include "EffectChoices.h"
+#include "NearestWord.h"
 
 #include "LightingCodes.h"
 
 #include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -67,6 +71,28 @@ TEST(EffectChoices, AChoiceSelectsEnablesAndSetsTheEffectsFields) {
     EXPECT_EQ(ctl::CheckEffectChoice({ctl::FindEffect("color cycle"), 0xFFu, std::nullopt, std::nullopt}), "COLOR_CYCLE has no colour");
     EXPECT_EQ(ctl::CheckEffectChoice({ctl::FindEffect("multilayer"), std::nullopt, std::nullopt, 1}), "MULTILAYER has no brightness");
     EXPECT_EQ(ctl::CheckEffectChoice({ctl::FindEffect("per led"), 0xFFu, std::nullopt, 2}), "");
+}
+
+TEST(NearestWord, SuggestsOnlyASlipAway) {
+    const std::vector<std::string_view> commands = {"list", "status", "effect", "led", "apply", "save"};
+    const struct {
+        const char* typed;
+        const char* nearest;
+    } rows[] = {
+        {"lst", "list"}, {"stauts", "status"}, {"efect", "effect"}, {"savee", "save"}, {"aply", "apply"},
+        {"lead", "led"},  // one edit from "led", two from "list"
+        // Two neighbouring letters swapped, the commonest slip, is one edit.
+        {"lsit", "list"}, {"lde", "led"}, {"svae", "save"}, {"aplpy", "apply"},
+        {"frobnicate", ""}, {"x", ""}, {"", ""}, {"statistics", ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ctl::NearestWord(row.typed, commands), row.nearest) << row.typed;
+    }
+    EXPECT_EQ(ctl::EditDistance("kitten", "sitting"), 3u);
+    EXPECT_EQ(ctl::EditDistance("", "abc"), 3u);
+    EXPECT_EQ(ctl::EditDistance("effect", "effect"), 0u);
+    EXPECT_EQ(ctl::EditDistance("ab", "ba"), 1u);
+    EXPECT_EQ(ctl::EditDistance("ca", "abc"), 3u);  // a swapped pair is not edited again
 }
 
 }  // namespace

@@ -176,8 +176,11 @@ TEST_F(Halcyractl, CommandLineTable) {
         {"list", 0, {"application  firmware 1.0.100", "  {path}\n"}, "", Setting::Controller, nullptr, true},
         {"list --json", 0, {R"({"controllers":[{)", R"("mode":"application")", R"("firmware":"1.0.100")",
                             R"("path":"{path}")", R"("addressed":true)"}},
-        {"status", 0, {"controller: application  firmware 1.0.100", "profile: 0\n", "effect: STATIC\n"}},
-        {"--json status", 0, {R"("effect":"STATIC")", R"("effectCode":0)", R"("profile":0)"}},
+        // The shown effect with its colour, speed and brightness.
+        {"status", 0, {"controller: application  firmware 1.0.100", "profile: 0\n", "effect: STATIC (Static)  colour FFFFFF  brightness "}},
+        {"--json status", 0, {R"("effect":"STATIC")", R"("effectCode":0)", R"("profile":0)", R"("color":"FFFFFF")"}},
+        {"--version", 0, {"halcyractl 1.0.0\n"}, "", Setting::Controller, nullptr, false},
+        {"--json --version", 0, {R"({"version":"1.0.0"})"}, "", Setting::Controller, nullptr, false},
         // Changes, each shown and stored.
         {"effect breath --color 00ff80 --speed 1 --brightness 2", 0,
          {"effect: BREATH (Breathing)  colour 00FF80  speed 1  brightness 2", "stored in the controller"}, "",
@@ -186,6 +189,7 @@ TEST_F(Halcyractl, CommandLineTable) {
              active(kBreath)(p);
              ExpectEntry(p, kBreath, {0x00, 0xFF, 0x80}, 55, 255);  // speed level 1 and brightness level 2, raw
          }},
+        {"status", 0, {"effect: BREATH (Breathing)  colour 00FF80  speed 1  brightness 2\n"}},
         {"effect 'Per LED' --colour=102030", 0, {"effect: CUSTOMIZE (Per LED)  LEDs 102030 102030 102030 102030"}, "",
          Setting::Controller,
          [&](const ProfileLighting& p) {
@@ -217,8 +221,18 @@ TEST_F(Halcyractl, CommandLineTable) {
         // A read that misses a reply changes nothing.
         {"effect off", 1, {}, "the controller did not answer while its settings were read; nothing was changed",
          Setting::ReplyLost, active(kStatic)},
+        {"status", 1, {}, "the controller did not answer while its settings were read", Setting::ReplyLost,
+         active(kStatic)},
         // Bad input: a clear message, its own exit code, and the controller is not touched.
-        {"effect SPARKLE", 3, {}, "unknown effect SPARKLE (effects: STATIC, CUSTOMIZE,", Setting::Controller, nullptr, false},
+        {"effect SPARKLE", 3, {}, "unknown effect SPARKLE (effects: Static, \"Per LED\", Stars, \"Colour cycle\",",
+         Setting::Controller, nullptr, false},
+        // A slip gets the nearest name, as a person sees it.
+        {"effect strs", 3, {}, "unknown effect strs (did you mean Stars?)", Setting::Controller, nullptr, false},
+        {"effect per-lde", 3, {}, "unknown effect per-lde (did you mean \"Per LED\"?)", Setting::Controller, nullptr,
+         false},
+        {"effect colour_cylce", 3, {}, "(did you mean \"Colour cycle\"?)", Setting::Controller, nullptr, false},
+        {"stauts", 2, {}, "unknown command stauts (did you mean status?)", Setting::Controller, nullptr, false},
+        {"efect off", 2, {}, "unknown command efect (did you mean effect?)", Setting::Controller, nullptr, false},
         {"--json effect SPARKLE", 3, {R"({"error":"unknown effect SPARKLE)", R"("exitCode":3})"}, "", Setting::Controller, nullptr, false},
         {"effect static --color GG0000", 3, {}, "colour GG0000 is not RRGGBB", Setting::Controller, nullptr, false},
         {"effect static --color 1234567", 3, {}, "colour 1234567 is not RRGGBB", Setting::Controller, nullptr, false},

@@ -14,12 +14,13 @@ TEST_F(FirmwareCheck, PackageAgainstControllerVersions) {
         firmware::Version controller;
         bool inBootLoader;
         int expected;
+        std::u16string firmwareText;  // the controller's version record agrees with its version
     };
     const Row rows[] = {
-        {{1, 0, 100}, false, fwstatus::kUpdateAvailable},
-        {{1, 1, 0}, false, fwstatus::kNoUpdate},
-        {{1, 2, 0}, false, fwstatus::kNoUpdate},
-        {{1, 0, 100}, true, fwstatus::kUpdateAvailable},
+        {{1, 0, 100}, false, fwstatus::kUpdateAvailable, u"V1.00"},
+        {{1, 1, 0}, false, fwstatus::kNoUpdate, u"V1.10"},
+        {{1, 2, 0}, false, fwstatus::kNoUpdate, u"V1.20"},
+        {{1, 0, 100}, true, fwstatus::kUpdateAvailable, u"V1.00"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(firmware::versionText(row.controller) + (row.inBootLoader ? " in boot loader" : ""));
@@ -27,7 +28,7 @@ TEST_F(FirmwareCheck, PackageAgainstControllerVersions) {
         const fwstatus::FirmwareCheckResult check = fwstatus::CheckFirmware(link, Updater(), sink_, kQuickRetries);
         EXPECT_EQ(check.result, row.expected);
         EXPECT_EQ(check.selectedEntry, 0);
-        EXPECT_EQ(check.firmwareText, u"V1.00");
+        EXPECT_EQ(check.firmwareText, row.firmwareText);
         EXPECT_EQ(check.updateText, u"V1.10");
         StopController();
     }

@@ -55,7 +55,8 @@ protected:
 
 TEST_F(InfoDlgFixture, RequiredUpdateShowsVersionsAndStartsTheUpdaterOnConfirmation) {
     CInfoDlg& prompt = Open({1, 0, 100});
-    EXPECT_EQ(prompt.windowTitle(), "Halcyra WARN_DLG");
+    EXPECT_EQ(prompt.objectName(), "Halcyra WARN_DLG");
+    EXPECT_EQ(prompt.windowTitle(), QString::fromUtf8("Firmware \u2013 Halcyra"));
     EXPECT_EQ(prompt.size(), prompt.BackgroundPicture().size());
     EXPECT_FALSE(prompt.BackgroundPicture().isNull());
 

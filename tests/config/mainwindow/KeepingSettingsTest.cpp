@@ -285,7 +285,7 @@ TEST_F(KeepingTest, PopupsBelongToTheMainWindow) {
             offCentre = question.geometry().center() - window.geometry().center();
             // The dimming is a layer inside the main window, not a window of its own.
             for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (top->isVisible() && top->windowTitle() == "DLGLoading") ++overlays;
+                if (top->isVisible() && top->objectName() == "DLGLoading") ++overlays;
             }
             Click(question.CancelButton());
         });

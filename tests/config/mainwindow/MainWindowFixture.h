@@ -46,6 +46,9 @@ protected:
         FirmwareStatusFixture::SetUp();
         environment_.Set("XDG_CONFIG_HOME", folder_.File("config"));
         environment_.Set("XDG_DATA_HOME", folder_.File("data"));
+        // The texts are the program folder's English whatever the machine's locale.
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) environment_.Unset(name);
+        environment_.Set("LANG", "C.UTF-8");
     }
 
     void TearDown() override {

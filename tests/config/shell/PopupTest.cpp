@@ -57,7 +57,11 @@ TEST_F(PopupTest, WarningOpensWithItsTextsButtonsAndTitle) {
         dialog.SetSections(test.section, test.buttonSection);
         dialog.SetMessage(test.message);
         RunModal(dialog, [&] {
-            EXPECT_EQ(dialog.windowTitle(), "Halcyra WARN_DLG");
+            EXPECT_EQ(dialog.objectName(), "Halcyra WARN_DLG");
+            // People see the warning's own title with the program's name.
+            const QString title = Text(skindocs::StringDocument(), QString(test.message).toStdU16String(), u"STR_TITLE");
+            EXPECT_FALSE(title.isEmpty());
+            EXPECT_EQ(dialog.windowTitle(), title + QString::fromUtf8(" \u2013 Halcyra"));
             EXPECT_EQ(config::FindWindowByTitle(config::kWarnDlgTitle), &dialog);
             EXPECT_FALSE(dialog.BackgroundPicture().isNull());
             EXPECT_EQ(dialog.size(), dialog.BackgroundPicture().size());
@@ -108,7 +112,7 @@ TEST_F(PopupTest, WarningResultsAndKeys) {
 
 TEST_F(PopupTest, ClosingByTitleEndsTheWarningAsCancel) {
     config::CWarnDlg dialog;
-    EXPECT_FALSE(config::CloseWindowByTitle(config::kWarnDlgTitle));  // not initialised: no title yet
+    EXPECT_FALSE(config::CloseWindowByTitle(config::kWarnDlgTitle));  // not initialised: no name yet
     EXPECT_EQ(RunModal(dialog, [] { EXPECT_TRUE(config::CloseWindowByTitle(config::kWarnDlgTitle)); }), 2);
 }
 
@@ -157,7 +161,8 @@ TEST_F(PopupTest, LoadingRunsTheReaderWithItsProfileAfterShowing) {
             // The read waits its full second: never less (a coarse timer may fire 5 % early).
             EXPECT_GE(sinceStart.elapsed(), config::CLoadingDlg::kReadDelayMs);
             EXPECT_TRUE(dialog.isVisible());
-            EXPECT_EQ(dialog.windowTitle(), "Halcyra WARN_DLG");
+            EXPECT_EQ(dialog.objectName(), "Halcyra WARN_DLG");
+            EXPECT_EQ(dialog.windowTitle(), "Halcyra");
             EXPECT_FALSE(dialog.BarPicture().isNull());
             dialog.SetProgress(60);
             return test.readResult;
@@ -174,7 +179,8 @@ TEST_F(PopupTest, ProgressPaneRevealsItsBarOverThePercentOfTheWidth) {
     config::CProgressDlg pane;
     pane.SetImageFolderName("1920x1080");
     ASSERT_TRUE(pane.CreateSkinPage(&main, skin::CBaseDlg::kChildTemplate));
-    EXPECT_EQ(pane.windowTitle(), "Halcyra WARN_DLG");
+    EXPECT_EQ(pane.objectName(), "Halcyra WARN_DLG");
+    EXPECT_EQ(pane.windowTitle(), "Halcyra");
     EXPECT_EQ(pane.BarTop(), Text(skindocs::ButtonDocument(), u"LOADING", u"PROGRESS").toInt());
     ASSERT_FALSE(pane.BarPicture().isNull());
     ASSERT_FALSE(pane.BackgroundPicture().isNull());
@@ -211,7 +217,7 @@ TEST_F(PopupTest, OverlayDimsItsOwnerFromInsideAndPassesTheHostedResultOn) {
         EXPECT_FALSE(overlay.isWindow());
         EXPECT_TRUE(overlay.isVisible());
         EXPECT_EQ(overlay.geometry(), owner.rect());
-        EXPECT_EQ(overlay.windowTitle(), "DLGLoading");
+        EXPECT_EQ(overlay.objectName(), "DLGLoading");
         ASSERT_NE(question.windowHandle(), nullptr);
         EXPECT_EQ(question.windowHandle()->transientParent(), owner.windowHandle());
         EXPECT_LE((question.geometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);

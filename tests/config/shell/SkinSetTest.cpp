@@ -23,6 +23,9 @@ protected:
     void SetUp() override {
         environment_.Set("XDG_CONFIG_HOME", home_.File("config"));
         environment_.Set("XDG_DESKTOP_DIR", home_.File("desktop"));
+        environment_.Set("XDG_DATA_HOME", home_.File("data"));
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) environment_.Unset(name);
+        environment_.Set("LANG", "C.UTF-8");
         config::g_debugLog = true;
     }
     void TearDown() override {
@@ -84,6 +87,72 @@ TEST_F(SkinSetTest, PreparesTheUserDataFolders) {
     EXPECT_EQ(config::g_userDataDir, data);
     for (const char* sub : {"Macros", "Profiles", "MousePads"}) {
         EXPECT_TRUE(std::filesystem::is_directory(data + sub)) << sub;
+    }
+}
+
+// The string document follows the desktop's language; the person's own file comes before all.
+TEST_F(SkinSetTest, StringDocumentFollowsTheLocale) {
+    Write("Strings.xml", "<S><MAIN><LANG>en</LANG></MAIN></S>");
+    Write("Languages/de/Strings.xml", "<S><MAIN><LANG>de</LANG></MAIN></S>");
+    Write("Languages/pt_BR/Strings.xml", "<S><MAIN><LANG>pt_BR</LANG></MAIN></S>");
+    const struct {
+        const char* language;  // LANGUAGE
+        const char* lang;      // LANG
+        const char* expected;
+    } rows[] = {
+        {"", "de_DE.UTF-8", "de"},
+        {"", "de_AT.UTF-8@euro", "de"},
+        {"", "pt_BR.UTF-8", "pt_BR"},
+        {"", "pt_PT.UTF-8", "en"},        // no Portuguese of Portugal, no bare Portuguese
+        {"", "fr_FR.UTF-8", "en"},        // no French: the program folder's document
+        {"", "C.UTF-8", "en"},
+        {"fr:de", "fr_FR.UTF-8", "de"},   // the first listed language that is there
+        {"en:de", "de_DE.UTF-8", "en"},   // English is the program folder's own document
+        {"de", "C", "en"},                // LANGUAGE does not count in the C locale
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.language) + "|" + row.lang);
+        platform_test::ScopedEnvironment locale;
+        if (*row.language) locale.Set("LANGUAGE", row.language);
+        locale.Set("LANG", row.lang);
+        config::LoadSkinSetFrom(ProgramDir(), "1920x1080/");
+        EXPECT_EQ(xml::LookupValue(skindocs::StringDocument(), u"MAIN", u"LANG"),
+                  std::u16string(row.expected, row.expected + std::char_traits<char>::length(row.expected)));
+    }
+
+    // A document of the person's own wins over every language; the log names the one read.
+    const std::string own = home_.File("data") + "/halcyra/Strings.xml";
+    std::filesystem::create_directories(std::filesystem::path(own).parent_path());
+    std::ofstream(own, std::ios::binary) << "<S><MAIN><LANG>own</LANG></MAIN></S>";
+    environment_.Set("LANG", "de_DE.UTF-8");
+    std::filesystem::remove(config::DebugLogFilePath());
+    config::LoadSkinSetFrom(ProgramDir(), "1920x1080/");
+    EXPECT_EQ(xml::LookupValue(skindocs::StringDocument(), u"MAIN", u"LANG"), u"own");
+    const std::string log = shell_test::DebugLogText();
+    EXPECT_NE(log.find("Str Path: " + own), std::string::npos) << log;
+}
+
+// A file of the person's own that holds no document (empty, binary, plain text) must not leave the
+// program without texts: the document of the desktop's language is read instead.
+TEST_F(SkinSetTest, AnUnusableOwnStringDocumentFallsBackToTheLanguage) {
+    Write("Strings.xml", "<S><MAIN><LANG>en</LANG></MAIN></S>");
+    Write("Languages/de/Strings.xml", "<S><MAIN><LANG>de</LANG></MAIN></S>");
+    environment_.Set("LANG", "de_DE.UTF-8");
+    const std::filesystem::path own = home_.File("data") + "/halcyra/Strings.xml";
+    std::filesystem::create_directories(own.parent_path());
+    const struct {
+        const char* what;
+        std::string bytes;
+    } rows[] = {
+        {"empty", ""},
+        {"binary", std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe\x00", 13)},
+        {"text without elements", "just some words\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::ofstream(own, std::ios::binary | std::ios::trunc) << row.bytes;
+        config::LoadSkinSetFrom(ProgramDir(), "1920x1080/");
+        EXPECT_EQ(xml::LookupValue(skindocs::StringDocument(), u"MAIN", u"LANG"), u"de");
     }
 }
 

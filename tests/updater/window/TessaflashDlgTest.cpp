@@ -1,4 +1,5 @@
 #include "FakeUpdateSession.h"
+#include "ScopedEnvironment.h"
 #include "SessionBinding.h"
 #include "SkinErrorMessage.h"
 #include "SkinPictures.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 namespace {
@@ -282,11 +284,14 @@ TEST(WarningPage, EachCodeShowsItsPicturesAndEitherButtonClosesIt) {
         UpdaterPicture background;
         UpdaterPicture hover;
         const char* text;
+        const char* title;
     } pages[] = {
         {CWarning::kSuccess, UpdaterPicture::SuccessBackground, UpdaterPicture::SuccessHover,
-         "Firmware Update Success!"},
-        {CWarning::kFailed, UpdaterPicture::FailBackground, UpdaterPicture::FailHover, "Firmware Update Failed!"},
-        {CWarning::kAlreadyCurrent, UpdaterPicture::CurrentBackground, UpdaterPicture::CurrentHover, "Error"},
+         "Firmware Update Success!", "Firmware update complete"},
+        {CWarning::kFailed, UpdaterPicture::FailBackground, UpdaterPicture::FailHover, "Firmware Update Failed!",
+         "Firmware update failed"},
+        {CWarning::kAlreadyCurrent, UpdaterPicture::CurrentBackground, UpdaterPicture::CurrentHover, "Error",
+         "Firmware is up to date"},
     };
     std::vector<QString> errors;
     const skin::ErrorMessageHook previous =
@@ -304,6 +309,7 @@ TEST(WarningPage, EachCodeShowsItsPicturesAndEitherButtonClosesIt) {
             EXPECT_EQ(page.OkButton().geometry(), RecordRect(layout.resultOk));
             EXPECT_EQ(page.CloseButton().geometry(), RecordRect(layout.resultClose));
             EXPECT_EQ(CWarning::MessageText(p.code), QString::fromLatin1(p.text));
+            EXPECT_EQ(page.windowTitle(), QString::fromLatin1(p.title)) << "a title for people, never \"Error\"";
 
             skin::CBitmapBtn& button = useClose ? page.CloseButton() : page.OkButton();
             QTest::mouseClick(&button, Qt::LeftButton);
@@ -313,6 +319,37 @@ TEST(WarningPage, EachCodeShowsItsPicturesAndEitherButtonClosesIt) {
     }
     EXPECT_TRUE(errors.empty());
     skin::SetErrorMessageHook(previous);
+}
+
+// The updater speaks the desktop's language: on a German desktop its main page and result pages are the
+// German pictures, on any other the English ones.
+TEST(UpdaterLanguage, PagesFollowTheDesktopsLanguage) {
+    const QRect instruction(59, 164, 684, 24);  // the main page's "Press OK ..." line
+    const QRect message(80, 232, 640, 56);      // a result page's message
+    platform_test::ScopedEnvironment environment;
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) environment.Unset(name);
+    const updater::UpdaterLayout layout = updater::LoadUpdaterLayout();
+    std::map<std::string, QImage> mainPages;
+    std::map<std::string, QImage> resultPages;
+    for (const char* lang : {"C.UTF-8", "en_GB.UTF-8", "de_DE.UTF-8", "de_AT.UTF-8"}) {
+        environment.Set("LANG", lang);
+        FakeUpdateSession session;
+        CTessaflashDlg window;
+        updater::BindSessionToWindow(session, window);
+        window.show();
+        mainPages[lang] = Rendered(window);
+        CWarning result(CWarning::kSuccess, layout);
+        result.show();
+        resultPages[lang] = Rendered(result);
+    }
+    const auto differing = [](std::map<std::string, QImage>& pages, const char* a, const char* b, const QRect& rect) {
+        return DifferingPixels(pages[a], pages[b], rect);
+    };
+    EXPECT_EQ(differing(mainPages, "C.UTF-8", "en_GB.UTF-8", instruction), 0);
+    EXPECT_GT(differing(mainPages, "C.UTF-8", "de_DE.UTF-8", instruction), 200) << "German text on the main page";
+    EXPECT_EQ(differing(mainPages, "de_DE.UTF-8", "de_AT.UTF-8", instruction), 0);
+    EXPECT_EQ(differing(resultPages, "C.UTF-8", "en_GB.UTF-8", message), 0);
+    EXPECT_GT(differing(resultPages, "C.UTF-8", "de_DE.UTF-8", message), 200) << "German text on the result page";
 }
 
 }  // namespace

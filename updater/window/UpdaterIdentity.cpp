@@ -1,0 +1,12 @@
+#include "UpdaterIdentity.h"
+
+#include <QGuiApplication>
+
+namespace updater {
+
+void SetUpdaterIdentity() {
+    QGuiApplication::setApplicationName(QStringLiteral("Tessaflash"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.marovell.Tessaflash"));
+}
+
+}  // namespace updater
