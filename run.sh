@@ -103,8 +103,9 @@ real_controller_attached() {
   grep -qsiE '^HID_ID=[0-9a-f]+:00002516:0000(004F|0050)$' /sys/class/hidraw/*/device/uevent
 }
 
-# The processes and folder of ./run.sh run and update, stopped and removed however it ends.
-RUN_PROGRAM= RUN_CONTROLLER= RUN_WORK=
+# The processes and folder of ./run.sh run and update, stopped and removed however it ends, and the
+# program folder whose programs use the virtual controller.
+RUN_PROGRAM= RUN_CONTROLLER= RUN_WORK= RUN_PROGRAM_FOLDER=
 run_cleanup() {
   local p
   for p in $RUN_PROGRAM $RUN_CONTROLLER; do
@@ -122,7 +123,7 @@ cmd_run() {
   ensure_packages "${BASE_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
   local dir=${RUN_BUILD_DIR:-build/debug}
   configure "$dir" -DCMAKE_BUILD_TYPE=Debug
-  cmake --build "$dir" --parallel "$JOBS" --target halcyra virtual-controller
+  cmake --build "$dir" --parallel "$JOBS" --target halcyra halcyractl virtual-controller
   if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the configuration program needs one." >&2
     return 3
@@ -161,6 +162,7 @@ start_virtual_controller() {
   "$dir/simulator/virtual-controller" "${options[@]}" </dev/null >"$work/controller.log" 2>&1 &
   RUN_CONTROLLER=$!
   RUN_WORK=$work
+  RUN_PROGRAM_FOLDER=$(realpath "$dir/program")
   trap run_cleanup EXIT
   trap 'exit 130' INT TERM HUP
   wait_for_controller "$work/controller.log"
@@ -176,7 +178,28 @@ run_until_it_ends() {
   wait "$RUN_PROGRAM" || code=$?
   RUN_PROGRAM=
   echo "$name ended with exit code $code."
+  # An update started from the configuration program goes on after the program has closed, and starts
+  # it again when it succeeds: the virtual controller stays until every program of the folder has ended.
+  if program_folder_busy "$RUN_PROGRAM_FOLDER"; then
+    echo "The updater (or the program it started again) is still running: the virtual controller stays until it ends."
+    while program_folder_busy "$RUN_PROGRAM_FOLDER"; do sleep 0.5; done
+  fi
   return "$code"
+}
+
+# Whether a program of program folder $1 (the configuration program or the updater) runs on this
+# command's virtual bus (it inherited TARNLINK_BUS from it; another run's programs have their own bus).
+program_folder_busy() {
+  local folder=$1 process exe
+  [ -n "$folder" ] || return 1
+  for process in /proc/[0-9]*; do
+    exe=$(readlink "$process/exe" 2>/dev/null) || continue
+    case "$exe" in
+      "$folder/halcyra" | "$folder/Tessaflash/tessaflash")
+        tr '\0' '\n' <"$process/environ" 2>/dev/null | grep -qxF "TARNLINK_BUS=$TARNLINK_BUS" && return 0 ;;
+    esac
+  done
+  return 1
 }
 
 # Waits until the virtual controller logging to $1 is on its bus, and shows its first line.
