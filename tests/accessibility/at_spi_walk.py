@@ -295,7 +295,7 @@ def walk_halcyra(build, work, pyatspi):
         wait_for(15, "the virtual controller's status line", lambda: controller.status()[0])
         halcyra = subprocess.Popen([os.path.join(build, "program", "halcyra"), "ui:1"], env=env_bus,
                                    stdout=open(os.path.join(work, "halcyra.log"), "wb"), stderr=subprocess.STDOUT)
-        app = find_application(pyatspi, ["halcyra"])
+        app = find_application(pyatspi, ["Halcyra", "halcyra"])
         print("ok: halcyra is on the accessibility bus")
         # The arrival read is over when the page has put the controller into preview mode.
         wait_for(40, "the arrival read (controller in mode 0x80)", lambda: "mode 0x80" in controller.status()[0])
