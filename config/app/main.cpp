@@ -126,14 +126,19 @@ int main(int argc, char** argv) {
     // A termination signal closes the main window as its close button does when nothing is unsaved:
     // the window closes its warning pop-ups and ends its modal run, and its destruction hands the
     // controller back. Other windows are closed too, at once and then every 50 ms until the run has
-    // unwound. A signal before the window exists keeps it from being shown at all.
+    // unwound; so is the main window whenever it is visible, because a signal that comes while it is
+    // still being shown (a message box of its skin loading runs the events) finds it hidden, and
+    // closing a hidden window ends no run. A signal before the window exists keeps it from being shown.
     config::CConfigDlg* running = nullptr;
     bool terminationRequested = false;
     QTimer closer;
     closer.setInterval(50);
-    QObject::connect(&closer, &QTimer::timeout, [&running] {
-        if (running != nullptr) CloseOtherWindows(*running);
-    });
+    const auto closeWindows = [&running] {
+        if (running == nullptr) return;
+        if (running->isVisible()) running->close();
+        CloseOtherWindows(*running);
+    };
+    QObject::connect(&closer, &QTimer::timeout, closeWindows);
     const config::TerminationSignals termination([&] {
         terminationRequested = true;
         if (running == nullptr) return;

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstring>
+#include <fstream>
 #include <optional>
 
 extern char** environ;
@@ -188,6 +189,39 @@ TEST_F(ProgramTest, WithoutADisplayItSaysSoInOneLineAndEndsWithThree) {
         const std::string name = text.substr(0, text.find('='));
         if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM") environment.push_back(text);
     }
+    Process program(kHalcyra, {}, folder_.Path(), environment);
+    EXPECT_EQ(program.Wait(), 3);
+    const std::string errors = program.Errors();
+    EXPECT_NE(errors.find("no display"), std::string::npos) << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_TRUE(errors.ends_with('\n')) << errors;
+}
+
+// A program folder whose window mask gives no outline: the main window opens the message box "error"
+// while it loads its skin, before it is shown. A signal then still ends the program.
+TEST_F(ProgramTest, ATerminationSignalEndsTheProgramWhileTheMaskErrorIsOpen) {
+    namespace fs = std::filesystem;
+    const fs::path installed = fs::canonical(HALCYRA_PROGRAM_DIR);
+    const fs::path copy = folder_.File("program");
+    fs::create_directories(copy / "Skins");
+    for (const char* file : {"halcyra", "libtarnlink.so"}) fs::copy_file(installed / file, copy / file);
+    for (const char* entry : {"Strings.xml", "Skins.xml", "Languages"}) fs::create_symlink(installed / entry, copy / entry);
+    for (const fs::directory_entry& resolution : fs::directory_iterator(installed / "Skins")) {
+        const fs::path folder = copy / "Skins" / resolution.path().filename();
+        fs::create_directory(folder);
+        for (const fs::directory_entry& file : fs::directory_iterator(resolution.path()))
+            fs::create_symlink(file.path(), folder / file.path().filename());
+        fs::remove(folder / "Main_Mask.bmp");
+        std::ofstream(folder / "Main_Mask.bmp") << "not a picture";
+    }
+    Process program((copy / "halcyra").string(), {"debug", "nodev"}, folder_.Path());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(mainwindow_test::WaitUntil([&] {
+        const auto lines = LogMessages();
+        return std::find(lines.begin(), lines.end(), "Ready Init") != lines.end();
+    })) << "the program did not get to its skin";
+    ASSERT_EQ(::kill(program.Pid(), SIGTERM), 0);
+    EXPECT_EQ(program.Wait(10s), 0) << program.Errors();
 }
 
 }  // namespace
