@@ -51,20 +51,13 @@ QString PageImageFolder(const QString& imageFolderName) {
 
 namespace {
 
-// Opens `path` without waiting (a FIFO would block an ordinary open until a writer comes) and reads it
-// whole, when it is a regular file of at most kLargestPictureFileBytes; anything else is refused before
-// it is read: a device, a FIFO or a directory with EINVAL or EISDIR, a larger file with EFBIG.
-int ReadPictureBytes(const QString& path, QByteArray& bytes) {
-    if (path.startsWith(QLatin1Char(':'))) {
-        // A picture compiled into the program (a Qt resource): in memory, never a device or a FIFO.
-        QFile resource(path);
-        if (!resource.open(QIODevice::ReadOnly)) return ENOENT;
-        if (static_cast<unsigned long long>(resource.size()) > kLargestPictureFileBytes) return EFBIG;
-        bytes = resource.readAll();
-        return 0;
-    }
+// Opens `path` without waiting (a FIFO would block an ordinary open until a writer comes), when it is
+// a regular file of at most kLargestPictureFileBytes: returns 0 and the descriptor in `fd`. Anything
+// else is refused before it is read: a device, a FIFO or a directory with EINVAL or EISDIR, a larger
+// file with EFBIG; `fd` is then -1.
+int OpenPictureFile(const QString& path, int& fd) {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return errno != 0 ? errno : ENOENT;
     struct stat info {};
     int error = 0;
@@ -77,6 +70,25 @@ int ReadPictureBytes(const QString& path, QByteArray& bytes) {
     } else if (static_cast<unsigned long long>(info.st_size) > kLargestPictureFileBytes) {
         error = EFBIG;
     }
+    if (error != 0) {
+        ::close(fd);
+        fd = -1;
+    }
+    return error;
+}
+
+// Reads a picture file whole, when OpenPictureFile accepts it.
+int ReadPictureBytes(const QString& path, QByteArray& bytes) {
+    if (path.startsWith(QLatin1Char(':'))) {
+        // A picture compiled into the program (a Qt resource): in memory, never a device or a FIFO.
+        QFile resource(path);
+        if (!resource.open(QIODevice::ReadOnly)) return ENOENT;
+        if (static_cast<unsigned long long>(resource.size()) > kLargestPictureFileBytes) return EFBIG;
+        bytes = resource.readAll();
+        return 0;
+    }
+    int fd = -1;
+    int error = OpenPictureFile(path, fd);
     // A file that grows while it is read still stops at the bound.
     constexpr qsizetype kChunk = 1 << 16;
     while (error == 0) {
@@ -91,7 +103,7 @@ int ReadPictureBytes(const QString& path, QByteArray& bytes) {
         if (n == 0) break;
         if (n < 0 && errno != EINTR) error = errno;
     }
-    ::close(fd);
+    if (fd >= 0) ::close(fd);
     if (error != 0) bytes.clear();
     return error;
 }
@@ -102,6 +114,20 @@ QSize DeclaredPictureSize(const QByteArray& bytes) {
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
     return QImageReader(&buffer).size();
+}
+
+// The size the picture file at `path` declares, from its header alone: the reader reads no further
+// than the header of any format it accepts (invalid when the file is refused or is not a picture).
+QSize DeclaredPictureFileSize(const QString& path) {
+    if (path.startsWith(QLatin1Char(':'))) return QImageReader(path).size();
+    int fd = -1;
+    if (OpenPictureFile(path, fd) != 0) return {};
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {};
+    }
+    return QImageReader(&file).size();
 }
 
 int DecodePictureFile(const QString& path, QImage& picture) {
@@ -127,9 +153,7 @@ int DecodePictureFile(const QString& path, QImage& picture) {
 // The twin at twice the density, when it decodes and fits the 1x picture exactly: anything else would
 // put the page's widgets, outline and pictures out of step.
 bool LoadDoubleDensityTwin(const QString& path, QImage& picture) {
-    QByteArray singleBytes;
-    if (ReadPictureBytes(path, singleBytes) != 0) return false;
-    const QSize single = DeclaredPictureSize(singleBytes);
+    const QSize single = DeclaredPictureFileSize(path);
     if (!single.isValid()) return false;
     QImage twin;
     if (DecodePictureFile(DoubleDensityPath(path), twin) != 0 || twin.size() != single * 2) return false;

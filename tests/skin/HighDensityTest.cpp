@@ -13,6 +13,9 @@
 #include "SkinFolderFixture.h"
 #include "SkinPictures.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -95,6 +98,37 @@ TEST(HighDensityPictures, FallsBackToTheSinglePictureWithoutAFittingTwin) {
     EXPECT_EQ(skin::LoadPictureFile(PathOf("orphan.bmp"), untouched, nullptr, 2.0), ENOENT);
     EXPECT_EQ(skin::LoadPictureFile(PathOf("broken.bmp"), untouched, nullptr, 2.0), EINVAL);
     EXPECT_EQ(untouched.size(), QSize(2, 2));
+}
+
+// The bytes this process has read so far (the kernel's count of read calls, /proc/self/io "rchar").
+long long BytesReadSoFar() {
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : io.readAll().split('\n')) {
+        if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
+    }
+    return -1;
+}
+
+// With the twin at hand the 1x picture is only asked its size: its header is read, not its pixels.
+TEST(HighDensityPictures, TheSinglePictureIsReadOnlyForItsSize) {
+    skintest::SkinFolder folder;
+    folder.WritePicture(kFolder, "large.bmp", skintest::FilledPicture(1600, 1200, Qt::red));  // about 7.7 MB
+    // The twin small on disk: a PNG under the twin's name.
+    QByteArray twin;
+    QBuffer buffer(&twin);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(skintest::FilledPicture(3200, 2400, Qt::blue).save(&buffer, "PNG"));
+    folder.WriteFile(kFolder, "large@2x.bmp", twin);
+    const long long singleBytes = QFileInfo(PathOf("large.bmp")).size();
+
+    QImage picture;
+    const long long before = BytesReadSoFar();
+    ASSERT_GE(before, 0);
+    ASSERT_EQ(skin::LoadPictureFile(PathOf("large.bmp"), picture, nullptr, 2.0), 0);
+    const long long read = BytesReadSoFar() - before;
+    EXPECT_EQ(picture.devicePixelRatio(), 2.0);
+    EXPECT_LT(read, singleBytes / 4) << "read " << read << " bytes for a 1x picture of " << singleBytes;
 }
 
 // A page with the normal and pressed pictures at both densities and a mask at both: a button shown
