@@ -7,6 +7,7 @@
 #include "PickerGeometry.h"
 #include "PickerGradients.h"
 #include "PickerNotification.h"
+#include "PictureBound.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -77,7 +78,7 @@ QPoint GTColorSelectorWnd::MarkerCenter() const {
 }
 
 QSize GTColorSelectorWnd::PlanePictureSize() const {
-    return PlaneRect().size().expandedTo({0, 0}).boundedTo({kLargestPlanePicture, kLargestPlanePicture});
+    return BoundedPictureSize(*this, PlaneRect().size(), kLargestPlanePicture);
 }
 
 bool GTColorSelectorWnd::event(QEvent* event) {

@@ -24,8 +24,9 @@ public:
     // The plane lies this many pixels inside the window on every side, within the sunken frame.
     static constexpr int kPlaneInset = 3;
     static constexpr int kMarkerRadius = 5;
-    // The plane's picture has at most this many pixels a side; a larger plane shows it stretched, so a
-    // skin record of any size costs a bounded picture and a bounded render on every change of hue.
+    // The plane's picture has at most this many pixels a side, and none beyond its page's; a larger
+    // plane shows it stretched, so a skin record of any size costs a bounded picture and a bounded
+    // render on every change of hue.
     static constexpr int kLargestPlanePicture = 1024;
 
     // Starts in mode 0 at the origin. Control identifier 0 makes a field that notifies no one.

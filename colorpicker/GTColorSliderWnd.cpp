@@ -7,6 +7,7 @@
 #include "PickerGradients.h"
 #include "PickerModes.h"
 #include "PickerNotification.h"
+#include "PictureBound.h"
 
 #include <QImage>
 #include <QMouseEvent>
@@ -189,8 +190,14 @@ void GTColorSliderWnd::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+QSize GTColorSliderWnd::GradientPictureSize() const {
+    const QSize wanted = IsHorizontal() ? QSize(GradientLength(), 1) : QSize(1, GradientLength());
+    return BoundedPictureSize(*this, wanted, kLargestGradientSteps);
+}
+
 QImage GTColorSliderWnd::GradientLine() const {
-    const int steps = std::min(GradientLength(), kLargestGradientSteps);
+    const QSize lineSize = GradientPictureSize();
+    const int steps = IsHorizontal() ? lineSize.width() : lineSize.height();
     // The run has one step more than the gradient has pixels: its last step is the gradient's end,
     // where a click gives the maximum, so each pixel shows the colour a click on it chooses.
     auto colors = GradientThroughStops(BarGradientStops(PickerMode(), fixedFirst_, fixedSecond_), steps + 1);
@@ -202,7 +209,6 @@ QImage GTColorSliderWnd::GradientLine() const {
     if (reversed) {
         std::reverse(colors.begin(), colors.end());
     }
-    const QSize lineSize = IsHorizontal() ? QSize(steps, 1) : QSize(1, steps);
     QImage line(lineSize, QImage::Format_RGB32);
     for (int i = 0; i < steps; ++i) {
         const QPoint pixel = IsHorizontal() ? QPoint(i, 0) : QPoint(0, i);

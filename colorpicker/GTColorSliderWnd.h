@@ -65,6 +65,9 @@ public:
     QRect BarRect() const;
     QRect GradientRect() const;
     int MarkerPosition() const;
+    // The size of the gradient's line, the picture the bar paints from: one pixel across, along the bar
+    // at most kLargestGradientSteps and the page's (the parent's) length.
+    QSize GradientPictureSize() const;
 
 protected:
     bool event(QEvent* event) override;

@@ -89,7 +89,8 @@ TEST(ColorPickerPainting, DisabledFieldAndBarShowNoColour) {
 }
 
 // A skin record can give the field and the bar any size up to what a widget may have: the pictures
-// they paint from stay bounded, and the field still shows its plane (white at the top left, the hue at
+// they paint from stay bounded, by a fixed side and by their page (a record larger than the page picture
+// costs no more than the page), and the field still shows its plane (white at the top left, the hue at
 // the top right).
 TEST(ColorPickerPainting, HugeFieldAndBarPaintFromBoundedPictures) {
     QWidget page;
@@ -105,8 +106,11 @@ TEST(ColorPickerPainting, HugeFieldAndBarPaintFromBoundedPictures) {
     field->render(&corner, QPoint(), QRegion(0, 0, 64, 32));
     EXPECT_EQ(corner.pixel(GTColorSelectorWnd::kPlaneInset + 1, GTColorSelectorWnd::kPlaneInset + 1),
               qRgb(255, 255, 255));
-    EXPECT_LE(field->PlanePictureSize().width(), GTColorSelectorWnd::kLargestPlanePicture);
-    EXPECT_LE(field->PlanePictureSize().height(), GTColorSelectorWnd::kLargestPlanePicture);
+    for (const QSize picture : {field->PlanePictureSize(), bar->GradientPictureSize()}) {
+        EXPECT_LE(picture.width(), std::min(GTColorSelectorWnd::kLargestPlanePicture, page.width())) << picture.width();
+        EXPECT_LE(picture.height(), page.height()) << picture.height();
+    }
+    EXPECT_LE(bar->GradientPictureSize().width(), GTColorSliderWnd::kLargestGradientSteps);
     bar->render(&corner, QPoint(), QRegion(0, 0, 64, 32));
     EXPECT_EQ(corner.pixel(bar->GradientRect().topLeft()), qRgb(255, 0, 0));
 }
