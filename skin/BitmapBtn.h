@@ -13,6 +13,7 @@
 #pragma once
 
 #include "ButtonLook.h"
+#include "SkinFont.h"
 #include "SkinPictures.h"
 
 #include <QAbstractButton>
@@ -42,7 +43,7 @@ public:
     static constexpr int kFormatRight = 2;
     static constexpr int kFormatWrap = 0x10;
 
-    static constexpr int kDefaultFontHeight = 14;
+    static constexpr int kDefaultFontHeight = kDefaultCaptionHeight;
     static constexpr int kDefaultFontWeight = 500;
 
     explicit CBitmapBtn(QWidget* parent = nullptr);

@@ -7,6 +7,8 @@
 // destroys the editor. Only one editor is active at a time: opening one takes the keys from another.
 #pragma once
 
+#include "SkinFont.h"
+
 #include <QColor>
 #include <QDialog>
 #include <QPointer>
@@ -100,7 +102,7 @@ private:
     bool hiddenInput_ = false;
     QColor background_;
     QColor textColor_;
-    int fontHeight_ = 14;
+    int fontHeight_ = kDefaultCaptionHeight;
     int fontWeight_ = 500;
     QString faceName_;
     QPointer<QObject> target_;

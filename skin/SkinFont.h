@@ -1,6 +1,6 @@
 // Fonts and colours as the skin files write them.
 //
-// Font heights in the skin (the SIZE attribute, GLOBAL/FONT_SIZE, the built-in caption height 14) are
+// Font heights in the skin (the SIZE attribute, GLOBAL/FONT_SIZE, the built-in heights below) are
 // classic font-creation heights in pixels:
 //   negative h - the character height: the font's em size is |h| pixels (Qt's pixel size);
 //   positive h - the cell height: ascent plus descent of the font is h pixels, so the em size is
@@ -17,6 +17,10 @@
 #include <cstdint>
 
 namespace skin {
+
+// The caption height of buttons and the in-place editor when the string document gives no
+// GLOBAL/FONT_SIZE: 14 pixels, written as the skin writes a pixel size.
+constexpr int kDefaultCaptionHeight = -14;
 
 // Heights beyond this many pixels are taken as this many: a skin file cannot ask for a giant glyph.
 constexpr int kLargestFontPixels = 1000;

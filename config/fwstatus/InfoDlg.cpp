@@ -21,7 +21,8 @@ namespace keys = skindocs::keys;
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kVersionTextColor = 0x565656;
-constexpr int kTitleHeight = 29;
+// The title's font when its record names none: 29 pixels, written as the skin writes a pixel size.
+constexpr int kTitleHeight = -29;
 constexpr int kTitleWeight = 900;
 
 void SetAllTextColors(skin::CBitmapBtn& button, std::uint32_t color) {

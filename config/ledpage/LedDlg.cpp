@@ -27,8 +27,9 @@ namespace keys = skindocs::keys;
 
 namespace {
 
-// The labels' own font when the skin's records name none: "Noto Sans", height 29, white.
-constexpr int kLabelHeight = 29;
+// The labels' own font when the skin's records name none: "Noto Sans", 29 pixels (written as the skin
+// writes a pixel size), white.
+constexpr int kLabelHeight = -29;
 constexpr std::uint32_t kLabelColor = 0xFFFFFF;
 constexpr int kRgbMaximum = 255;
 constexpr int kSpeedMaximum = 4;

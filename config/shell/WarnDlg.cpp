@@ -20,8 +20,9 @@ constexpr unsigned kTextFormat = skin::DT_CENTER | skin::DT_VCENTER | skin::DT_W
 constexpr std::uint32_t kTitleColor = 0xFFFFFF;
 constexpr std::uint32_t kMessageColor = 0x565656;
 constexpr std::uint32_t kCaptionColor = 0xFFFFFF;
-// The font of labels whose record gives no FONT and SIZE.
-constexpr int kLabelFontHeight = 29;
+// The font of labels whose record gives no FONT and SIZE: 29 pixels, written as the skin writes a pixel
+// size, so it means what a record's SIZE of -29 means.
+constexpr int kLabelFontHeight = -29;
 constexpr int kLabelFontWeight = 400;
 
 }  // namespace

@@ -142,7 +142,7 @@ TEST_F(RenameEditor, FontComesFromTheStringDocument) {
     };
     const Case cases[] = {
         {"<STRINGS><GLOBAL><FONT>Noto Sans</FONT><FONT_SIZE>-20</FONT_SIZE></GLOBAL></STRINGS>", -20, "Noto Sans"},
-        {"<STRINGS><GLOBAL></GLOBAL></STRINGS>", 14, ""},
+        {"<STRINGS><GLOBAL></GLOBAL></STRINGS>", -14, ""},
     };
     for (const auto& c : cases) {
         skindocs::StringDocument().SetText(xml::Utf8ToUtf16(c.strings));

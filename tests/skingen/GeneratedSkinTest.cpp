@@ -178,7 +178,7 @@ TEST(GeneratedUpdaterSkin, LayoutDocumentAndPicturesByRole) {
         }
     }
     const skin::SkinRecord bar = skin::ParseSkinRecord(xml::LookupValue(layout, keys::kUpdate, keys::kRectUpdate));
-    EXPECT_EQ(ToQString(xml::LookupAttribute(layout, keys::kConfirm, keys::kRectVer, keys::kSize)), "21");
+    EXPECT_EQ(ToQString(xml::LookupAttribute(layout, keys::kConfirm, keys::kRectVer, keys::kSize)), "-16");
 
     using P = updater_skin::UpdaterPicture;
     const QImage main(updater_skin::PicturePath(P::MainNormal));

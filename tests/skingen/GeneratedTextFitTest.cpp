@@ -106,6 +106,29 @@ TEST_P(GeneratedTextFit, RunTimeTextsAreDrawnAtAReadableSize) {
     }
 }
 
+// The programs draw a text in a font of their own only when its record names no FONT and SIZE, and give a
+// caption whose record names no SIZE the string document's GLOBAL/FONT_SIZE: every shipped text names
+// its font, so the checks above measure what is drawn, and every size is a pixel size.
+TEST_P(GeneratedTextFit, EveryRunTimeTextNamesItsFontAtAPixelSize) {
+    const QString defaultSize = Text("GLOBAL", "FONT_SIZE");
+    EXPECT_LT(skin::SkinInteger(ToU16(defaultSize)), 0) << "GLOBAL/FONT_SIZE " << defaultSize.toStdString();
+    const auto check = [&](const QString& section, const QString& key) {
+        const std::u16string s = ToU16(section);
+        const std::u16string k = ToU16(key);
+        if (Text(section, key).isEmpty() || set_->Record(s, k).isEmpty()) return;
+        SCOPED_TRACE((section + "/" + key).toStdString());
+        EXPECT_FALSE(set_->Attribute(s, k, keys::kFont).isEmpty());
+        EXPECT_LT(skin::SkinInteger(ToU16(set_->Attribute(s, k, keys::kSize))), 0);
+    };
+    for (const skingen::Page& page : skintest::SkinDescription().pages) {
+        for (const skingen::Widget& widget : page.widgets)
+            if (widget.caption.IsSet()) check(page.section, widget.key);
+        for (const skingen::Label& label : page.labels)
+            for (const QString& section : label.sections.isEmpty() ? QStringList{page.section} : label.sections)
+                check(section, label.key);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(ResolutionsAndLanguages, GeneratedTextFit,
                          ::testing::Combine(::testing::Values("1920x1080", "1366x768", "960x540"),
                                             ::testing::Values("en", "de")));

@@ -22,11 +22,13 @@ namespace {
 
 using updater_skin::UpdaterPicture;
 
-constexpr int kTitleHeight = 38;
+// Heights as the skin writes a pixel size. The title's is that of the title in the pictures.
+constexpr int kTitleHeight = -24;
 constexpr int kTitleWeight = 400;
 constexpr int kVersionWeight = 700;
-// The picture's instruction lines: their size, and the colours of the first and the second line.
-constexpr int kStatusHeight = 22;
+// The picture's instruction lines: their size (that of the texts baked beside them), and the colours of
+// the first and the second line.
+constexpr int kStatusHeight = -16;
 constexpr int kStatusWeight = 400;
 const QColor kInstructionColour(0xF0, 0xF0, 0xF0);
 const QColor kDurationColour(0x9A, 0x9E, 0xA6);

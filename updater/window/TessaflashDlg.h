@@ -72,6 +72,7 @@ public:
     // Where the bar, its fill and its marker are drawn now (the bar is drawn only while updating).
     ProgressBarGeometry BarGeometry() const;
     const QFont& VersionFont() const { return versionFont_; }
+    const QFont& StatusFont() const { return statusFont_; }
 
     // Where the version texts are drawn: the new version in the installed version's column, and the
     // layout name on the installed version's line (the records place them 12 and 3 px apart).

@@ -32,13 +32,14 @@ TEST(UpdaterLayout, CompiledInDocumentValues) {
     for (const auto& button : buttons) EXPECT_EQ(RecordRect(button.record), button.rect) << button.name;
 
     EXPECT_EQ(layout.layoutName.rect, QRect(279, 99, 0, 0));
-    EXPECT_EQ(layout.updateVersion.rect, QRect(347, 127, 173, 21));
-    EXPECT_EQ(layout.currentVersion.rect, QRect(359, 102, 161, 21));
+    // The versions' lines are those of the labels baked beside them ("Installed:", "New:").
+    EXPECT_EQ(layout.updateVersion.rect, QRect(347, 123, 173, 24));
+    EXPECT_EQ(layout.currentVersion.rect, QRect(359, 98, 161, 24));
     for (const QColor& color : {layout.layoutName.color, layout.updateVersion.color, layout.currentVersion.color}) {
         EXPECT_EQ(color, QColor(Qt::white));
     }
     EXPECT_EQ(layout.versionFace, QString());
-    EXPECT_EQ(layout.versionHeight, 21);
+    EXPECT_EQ(layout.versionHeight, -16);  // the pixel size of the labels baked beside the versions
 }
 
 // Values that the shipped document does not exercise: a marker, a title, colours present and absent.
