@@ -68,8 +68,8 @@ bool IsAllowedPictureSize(const QSize& size);
 // a Qt resource), and never more than kLargestPictureFileBytes of it: a larger file,
 // or one whose header declares a picture beyond the largest allowed, returns EFBIG unread or undecoded.
 // With `ratio` above 1 the "@2x" twin is taken instead, with device pixel ratio 2, when it decodes and
-// is exactly twice the size of the 1x picture; otherwise (no twin, a twin that does not fit) the 1x
-// picture is loaded as at ratio 1. Masks are loaded at ratio 1: a window's outline is in logical pixels.
+// is exactly twice the size of the 1x picture (of which only the header, where the size stands, is then
+// read); otherwise (no twin, a twin that does not fit) the 1x picture is loaded as at ratio 1. Masks are loaded at ratio 1: a window's outline is in logical pixels.
 int LoadPictureFile(const QString& path, QImage& picture, QSize* size = nullptr, qreal ratio = 1.0);
 
 // When `source` holds a picture, replaces `target` by a 32-bit picture of the rectangle's size holding
