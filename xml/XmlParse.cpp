@@ -54,13 +54,12 @@ public:
         // The first child's previousSibling is the parent's last child.
         if (siblings.last != 0) {
             table_[siblings.last].nextSibling = index;
-            table_[index].previousSibling = siblings.last;
+            r.previousSibling = siblings.last;
             table_[siblings.first].previousSibling = index;
         } else {
             table_[parent].firstChild = index;
-            XmlElementRecord& first = table_[index];
-            first.previousSibling = index;
-            first.flagsAndLevel |= kElementFirstChild;
+            r.previousSibling = index;
+            r.flagsAndLevel |= kElementFirstChild;
             siblings.first = index;
         }
         siblings.last = index;
