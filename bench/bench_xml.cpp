@@ -35,12 +35,14 @@ constexpr int kSteadyTrimThreshold = 512 * 1024 * 1024;
 constexpr const char* kDefaultMinTime = "--benchmark_min_time=0.5";
 
 // Targets the reader is held to: at least pugixml's throughput when parsing and 1.2 times it when
-// parsing and walking (our conversion to UTF-16 included), at least tinyxml2's, and a peak heap below
-// 1.7 times the document's UTF-16 size (what the reader held before its UTF-8 decoding was reworked).
+// parsing and walking (our conversion to UTF-16 included), at least tinyxml2's, and a peak heap of at
+// most 1.45 times the document's UTF-16 size (what the reader holds since its UTF-8 decoding was
+// reworked: the text, reserved at one unit per input byte, and the element table; it held 1.67 times
+// before).
 constexpr double kTargetVersusPugixmlParse = 1.0;
 constexpr double kTargetVersusPugixmlWalk = 1.2;
 constexpr double kTargetVersusTinyxml2 = 1.0;
-constexpr double kTargetPeakMultiple = 1.7;
+constexpr double kTargetPeakMultiple = 1.45;
 
 double TargetVersusPugixml(const char* mode) {
     return std::strcmp(mode, "parse+walk") == 0 ? kTargetVersusPugixmlWalk : kTargetVersusPugixmlParse;
@@ -360,7 +362,7 @@ bench::AllocationFigures MeasureLoad(Parser parser, const bench::XmlBenchInput& 
 }
 
 void PrintMemory(const std::vector<bench::XmlBenchInput>& inputs) {
-    std::printf("\nHeap held while loading, as a multiple of the document's UTF-16 size (target for ours: peak < %.1fx).\n",
+    std::printf("\nHeap held while loading, as a multiple of the document's UTF-16 size (target for ours: peak <= %.2fx).\n",
                 kTargetPeakMultiple);
     std::printf("%-18s %-9s %12s %12s %8s %12s %8s %8s\n", "input", "parser", "UTF-16 bytes", "peak bytes", "peak x",
                 "kept bytes", "kept x", "allocs");
@@ -379,7 +381,7 @@ void PrintMemory(const std::vector<bench::XmlBenchInput>& inputs) {
                             static_cast<long long>(figures.currentBytes),
                             static_cast<double>(figures.currentBytes) / utf16Bytes,
                             static_cast<long long>(figures.allocations),
-                            parser == Parser::kOurs ? (peakMultiple < kTargetPeakMultiple ? "  ok" : "  OVER TARGET")
+                            parser == Parser::kOurs ? (peakMultiple <= kTargetPeakMultiple ? "  ok" : "  OVER TARGET")
                                                     : "");
             }
         }

@@ -71,6 +71,15 @@ public:
             SetLongTagLengths(index, startTagLength, endTagLength);
         }
     }
+    // Sets the end-tag length of a record whose end tag is not set yet.
+    void SetEndTagLength(uint32_t index, uint32_t endTagLength) {
+        uint32_t& field = (*this)[index].tagLengths;
+        if (endTagLength < kMaxEndTagField && field < kMaxStartTagField) {
+            field |= endTagLength << 22;
+        } else {
+            SetLongTagLengths(index, StartTagLength(index), endTagLength);
+        }
+    }
     uint32_t StartTagLength(uint32_t index) const {
         const uint32_t field = (*this)[index].tagLengths & kMaxStartTagField;
         return field == kMaxStartTagField ? LongTagLength(longStartTags_, index, field) : field;

@@ -13,6 +13,20 @@
 
 namespace xml {
 
+#if defined(__SSE2__)
+// One bit per unit of the sixteen units at `text` that equal a, b or c (bit k for unit k): the two
+// halves' comparison results are packed to bytes before their mask is taken.
+inline unsigned MatchMask16(const char16_t* text, __m128i va, __m128i vb, __m128i vc) {
+    const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+    const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 8));
+    const __m128i hit0 = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v0, va), _mm_cmpeq_epi16(v0, vb)),
+                                      _mm_cmpeq_epi16(v0, vc));
+    const __m128i hit1 = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v1, va), _mm_cmpeq_epi16(v1, vb)),
+                                      _mm_cmpeq_epi16(v1, vc));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(hit0, hit1)));
+}
+#endif
+
 // Index of the first unit in [from, end) equal to a, b or c; `end` when there is none.
 inline std::size_t FindFirstOf(const char16_t* text, std::size_t from, std::size_t end, char16_t a, char16_t b,
                                char16_t c) {
@@ -21,12 +35,9 @@ inline std::size_t FindFirstOf(const char16_t* text, std::size_t from, std::size
     const __m128i va = _mm_set1_epi16(static_cast<short>(a));
     const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
     const __m128i vc = _mm_set1_epi16(static_cast<short>(c));
-    for (; i + 8 <= end; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)),
-                                         _mm_cmpeq_epi16(v, vc));
-        const int mask = _mm_movemask_epi8(hit);
-        if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / 2;
+    for (; i + 16 <= end; i += 16) {
+        const unsigned mask = MatchMask16(text + i, va, vb, vc);
+        if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(mask));
     }
 #endif
     for (; i < end; ++i) {

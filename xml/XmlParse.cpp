@@ -14,8 +14,16 @@ namespace xml {
 
 namespace {
 
+// The first and last child of an element (or of the document) while it is open, kept beside the
+// table so that appending a child reads nothing back from it.
+struct ChildList {
+    uint32_t first = 0;
+    uint32_t last = 0;
+};
+
 struct OpenElement {
     uint32_t index;
+    ChildList children;
     std::u16string_view name;
 };
 
@@ -24,31 +32,48 @@ class TableBuilder {
 public:
     TableBuilder(XmlElementTable& table, std::u16string_view text, uint32_t fileFlags, std::u16string& message)
         : table_(table), text_(text), ignoreCase_((fileFlags & kFileIgnoreCase) != 0), message_(message) {
-        open_.reserve(6);
+        open_.resize(6);
     }
 
     void StartTag(const XmlNodeToken& node) {
         const uint32_t index = table_.Allocate();
         if (root_ == 0) root_ = index;
-        const uint32_t parent = open_.empty() ? 0 : open_.back().index;
-        AppendChild(parent, index);
+        const uint32_t parent = Innermost();
+        ChildList& siblings = InnermostChildren();
         XmlElementRecord& r = table_[index];
-        // The level is the nesting depth at which the start tag was read (16 bits).
-        r.flagsAndLevel |= static_cast<uint32_t>(std::min<std::size_t>(open_.size(), 0xFFFF));
         r.start = node.start;
         r.length = node.length;
-        table_.SetTagLengths(index, node.length, 0);
+        // The level is the nesting depth at which the start tag was read (16 bits).
+        r.flagsAndLevel = static_cast<uint32_t>(std::min<std::size_t>(depth_, 0xFFFF));
+        r.parent = parent;
+        if (node.length < XmlElementTable::kMaxStartTagField) {
+            r.tagLengths = node.length;  // no end tag yet
+        } else {
+            table_.SetTagLengths(index, node.length, 0);
+        }
+        // The first child's previousSibling is the parent's last child.
+        if (siblings.last != 0) {
+            table_[siblings.last].nextSibling = index;
+            r.previousSibling = siblings.last;
+            table_[siblings.first].previousSibling = index;
+        } else {
+            table_[parent].firstChild = index;
+            r.previousSibling = index;
+            r.flagsAndLevel |= kElementFirstChild;
+            siblings.first = index;
+        }
+        siblings.last = index;
         if (!(node.flags & kNodeSelfClosing)) {
-            if (open_.size() == open_.capacity()) open_.reserve(2 * open_.size() + 6);
-            open_.push_back({index, node.name});
+            if (depth_ == open_.size()) open_.resize(2 * depth_ + 6);
+            open_[depth_++] = {index, {}, node.name};
             if (openNames_) openNames_->Add(node.name);
         }
     }
 
     void EndTag(const XmlNodeToken& node) {
         // Well-formed documents close the innermost element with its exact name: check that first.
-        if (!open_.empty() && SameUnits(open_.back().name, node.name)) {
-            Ended(open_.size() - 1, node);
+        if (depth_ != 0 && SameUnits(open_[depth_ - 1].name, node.name)) {
+            Ended(depth_ - 1, node);
             return;
         }
         // Otherwise the open elements are searched from the innermost outwards, but only when one of
@@ -56,10 +81,10 @@ public:
         // names are indexed from the first end tag that does not close the innermost element on.
         if (!openNames_) {
             openNames_.emplace(ignoreCase_);
-            for (const OpenElement& e : open_) openNames_->Add(e.name);
+            for (std::size_t k = 0; k < depth_; ++k) openNames_->Add(open_[k].name);
         }
         if (openNames_->Matches(node.name)) {
-            for (std::size_t k = open_.size(); k-- > 0;) {
+            for (std::size_t k = depth_; k-- > 0;) {
                 if (NameTokenMatches(open_[k].name, node.name, ignoreCase_)) {
                     Ended(k, node);
                     return;
@@ -93,46 +118,30 @@ private:
         const uint32_t index = open_[k].index;
         XmlElementRecord& r = table_[index];
         r.length = node.start + node.length - r.start;
-        table_.SetTagLengths(index, table_.StartTagLength(index), node.length);
-        if (k + 1 < open_.size()) CloseNotEnded(k + 1, node.name, node.start + 1);
+        table_.SetEndTagLength(index, node.length);
+        if (k + 1 < depth_) CloseNotEnded(k + 1, node.name, node.start + 1);
         PopTo(k);
     }
 
     // Removes the open elements from stack position `from` on.
     void PopTo(std::size_t from) {
         if (openNames_) {
-            for (std::size_t k = from; k < open_.size(); ++k) openNames_->Remove(open_[k].name);
+            for (std::size_t k = from; k < depth_; ++k) openNames_->Remove(open_[k].name);
         }
-        open_.resize(from);
+        depth_ = from;
     }
 
-    uint32_t Innermost() const { return open_.empty() ? 0 : open_.back().index; }
+    uint32_t Innermost() const { return depth_ == 0 ? 0 : open_[depth_ - 1].index; }
+    ChildList& InnermostChildren() { return depth_ == 0 ? topLevel_ : open_[depth_ - 1].children; }
     void MarkIllFormed() { table_[0].flagsAndLevel |= kDocumentIllFormed; }
-
-    void AppendChild(uint32_t parent, uint32_t index) {
-        XmlElementRecord& p = table_[parent];
-        XmlElementRecord& r = table_[index];
-        r.parent = parent;
-        if (p.firstChild != 0) {
-            XmlElementRecord& first = table_[p.firstChild];
-            const uint32_t last = first.previousSibling;
-            table_[last].nextSibling = index;
-            r.previousSibling = last;
-            first.previousSibling = index;
-        } else {
-            p.firstChild = index;
-            r.previousSibling = index;
-            r.flagsAndLevel |= kElementFirstChild;
-        }
-    }
 
     // Closes the open elements from the innermost down to stack position `from` as not ended: each
     // loses its end tag, hands a bad-markup flag to its parent and gives its children to its parent,
     // chained after it. `endTag` is the end tag that caused it (empty at the end of the text).
     void CloseNotEnded(std::size_t from, std::u16string_view endTag, uint32_t endTagOffset) {
-        if (from >= open_.size()) return;
+        if (from >= depth_) return;
         MarkIllFormed();
-        for (std::size_t k = open_.size(); k-- > from;) {
+        for (std::size_t k = depth_; k-- > from;) {
             const uint32_t index = open_[k].index;
             XmlElementRecord& r = table_[index];
             const uint32_t startTag = table_.StartTagLength(index);
@@ -164,6 +173,9 @@ private:
             table_[i].parent = parent;
         }
         PopTo(from);
+        // The parent's last child is now the last one it was handed.
+        ChildList& children = InnermostChildren();
+        children.last = table_[children.first].previousSibling;
     }
 
     void NotEndedMessage(uint32_t index, std::u16string_view name, std::u16string_view endTag,
@@ -190,7 +202,9 @@ private:
     std::u16string_view text_;
     bool ignoreCase_;
     std::u16string& message_;
-    std::vector<OpenElement> open_;
+    std::vector<OpenElement> open_;  // the open elements are open_[0, depth_)
+    std::size_t depth_ = 0;
+    ChildList topLevel_;
     std::optional<XmlOpenNames> openNames_;
     uint32_t root_ = 0;
 };

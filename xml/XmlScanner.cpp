@@ -10,7 +10,7 @@ namespace xml {
 XmlScanner::XmlScanner(std::u16string_view text, uint32_t fileFlags, std::size_t begin, std::size_t end)
     : next(std::min(begin, text.size())), text_(text), end_(std::min(end, text.size())), flags_(fileFlags) {}
 
-std::size_t XmlScanner::FindChar(std::size_t from, char16_t c) const {
+inline std::size_t XmlScanner::FindChar(std::size_t from, char16_t c) const {
     if (from >= end_) return std::u16string_view::npos;
     const std::size_t i = FindUnit(text_.data(), from, end_, c);
     return i < end_ ? i : std::u16string_view::npos;
@@ -23,7 +23,7 @@ std::size_t XmlScanner::FindTerminator(std::size_t from, std::u16string_view tai
     return std::u16string_view::npos;
 }
 
-void XmlScanner::Finish(XmlNodeToken& node, int type, std::size_t endExclusive) {
+inline void XmlScanner::Finish(XmlNodeToken& node, int type, std::size_t endExclusive) {
     node.type = type;
     node.length = static_cast<uint32_t>(endExclusive - node.start);
     next = endExclusive;

@@ -75,6 +75,15 @@ inline std::size_t DecodeUtf8Sequence(const unsigned char* p, const unsigned cha
     return k;
 }
 
+// Whether the four bytes at p are two valid two-byte sequences (lead bytes C2 to DF).
+inline bool TwoTwoByteSequences(const unsigned char* p) {
+    uint32_t word;
+    std::memcpy(&word, p, sizeof word);
+    // Lead 110xxxxx, continuation 10xxxxxx, twice (little-endian: the first byte is the lowest), and
+    // neither lead C0 or C1 (an overlong form).
+    return (word & 0xC0E0C0E0u) == 0x80C080C0u && (p[0] & 0x1E) != 0 && (p[2] & 0x1E) != 0;
+}
+
 // Decodes UTF-8 from p to end into o (which has room for end - p units) and returns the end of the
 // output. ASCII is widened sixteen bytes at a time: a block that holds a non-ASCII byte is widened as
 // well, and only its leading ASCII bytes are kept (the output never runs ahead of the input, so the
@@ -100,8 +109,18 @@ char16_t* DecodeUtf8Into(const unsigned char* p, const unsigned char* end, char1
         }
 #endif
         while (p < end && *p < 0x80) *o++ = *p++;
-        // A run of non-ASCII characters (a word of Cyrillic, Greek or CJK text) stays in this loop.
-        while (p < end && *p >= 0x80) p += DecodeUtf8Sequence(p, end, o, replacement, bad);
+        // A run of non-ASCII characters (a word of Cyrillic, Greek or CJK text) stays in this loop;
+        // two-byte characters (most alphabets) are taken two at a time.
+        while (p < end && *p >= 0x80) {
+            if (end - p >= 4 && TwoTwoByteSequences(p)) {
+                o[0] = static_cast<char16_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
+                o[1] = static_cast<char16_t>(((p[2] & 0x1F) << 6) | (p[3] & 0x3F));
+                o += 2;
+                p += 4;
+            } else {
+                p += DecodeUtf8Sequence(p, end, o, replacement, bad);
+            }
+        }
     }
     return o;
 }
@@ -121,11 +140,13 @@ const unsigned char* Utf8BlockEnd(const unsigned char* p, const unsigned char* e
 }
 
 // Decodes UTF-8 and checks it in the same pass, replacing each invalid sequence (overlong, surrogate,
-// out of range, truncated) by `replacement`. The output is sized block by block: each block's units
-// are cleared by the resize and written by the decoder while they are still in the first-level cache,
-// instead of clearing the whole output in a pass of its own first.
+// out of range, truncated) by `replacement`. Each block is decoded into a small buffer that stays in
+// the first-level cache and appended from there: growing the output with resize would clear every
+// unit before the decoder writes it, a second pass over the whole text.
 std::u16string DecodeUtf8(std::string_view bytes, char16_t replacement, std::size_t* unmapped) {
-    constexpr std::size_t kBlockBytes = 8192;
+    // Small enough that appending a block copies it with vector moves rather than a string instruction.
+    constexpr std::size_t kBlockBytes = 1024;
+    char16_t block[kBlockBytes];  // a block of n bytes never gives more than n units
     std::u16string out;
     out.reserve(bytes.size());  // never more UTF-16 units than bytes
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -133,10 +154,8 @@ std::u16string DecodeUtf8(std::string_view bytes, char16_t replacement, std::siz
     std::size_t bad = 0;
     while (p < end) {
         const unsigned char* stop = Utf8BlockEnd(p, end, kBlockBytes);
-        const std::size_t used = out.size();
-        out.resize(used + static_cast<std::size_t>(stop - p));
-        const char16_t* written = DecodeUtf8Into(p, stop, out.data() + used, replacement, bad);
-        out.resize(static_cast<std::size_t>(written - out.data()));
+        const char16_t* written = DecodeUtf8Into(p, stop, block, replacement, bad);
+        out.append(block, static_cast<std::size_t>(written - block));
         p = stop;
     }
     if (unmapped) *unmapped = bad;

@@ -118,7 +118,7 @@ TEST(XmlConversion, RejectedInputIsReplacedOneByOne) {
     EXPECT_EQ(unmapped, 2u);
 }
 
-// UTF-8 is decoded in blocks of a few kilobytes: a sequence, valid or broken, reads the same at every
+// UTF-8 is decoded in blocks of a kilobyte: a sequence, valid or broken, reads the same at every
 // offset of a long text, including those that straddle the ends of the blocks.
 TEST(XmlConversion, Utf8SequencesDecodeTheSameAtEveryOffset) {
     struct Case {
@@ -134,6 +134,12 @@ TEST(XmlConversion, Utf8SequencesDecodeTheSameAtEveryOffset) {
         {"\xF0\x9F\x98", u"\uFFFD", 1},
         {"\x80\x80\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD", 5},  // stray continuation bytes
         {"\xC3\xA9\xF0\x9F\x98\x80\xE6\x97\xA5", u"\u00E9\U0001F600\u65E5", 0},
+        // Runs of two-byte characters, which are read two at a time, next to forms that only look alike.
+        {"\xD0\x94\xD0\xB0\xD0\xB0", u"\u0414\u0430\u0430", 0},
+        {"\xD0\x94\xC1\xBF", u"\u0414\uFFFD\uFFFD", 2},  // overlong lead after a valid character
+        {"\xC0\x80\xD0\x94", u"\uFFFD\uFFFD\u0414", 2},
+        {"\xD0\x94\xD0\x41", u"\u0414\uFFFDA", 1},      // continuation byte missing
+        {"\xD0\x94\xE6\x97\xA5\xD0\xB0", u"\u0414\u65E5\u0430", 0},
     };
     for (const Case& c : cases) {
         for (const std::size_t base : {std::size_t(4096), std::size_t(8192), std::size_t(16384)}) {
