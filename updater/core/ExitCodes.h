@@ -20,6 +20,7 @@ enum ExitCode : int {
     kExitPackageUnreadable = 5,  // the updater's own file cannot be read or carries no package
     kExitAlreadyRunning = 6,     // another updater holds the single-instance lock
     kExitNoWindow = 7,           // a window was asked for, but Qt has no platform plugin to show it on
+    kExitUnknownOption = 8,      // an option no form knows was given: it was named, nothing was done
 };
 
 }  // namespace updater

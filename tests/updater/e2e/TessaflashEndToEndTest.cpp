@@ -12,6 +12,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -151,6 +152,34 @@ TEST_F(Tessaflash, HelpAndVersionFlashNothing) {
             SCOPED_TRACE(std::string(row.arguments) + " with " + environment);
             EXPECT_EQ(run(row.arguments, TESSAFLASH, environment), 0) << errors_;
             EXPECT_NE(output_.find(row.printed), std::string::npos) << output_;
+        }
+    }
+    EXPECT_TRUE(runs(Firmware::Application, kFreshVersion)) << "nothing was flashed";
+}
+
+// A word starting with "-" that no form knows is named in one line with where to find the forms, and the
+// run ends without an update, with or without a display: a person asking for help another way, or
+// mistyping an option, never gets the controller flashed.
+TEST_F(Tessaflash, AnUnknownOptionIsNamedAndFlashesNothing) {
+    struct Row {
+        const char* arguments;
+        const char* named;
+    };
+    const Row rows[] = {
+        {"-help", "'-help'"},
+        {"-V", "'-V'"},
+        {"-silent --dry-run", "'--dry-run'"},
+        {"true ../halcyra -Force", "'-Force'"},
+    };
+    start(options());
+    for (const Row& row : rows) {
+        for (const char* environment : {"env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ", "env QT_QPA_PLATFORM=offscreen "}) {
+            SCOPED_TRACE(std::string(row.arguments) + " with " + environment);
+            EXPECT_EQ(run(row.arguments, TESSAFLASH, environment + std::string("timeout 60 ")), 8) << errors_;
+            EXPECT_NE(errors_.find(std::string("unknown option ") + row.named), std::string::npos) << errors_;
+            EXPECT_NE(errors_.find("--help"), std::string::npos) << errors_;
+            EXPECT_EQ(std::count(errors_.begin(), errors_.end(), '\n'), 1) << errors_;
+            EXPECT_EQ(output_, "");
         }
     }
     EXPECT_TRUE(runs(Firmware::Application, kFreshVersion)) << "nothing was flashed";
