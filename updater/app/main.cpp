@@ -1,9 +1,9 @@
 // tessaflash, the firmware updater.
 //
 // Exit codes (ExitCodes.h): 0 updated, or the window closed normally, or the help or the versions were
-// printed;
-// 1 flashing failed or the controller never came up in its boot loader; 2 no controller; 3 no fitting
-// image, signature mismatch, records unavailable or an empty image; 4 refused because the
+// printed; 1 flashing failed, the controller never came up in its boot loader or did not come back on
+// the new firmware; 2 no controller; 3 no fitting image, signature mismatch, records unavailable or an
+// empty image; 4 refused because the
 // controller's firmware is already current (nothing forced the update); 5 the package in this file is
 // unreadable; 6 another updater is running; 7 the window cannot be shown (a platform plugin is missing);
 // 8 an unknown option was given (it is named; nothing else is done).
