@@ -7,7 +7,9 @@
 #include "FlashLink.h"
 #include "FlashSequence.h"
 #include "RestartTarget.h"
+#include "LocaleLanguages.h"
 #include "UpdateProgress.h"
+#include "UpdaterWording.h"
 #include "WindowMessage.h"
 
 #include "AccessDeniedText.h"
@@ -76,6 +78,8 @@ public:
     UpdateSession& self;
     UpdaterOptions options;
     bool windowless = false;
+    // The language of the page's own lines, as the pictures are chosen.
+    const Wording wording = WordingFor(platform::PreferredLanguages());
     SessionTexts texts;
     SessionButtons buttons;
     std::atomic<int> progress{0};
@@ -367,8 +371,7 @@ public:
         const auto pace = std::max(applicationLink.averageExchangeTime(), bootLoaderLink.averageExchangeTime());
         const int seconds = estimatedUpdateSeconds({blocks.image.size(), blocks.versionBlock.size(), package->info.bytesPerWrite},
                                                    std::max(pace, std::chrono::microseconds(FlashLink::kWriteSettleTime)));
-        return seconds == 1 ? QStringLiteral("The update takes about a second.")
-                            : QStringLiteral("The update takes about %1 seconds.").arg(seconds);
+        return QString::fromStdString(DurationSentence(seconds, wording));
     }
 
     // --- the update request ------------------------------------------------------------------------
@@ -497,9 +500,10 @@ public:
     }
 
     void showProgress(int percent) {
-        QString phase = QString::fromLatin1(updatePhase(percent));
-        phase[0] = phase[0].toUpper();
-        texts.progressLine = QStringLiteral("%1: %2 %").arg(phase).arg(percent);
+        const std::string_view phase = PhaseName(percent, wording);
+        texts.progressLine = QStringLiteral("%1: %2 %")
+                                 .arg(QString::fromUtf8(phase.data(), static_cast<qsizetype>(phase.size())))
+                                 .arg(percent);
         emit self.textsChanged();
         emit self.progressChanged(percent);
     }
