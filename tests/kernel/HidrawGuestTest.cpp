@@ -63,7 +63,8 @@ protected:
     void expectExchange(std::int32_t deviceNumber, const simulator::Report& report) {
         const std::size_t before = recorder_.reports().size();
         ASSERT_NE(TarnWrite(deviceNumber, report.data(), static_cast<std::int32_t>(report.size()), kSlot), 0);
-        ASSERT_TRUE(recorder_.waitForReports(before + 1));
+        ASSERT_TRUE(recorder_.waitForReports(before + 1))
+            << "no reply; output reports the device received: " << controller_->rawOutputs().size();
         const InputReport reply = recorder_.reports().at(before);
         EXPECT_EQ(reply.deviceNumber, deviceNumber);
         ASSERT_EQ(reply.bytes.size(), 65u);

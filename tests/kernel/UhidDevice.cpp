@@ -6,11 +6,23 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 namespace kernel_guest {
 namespace {
+
+// How long the first input report waits for the kernel to bind the device; it is sent anyway after
+// that, so a kernel without bind uevents only slows the first answer.
+constexpr int kBindWaitMs = 5000;
+
+// A unique string per created device, so that its bind uevent is told from any other device's.
+std::string nextUniq() {
+    static std::atomic<unsigned> counter{0};
+    return "uhid-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+}
 
 bool writeEvent(int fd, const uhid_event& event) {
     for (;;) {
@@ -33,12 +45,14 @@ std::unique_ptr<UhidDevice> UhidDevice::create(const UhidIdentity& identity, std
         error = std::string("/dev/uhid: ") + std::strerror(errno);
         return nullptr;
     }
-    std::unique_ptr<UhidDevice> device(new UhidDevice(fd));
+    // The watch listens before the device exists: its bind cannot come earlier than that.
+    std::unique_ptr<UhidDevice> device(new UhidDevice(fd, nextUniq()));
     uhid_event event{};
     event.type = UHID_CREATE2;
     auto& create = event.u.create2;
     std::snprintf(reinterpret_cast<char*>(create.name), sizeof create.name, "%s", identity.name.c_str());
     std::snprintf(reinterpret_cast<char*>(create.phys), sizeof create.phys, "uhid/%s", identity.name.c_str());
+    std::snprintf(reinterpret_cast<char*>(create.uniq), sizeof create.uniq, "%s", device->bindWatch_.uniq().c_str());
     create.rd_size = static_cast<__u16>(identity.reportDescriptor.size());
     create.bus = BUS_USB;
     create.vendor = identity.vendorId;
@@ -93,6 +107,7 @@ std::optional<std::vector<std::uint8_t>> UhidDevice::waitForOutput(int timeoutMs
 
 bool UhidDevice::sendInput(std::span<const std::uint8_t> report) {
     if (report.size() > UHID_DATA_MAX) return false;
+    bindWatch_.bound(kBindWaitMs);
     uhid_event event{};
     event.type = UHID_INPUT2;
     event.u.input2.size = static_cast<__u16>(report.size());

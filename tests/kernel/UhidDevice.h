@@ -3,6 +3,8 @@
 // puts a hidraw node on it, which is what the device-access library opens.
 #pragma once
 
+#include "HidBindWatch.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -33,12 +35,14 @@ public:
     // time-out. Other events of the kernel (start, open, close) are consumed on the way.
     std::optional<std::vector<std::uint8_t>> waitForOutput(int timeoutMs);
     // Sends one input report as the device's interrupt endpoint would (with its id byte first when
-    // the descriptor has report ids).
+    // the descriptor has report ids). The first one waits until the kernel has bound the device: an
+    // earlier report would be dropped by the kernel (see HidBindWatch.h).
     bool sendInput(std::span<const std::uint8_t> report);
 
 private:
-    explicit UhidDevice(int fd) : fd_(fd) {}
+    UhidDevice(int fd, std::string uniq) : fd_(fd), bindWatch_(std::move(uniq)) {}
     int fd_;
+    HidBindWatch bindWatch_;
 };
 
 }  // namespace kernel_guest

@@ -1,11 +1,12 @@
 // tessaflash, the firmware updater.
 //
 // Exit codes (ExitCodes.h): 0 updated, or the window closed normally, or the help or the versions were
-// printed;
-// 1 flashing failed or the controller never came up in its boot loader; 2 no controller; 3 no fitting
-// image, signature mismatch, records unavailable or an empty image; 4 refused because the
+// printed; 1 flashing failed, the controller never came up in its boot loader or did not come back on
+// the new firmware; 2 no controller; 3 no fitting image, signature mismatch, records unavailable or an
+// empty image; 4 refused because the
 // controller's firmware is already current (nothing forced the update); 5 the package in this file is
-// unreadable; 6 another updater is running; 7 the window cannot be shown (a platform plugin is missing).
+// unreadable; 6 another updater is running; 7 the window cannot be shown (a platform plugin is missing);
+// 8 an unknown option was given (it is named; nothing else is done).
 //
 // With "-silent", or when no window is built in or no display is available (none named, the named one
 // not there, or a platform no person sees such as offscreen), the updater runs without a window: nothing
@@ -93,14 +94,19 @@ int runWithoutWindow(QCoreApplication& app, updater::UpdaterOptions options, con
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string_view> arguments(argv, argv + argc);
+    const updater::UpdaterOptions options = updater::parseUpdaterOptions(arguments);
+    if (!options.unknownOption.empty()) {
+        std::fprintf(stderr, "tessaflash: unknown option '%s'; 'tessaflash --help' lists the options\n",
+                     options.unknownOption.c_str());
+        return updater::kExitUnknownOption;
+    }
     platform::SingleInstanceLock lock;
     if (!lock.Acquire(platform::kUpdaterInstance) &&
         lock.LastOutcome() == platform::SingleInstanceLock::Outcome::HeldElsewhere) {
         std::fprintf(stderr, "tessaflash: another updater is running\n");
         return updater::kExitAlreadyRunning;
     }
-    const std::vector<std::string_view> arguments(argv, argv + argc);
-    const updater::UpdaterOptions options = updater::parseUpdaterOptions(arguments);
     if (options.helpRequested) {
         updater::writeHelp(stdout);
         return updater::kExitSuccess;

@@ -28,6 +28,13 @@ int forcedEntryOf(std::string_view argument) {
     return number - 1;
 }
 
+// Whole words of the known forms; "bin:" and the help forms are found anywhere in a word.
+bool isKnownWord(std::string_view argument) {
+    for (const std::string_view known : {"-silent", "--silent", "-force", "--force", "--version", "true"})
+        if (argument == known) return true;
+    return argument.find("bin:") != std::string_view::npos;
+}
+
 std::string lowerCase(std::string_view text) {
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -51,6 +58,9 @@ UpdaterOptions parseUpdaterOptions(std::span<const std::string_view> arguments) 
         if (argument == "-silent" || argument == "--silent") options.silent = options.autoStart = true;
         if (argument == "-force" || argument == "--force") options.force = true;
         if (argument == "--version") options.versionRequested = true;
+        const bool restartPathOfTrue = i > 1 && arguments[i - 1] == "true";
+        if (argument.starts_with('-') && !isKnownWord(argument) && !restartPathOfTrue && options.unknownOption.empty())
+            options.unknownOption = argument;
         if (argument == "true") {
             options.autoStart = true;
             if (i + 1 < arguments.size()) options.restartPath = lowerCase(arguments[i + 1]);

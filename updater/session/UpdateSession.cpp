@@ -7,7 +7,9 @@
 #include "FlashLink.h"
 #include "FlashSequence.h"
 #include "RestartTarget.h"
+#include "LocaleLanguages.h"
 #include "UpdateProgress.h"
+#include "UpdaterWording.h"
 #include "WindowMessage.h"
 
 #include "AccessDeniedText.h"
@@ -49,6 +51,9 @@ constexpr auto kBeforeWorker = 100ms;
 constexpr auto kBootLoaderWait = 20s;
 // A run without a window ends with kExitNoController when no controller has settled by then.
 constexpr auto kControllerWait = 20s;
+// A controller in its application firmware that settles while the one sent into its boot loader is
+// awaited may be a second controller: the boot loader is looked for once more after this long.
+constexpr auto kSecondLook = 3s;
 // Polls of the write address while a unit behind the controller switches to its boot loader.
 constexpr int kUnitPolls = 20;
 constexpr auto kUnitPollPause = 1000ms;
@@ -73,6 +78,8 @@ public:
     UpdateSession& self;
     UpdaterOptions options;
     bool windowless = false;
+    // The language of the page's own lines, as the pictures are chosen.
+    const Wording wording = WordingFor(platform::PreferredLanguages());
     SessionTexts texts;
     SessionButtons buttons;
     std::atomic<int> progress{0};
@@ -97,6 +104,17 @@ public:
 
     std::thread worker;
     bool workerRunning = false;
+    // The controller was flashed and has left its boot loader: the run waits for it to come back in
+    // its application firmware with the new version before it reports success.
+    bool confirming = false;
+    int flashedEntry = -1;
+    // The application link's device when the controller was sent into its boot loader.
+    std::uint16_t sentFromDevice = 0;
+    // The application link looked once more for the boot loader (kSecondLook) in this wait.
+    bool secondLookTaken = false;
+    // A controller in its application firmware was listed while the image was being written: a second
+    // controller, since the one being flashed is in its boot loader then.
+    bool secondInApplication = false;
     std::uint16_t flashedDevice = 0;   // the device the running (or last) update writes to
     // The boot-loader link's unlisted arrivals when this update was asked for; -1 while none is.
     int unlistedBootLoadersBefore = -1;
@@ -206,6 +224,8 @@ public:
     }
 
     void linkChanged(FlashLink& link, bool listed) {
+        if (listed && &link == &applicationLink && workerRunning && targetIndex == 0 && progress < 100)
+            secondInApplication = true;
         if (listed) {
             settleTimerOf(link).start();
             return;
@@ -226,6 +246,10 @@ public:
             return;
         }
         if (!workerRunning) setProgress(0);
+        if (application && bootLoader && updating && applicationLink.deviceNumber() != sentFromDevice) {
+            secondControllerWhileRestarting();
+            return;
+        }
         if (application && bootLoader) {
             // The controller is changing mode: look again once one of the two has gone.
             QTimer::singleShot(kBothLinksRepost, &self,
@@ -243,15 +267,29 @@ public:
             texts.currentVersion.clear();
             emit self.textsChanged();
         }
-        setButtons({false, false, !updating && !workerRunning, updating || workerRunning});
+        const bool busy = updating || workerRunning || confirming;
+        setButtons({false, false, !busy, busy});
     }
 
     void applicationSettled() {
+        if (updating && applicationLink.deviceNumber() != sentFromDevice && !secondLookTaken) {
+            // Another device than the one sent away: the controller re-plugged, or a second controller
+            // while this one is still restarting. A boot loader that comes meanwhile tells which.
+            secondLookTaken = true;
+            QTimer::singleShot(kSecondLook, &self, [this] {
+                if (updating) platform::PostWindowMessage(&self, kStateMessage, 0, 1);
+            });
+            return;
+        }
         const TargetChoice choice = chooseTarget(applicationLink, package->info, options.forcedEntry, pauses);
         targetIndex = choice.targetIndex;
         takeRecords(choice.records);
         const bool cameBackInsteadOfBootLoader = updating && targetIndex == 0;
         updating = false;
+        if (confirming) {
+            confirmUpdate();
+            return;
+        }
         setButtons({true, true, true, false});
         if (cameBackInsteadOfBootLoader) {
             // It was sent into its boot loader but is running its application firmware again (a
@@ -270,6 +308,15 @@ public:
     }
 
     void bootLoaderSettled() {
+        if (confirming) {
+            // It was flashed and left its boot loader, and is back there: the image it got does not start.
+            confirming = false;
+            watchdog.stop();
+            takeRecords(fetchControllerRecords(bootLoaderLink, package->info, options.forcedEntry, pauses));
+            failUpdate(QStringLiteral("The controller did not start the new firmware: it came back in its boot "
+                                      "loader. The package may be damaged."));
+            return;
+        }
         targetIndex = 0;
         if (!updating) setButtons({true, true, true, false});
         takeRecords(fetchControllerRecords(bootLoaderLink, package->info, options.forcedEntry, pauses));
@@ -324,14 +371,13 @@ public:
         const auto pace = std::max(applicationLink.averageExchangeTime(), bootLoaderLink.averageExchangeTime());
         const int seconds = estimatedUpdateSeconds({blocks.image.size(), blocks.versionBlock.size(), package->info.bytesPerWrite},
                                                    std::max(pace, std::chrono::microseconds(FlashLink::kWriteSettleTime)));
-        return seconds == 1 ? QStringLiteral("The update takes about a second.")
-                            : QStringLiteral("The update takes about %1 seconds.").arg(seconds);
+        return QString::fromStdString(DurationSentence(seconds, wording));
     }
 
     // --- the update request ------------------------------------------------------------------------
 
     void requestUpdate() {
-        if (!package || workerRunning || updating || finished) return;
+        if (!package || workerRunning || updating || confirming || finished) return;
         const int selected = records.selectedEntry;
         if (selected < 0) {
             refuse(entryProblemText(selected), kExitNoFittingImage);
@@ -355,6 +401,8 @@ public:
             return;
         }
         unlistedBootLoadersBefore = bootLoaderLink.unlistedArrivals();
+        sentFromDevice = applicationLink.deviceNumber();
+        secondLookTaken = false;
         if (bootLoaderLink.deviceNumber() != 0) {
             startWorker();
         } else if (applicationLink.deviceNumber() != 0) {
@@ -422,6 +470,8 @@ public:
         }
         watchdog.stop();
         workerRunning = true;
+        secondInApplication = false;
+        flashedEntry = records.selectedEntry;
         setButtons({false, false, false, true});
         const auto& entryBlocks = package->entries[static_cast<std::size_t>(records.selectedEntry)];
         FlashJob job{entryBlocks.image, entryBlocks.versionBlock, firmware::storedText(package->info.version),
@@ -450,9 +500,10 @@ public:
     }
 
     void showProgress(int percent) {
-        QString phase = QString::fromLatin1(updatePhase(percent));
-        phase[0] = phase[0].toUpper();
-        texts.progressLine = QStringLiteral("%1: %2 %").arg(phase).arg(percent);
+        const std::string_view phase = PhaseName(percent, wording);
+        texts.progressLine = QStringLiteral("%1: %2 %")
+                                 .arg(QString::fromUtf8(phase.data(), static_cast<qsizetype>(phase.size())))
+                                 .arg(percent);
         emit self.textsChanged();
         emit self.progressChanged(percent);
     }
@@ -479,21 +530,65 @@ public:
             result = {false, "A second controller in its boot loader joined during the update: the controller "
                              "that was updated may be another than the one sent there. Run the updater again."};
         }
-        failureText = QString::fromStdString(result.failureText);
-        const bool unitWithDevice = targetIndex > 0 && applicationLink.deviceNumber() != 0;
-        if (result.succeeded) {
-            // An earlier failed attempt in this window no longer counts: the update went through.
-            exitCode = kExitSuccess;
-            setButtons({unitWithDevice, unitWithDevice, true, false});
-            if (silent()) platform::PostWindowMessage(&self, kExitMessage, kExitSuccess, 0);
-            else successPage.start(kResultPageDelay);
+        if (result.succeeded && targetIndex == 0 && secondInApplication) {
+            // The application link holds the other controller: the flashed one cannot be asked whether it
+            // started its new firmware.
+            result = {false, "The image was written, but a second controller in its application firmware joined "
+                             "during the update, so whether the updated controller starts its new firmware cannot "
+                             "be checked. Unplug the other controller and run the updater again."};
+        }
+        if (result.succeeded && targetIndex == 0) {
+            // Success only once it runs the new firmware: wait (as long as for the boot loader) for its
+            // application firmware to settle, and read its version then.
+            confirming = true;
+            setButtons({false, false, false, true});
+            watchdog.start(kBootLoaderWait);
+            if (applicationLink.deviceNumber() != 0) applicationSettle.start();
             return;
         }
-        exitCode = kExitFlashingFailed;
+        if (result.succeeded) {
+            reportSuccess();
+            return;
+        }
         const FlashLink& flashedLink = targetIndex > 0 ? applicationLink : bootLoaderLink;
+        QString text = QString::fromStdString(result.failureText);
         if (flashedLink.deviceNumber() != flashedDevice)
-            failureText += QStringLiteral(" The controller being updated went away during the update.");
-        const bool withDevice = flashedLink.deviceNumber() != 0;
+            text += QStringLiteral(" The controller being updated went away during the update.");
+        failUpdate(text);
+    }
+
+    // The controller came back in its application firmware after the update: success when it runs the
+    // version it was given.
+    void confirmUpdate() {
+        confirming = false;
+        watchdog.stop();
+        const auto wanted = firmware::entryVersion(package->info.entries[static_cast<std::size_t>(flashedEntry)]);
+        if (records.application && *records.application == wanted) {
+            reportSuccess();
+            return;
+        }
+        const QString found = records.application ? QString::fromStdString(firmware::versionText(*records.application))
+                                                   : QStringLiteral("an unreadable version");
+        failUpdate(QStringLiteral("The controller did not start the new firmware: it runs %1 instead of %2.")
+                       .arg(found, QString::fromStdString(firmware::versionText(wanted))));
+    }
+
+    void reportSuccess() {
+        failureText.clear();
+        // An earlier failed attempt in this window no longer counts: the update went through.
+        exitCode = kExitSuccess;
+        const bool unitWithDevice = targetIndex > 0 && applicationLink.deviceNumber() != 0;
+        setButtons({unitWithDevice, unitWithDevice, true, false});
+        if (silent()) platform::PostWindowMessage(&self, kExitMessage, kExitSuccess, 0);
+        else successPage.start(kResultPageDelay);
+    }
+
+    void failUpdate(const QString& text) {
+        failureText = text;
+        exitCode = kExitFlashingFailed;
+        // OK again when a controller is there to try once more.
+        const bool withDevice = targetIndex > 0 ? applicationLink.deviceNumber() != 0
+                                                : applicationLink.deviceNumber() != 0 || bootLoaderLink.deviceNumber() != 0;
         setButtons({withDevice, withDevice, true, false});
         if (silent()) {
             say(QStringLiteral("update failed: %1").arg(failureText));
@@ -503,8 +598,26 @@ public:
         }
     }
 
+    // The controller sent into its boot loader is there, and a second controller in its application
+    // firmware came meanwhile. Nothing was written: the controller is sent back to its firmware and the
+    // run fails, naming the other controller, instead of waiting for a boot loader that has come.
+    void secondControllerWhileRestarting() {
+        updating = false;
+        watchdog.stop();
+        leaveBootLoader(bootLoaderLink);
+        failUpdate(QStringLiteral("A second controller in its application firmware joined while this one restarted "
+                                  "into its boot loader; nothing was flashed, and this one was sent back to its "
+                                  "firmware. Unplug the other controller and run the updater again."));
+    }
+
     void waitedTooLong() {
         if (workerRunning || finished) return;
+        if (confirming) {
+            confirming = false;
+            failUpdate(QStringLiteral("The controller did not start the new firmware: it did not come back in its "
+                                      "application firmware after the update."));
+            return;
+        }
         if (updating) {
             updating = false;
             failureText = QStringLiteral("The controller did not come up in its boot loader.");
@@ -587,7 +700,7 @@ bool UpdateSession::start(const std::filesystem::path& programFile) { return imp
 void UpdateSession::requestUpdate() { impl_->requestUpdate(); }
 
 void UpdateSession::cancel() {
-    if (impl_->workerRunning || impl_->updating) return;
+    if (impl_->workerRunning || impl_->updating || impl_->confirming) return;
     impl_->finish(impl_->exitCode);
 }
 

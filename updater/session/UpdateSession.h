@@ -1,7 +1,7 @@
 // One run of the updater: reads the package out of the updater's own file, watches the controller on
 // the application link (slot 0) and the boot-loader link (slot 1), fetches its records and picks the
-// image, sends it into its boot loader on request and flashes it on a worker thread, then reports the
-// result and, after a successful update, starts the configuration program again.
+// image, sends it into its boot loader on request and flashes it on a worker thread, waits for it to
+// come back on the new version, then reports the result and, after a successful update, starts the configuration program again.
 //
 // The session lives on the user-interface thread; every signal is emitted there. A window (or the
 // program without one) drives it like this:

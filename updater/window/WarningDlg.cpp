@@ -7,6 +7,9 @@
 #include "UpdaterPageTexts.h"
 #include "UpdaterPictures.h"
 #include "UpdaterShape.h"
+#include "UpdaterWording.h"
+
+#include "LocaleLanguages.h"
 
 #include <QPainter>
 
@@ -50,11 +53,8 @@ CWarning::CWarning(int code, const UpdaterLayout& layout, QWidget* parent)
 }
 
 QString CWarning::WindowTitle(int code) {
-    switch (code) {
-        case kSuccess: return QStringLiteral("Firmware update complete");
-        case kFailed: return QStringLiteral("Firmware update failed");
-        default: return QStringLiteral("Firmware is up to date");
-    }
+    const std::string_view title = ResultPageTitle(code, WordingFor(platform::PreferredLanguages()));
+    return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }
 
 QString CWarning::MessageText(int code) {

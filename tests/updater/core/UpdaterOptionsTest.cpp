@@ -30,6 +30,12 @@ UpdaterOptions restart(std::string path) {
     return o;
 }
 
+UpdaterOptions unknown(std::string word) {
+    UpdaterOptions o;
+    o.unknownOption = std::move(word);
+    return o;
+}
+
 UpdaterOptions help() {
     UpdaterOptions o;
     o.helpRequested = true;
@@ -47,8 +53,8 @@ const std::vector<Case> kCases = {
     {"bin_long_digits_no_overflow", {"bin:99999999999999999999"}, forced(kNoForcedEntry)},
     {"invalid_bin_keeps_earlier", {"bin:4", "bin:0"}, forced(3)},
     {"silent", {"-silent"}, [] { UpdaterOptions o; o.silent = o.autoStart = true; return o; }()},
-    {"silent_case_sensitive", {"-Silent"}, {}},
-    {"silent_whole_argument", {"-silentx"}, {}},
+    {"silent_case_sensitive", {"-Silent"}, unknown("-Silent")},
+    {"silent_whole_argument", {"-silentx"}, unknown("-silentx")},
     {"force", {"-force"}, [] { UpdaterOptions o; o.force = true; return o; }()},
     {"help_question", {"/?"}, help()},
     {"help_word", {"/help"}, help()},
@@ -60,7 +66,16 @@ const std::vector<Case> kCases = {
     {"gnu_silent", {"--silent"}, [] { UpdaterOptions o; o.silent = o.autoStart = true; return o; }()},
     {"gnu_force", {"--force"}, [] { UpdaterOptions o; o.force = true; return o; }()},
     {"gnu_version", {"--version"}, [] { UpdaterOptions o; o.versionRequested = true; return o; }()},
-    {"gnu_forms_whole_only", {"--helpx", "--silently", "-hh", "--Force"}, {}},
+    {"gnu_forms_whole_only", {"--helpx", "--silently", "-hh", "--Force"}, unknown("--helpx")},
+    // A word starting with "-" that no form knows is named (the first one), whatever else is given.
+    {"unknown_single_dash_help", {"-help"}, unknown("-help")},
+    {"unknown_short_version", {"-V"}, unknown("-V")},
+    {"unknown_lone_dash", {"-"}, unknown("-")},
+    {"unknown_beside_silent", {"-silent", "-x", "-y"},
+     [] { UpdaterOptions o = unknown("-x"); o.silent = o.autoStart = true; return o; }()},
+    {"bin_with_dash_is_known", {"-bin:2"}, forced(1)},
+    {"words_without_dash_still_ignored", {"update", "now"}, {}},
+    {"restart_path_with_dash_is_no_option", {"true", "-halcyra"}, restart("-halcyra")},
     {"true_last_no_path", {"true"}, restart("")},
     {"true_path_lower_case", {"true", "../Halcyra"}, restart("../halcyra")},
     {"true_backslash_path", {"true", "..\\Halcyra.exe"}, restart("..\\halcyra.exe")},

@@ -12,6 +12,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -156,6 +157,34 @@ TEST_F(Tessaflash, HelpAndVersionFlashNothing) {
     EXPECT_TRUE(runs(Firmware::Application, kFreshVersion)) << "nothing was flashed";
 }
 
+// A word starting with "-" that no form knows is named in one line with where to find the forms, and the
+// run ends without an update, with or without a display: a person asking for help another way, or
+// mistyping an option, never gets the controller flashed.
+TEST_F(Tessaflash, AnUnknownOptionIsNamedAndFlashesNothing) {
+    struct Row {
+        const char* arguments;
+        const char* named;
+    };
+    const Row rows[] = {
+        {"-help", "'-help'"},
+        {"-V", "'-V'"},
+        {"-silent --dry-run", "'--dry-run'"},
+        {"true ../halcyra -Force", "'-Force'"},
+    };
+    start(options());
+    for (const Row& row : rows) {
+        for (const char* environment : {"env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ", "env QT_QPA_PLATFORM=offscreen "}) {
+            SCOPED_TRACE(std::string(row.arguments) + " with " + environment);
+            EXPECT_EQ(run(row.arguments, TESSAFLASH, environment + std::string("timeout 60 ")), 8) << errors_;
+            EXPECT_NE(errors_.find(std::string("unknown option ") + row.named), std::string::npos) << errors_;
+            EXPECT_NE(errors_.find("--help"), std::string::npos) << errors_;
+            EXPECT_EQ(std::count(errors_.begin(), errors_.end(), '\n'), 1) << errors_;
+            EXPECT_EQ(output_, "");
+        }
+    }
+    EXPECT_TRUE(runs(Firmware::Application, kFreshVersion)) << "nothing was flashed";
+}
+
 TEST_F(Tessaflash, WithoutAControllerEndsWithTwo) {
     EXPECT_EQ(run("-silent"), 2) << errors_;
     EXPECT_NE(errors_.find("no controller found"), std::string::npos) << errors_;
@@ -283,27 +312,46 @@ TEST_F(Tessaflash, AControllerBackInItsApplicationInsteadOfItsBootLoaderIsReport
 
 // The controller sent into its boot loader takes its time to come back, and meanwhile a second
 // controller (in its boot loader, or in its application firmware) joins the bus. Whatever the run ends
-// up doing, it must not end with 0 while the first controller sits in its boot loader.
+// up doing, it must not end with 0 while the first controller sits in its boot loader. A newcomer in its
+// application firmware is named as soon as the first one's boot loader is there (not after the wait for
+// a boot loader that never ends), and the first one, untouched, goes back to its firmware.
 TEST_F(Tessaflash, ASecondControllerArrivingWhileTheFirstRestartsStrandsNothingSilently) {
-    for (const bool inBootLoader : {true, false}) {
-        SCOPED_TRACE(inBootLoader ? "newcomer in its boot loader" : "newcomer in its application firmware");
+    struct Row {
+        bool inBootLoader;
+        const char* says;   // nullptr: any failure that names what happened
+    };
+    const Row rows[] = {
+        {true, nullptr},
+        {false, "second controller in its application firmware joined while this one restarted"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.inBootLoader ? "newcomer in its boot loader" : "newcomer in its application firmware");
         auto o = options();
         o.faults.push_back(fault("leave:11.00,ms=1500"));
         start(o);
         int code = -1;
+        const auto started = std::chrono::steady_clock::now();
         std::thread updater([&] { code = run("-silent"); });
         ASSERT_TRUE(controller_->waitFor([](const ControllerState&, bool onBus) { return !onBus; }, 20s));
         std::this_thread::sleep_for(100ms);
         auto other = options();
         other.name = "newcomer";
         other.stateFile = root_ + "/newcomer.state";
-        other.startInBootLoader = inBootLoader;
+        other.startInBootLoader = row.inBootLoader;
         auto newcomer = startController(other);
         ASSERT_TRUE(newcomer);
         updater.join();
+        const auto took = std::chrono::steady_clock::now() - started;
         waitOnBus(false);
         const bool firstUpdated = runs(Firmware::Application, kPackageVersion);
         EXPECT_TRUE(firstUpdated || code != 0) << "exit 0 with the first controller in its boot loader\n" << errors_;
+        if (row.says) {
+            EXPECT_EQ(code, 1) << errors_;
+            EXPECT_NE(errors_.find(row.says), std::string::npos) << errors_;
+            // The wait for the boot loader is 20 s; the boot loader came after 1.5 s.
+            EXPECT_LT(took, 15s) << "the run waited for a boot loader that had come";
+            EXPECT_TRUE(runs(Firmware::Application, kFreshVersion)) << "the first controller is back on its firmware";
+        }
         newcomer.reset();
         controller_.reset();
         std::filesystem::remove(o.stateFile);
@@ -374,7 +422,12 @@ struct FaultRow {
     After after;
     Newcomer newcomer = Newcomer::None;
     const char* says = nullptr;   // a text the run's lines must hold
+    // Changes the package's information block for the first run (the second run uses the plain one).
+    void (*package)(firmware::FirmwareInfoBlock&) = nullptr;
 };
+
+void imageOneByteShort(firmware::FirmwareInfoBlock& info) { info.entries[0].imageBytes -= 1; }
+void noVersionBlock(firmware::FirmwareInfoBlock& info) { info.entries[0].versionBlockBytes = 0; }
 
 const std::vector<FaultRow> kFaultMatrix = {
     {"lost_write_replies_within_retries", {"drop:1f,skip=20,times=3"}, 0, After::NewFirmware},
@@ -386,13 +439,22 @@ const std::vector<FaultRow> kFaultMatrix = {
     {"never_back_after_enter_boot_loader", {"leave:11.00"}, 1, After::OldFirmware},
     // The update belongs to the controller it started on: a newcomer neither takes over the writes nor
     // gets them, and the first controller ends updated. A second one in its boot loader cannot be told
-    // from the first (it may have come while the first restarted), so that run does not end with 0.
+    // from the first (it may have come while the first restarted), so that run does not end with 0; nor
+    // does a run that cannot ask the first whether it started its new firmware, because the second one
+    // holds the application link.
     {"second_controller_in_boot_loader_at_30_percent", {"delay:1f,ms=10"}, 1, After::NewFirmware, Newcomer::InBootLoader,
      "second controller in its boot loader"},
-    {"second_controller_in_application_at_30_percent", {"delay:1f,ms=10"}, 0, After::NewFirmware, Newcomer::InApplication},
+    {"second_controller_in_application_at_30_percent", {"delay:1f,ms=10"}, 1, After::NewFirmware, Newcomer::InApplication,
+     "second controller in its application firmware joined during the update"},
     // The boot loader's records cannot be read: nothing was written, so the controller is sent back to
     // its firmware and the line names the records, not the layout.
     {"boot_loader_records_unreadable", {"drop:12.00,skip=1"}, 3, After::OldFirmware, Newcomer::None, "Get Info Error!"},
+    // A package built wrong flashes without a fault of the link, and the controller does not start what
+    // it got: the run fails and says so instead of reporting an update.
+    {"image_length_one_byte_short", {}, 1, After::BootLoaderDamaged, Newcomer::None, "did not start the new firmware",
+     imageOneByteShort},
+    {"version_block_length_zero", {}, 1, After::BootLoaderDamaged, Newcomer::None, "did not start the new firmware",
+     noVersionBlock},
 };
 
 class FaultMatrix : public Tessaflash, public ::testing::WithParamInterface<FaultRow> {
@@ -430,7 +492,11 @@ TEST_P(FaultMatrix, EndsWithItsCodeAndASecondRunSucceeds) {
     auto o = options();
     for (const char* text : GetParam().faults) o.faults.push_back(fault(text));
     start(o);
-    if (GetParam().newcomer == Newcomer::None) {
+    if (GetParam().package) {
+        const std::string program = patchedUpdater(root_ + "/patched", GetParam().package);
+        ASSERT_FALSE(program.empty());
+        EXPECT_EQ(run("-silent", program.c_str()), GetParam().exitCode) << errors_;
+    } else if (GetParam().newcomer == Newcomer::None) {
         EXPECT_EQ(run("-silent"), GetParam().exitCode) << errors_;
     } else {
         runWithNewcomerAt30Percent(GetParam().newcomer == Newcomer::InBootLoader);

@@ -331,6 +331,7 @@ TEST(UpdaterLanguage, PagesFollowTheDesktopsLanguage) {
     const updater::UpdaterLayout layout = updater::LoadUpdaterLayout();
     std::map<std::string, QImage> mainPages;
     std::map<std::string, QImage> resultPages;
+    std::map<std::string, QString> resultTitles;
     for (const char* lang : {"C.UTF-8", "en_GB.UTF-8", "de_DE.UTF-8", "de_AT.UTF-8"}) {
         environment.Set("LANG", lang);
         FakeUpdateSession session;
@@ -341,6 +342,7 @@ TEST(UpdaterLanguage, PagesFollowTheDesktopsLanguage) {
         CWarning result(CWarning::kSuccess, layout);
         result.show();
         resultPages[lang] = Rendered(result);
+        resultTitles[lang] = result.windowTitle();
     }
     const auto differing = [](std::map<std::string, QImage>& pages, const char* a, const char* b, const QRect& rect) {
         return DifferingPixels(pages[a], pages[b], rect);
@@ -350,6 +352,8 @@ TEST(UpdaterLanguage, PagesFollowTheDesktopsLanguage) {
     EXPECT_EQ(differing(mainPages, "de_DE.UTF-8", "de_AT.UTF-8", instruction), 0);
     EXPECT_EQ(differing(resultPages, "C.UTF-8", "en_GB.UTF-8", message), 0);
     EXPECT_GT(differing(resultPages, "C.UTF-8", "de_DE.UTF-8", message), 200) << "German text on the result page";
+    EXPECT_EQ(resultTitles["en_GB.UTF-8"], QStringLiteral("Firmware update complete"));
+    EXPECT_EQ(resultTitles["de_AT.UTF-8"], QStringLiteral("Firmware-Aktualisierung abgeschlossen")) << "the window's title too";
 }
 
 }  // namespace
