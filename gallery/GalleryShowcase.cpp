@@ -66,7 +66,8 @@ struct FaceSample {
 
 GalleryShowcase::GalleryShowcase(const QString& resolutionFolder, QWidget* parent) : QWidget(parent) {
     LoadPagePictures(resolutionFolder);
-    const skin::SkinImageSet pictures{&pagePictures_[0], &pagePictures_[1], &pagePictures_[2], &pagePictures_[3], {}};
+    const skin::SkinImageSet pictures =
+        skin::SkinImageSet::Of(&pagePictures_[0], &pagePictures_[1], &pagePictures_[2], &pagePictures_[3]);
 
     // The samples are the static-effect button, cut at its record's rectangle from each page picture.
     const std::u16string record = xml::LookupValue(skindocs::ButtonDocument(), keys::kLed, keys::kButtonStatic);

@@ -93,13 +93,12 @@ void CBaseDlg::LoadSkin() {
         resize(size);
         update();
     }
-    LoadPagePicture(folder, PictureName(sectionName_, u"OVER"), hover_, ratio);
-    LoadPagePicture(folder, PictureName(sectionName_, u"DOWN"), pressed_, ratio);
-    LoadPagePicture(folder, PictureName(sectionName_, u"DISABLE"), disabled_, ratio);
+    // The other looks are decoded when a widget first shows them: most are never needed for the first
+    // paint, and some (the hover looks) only when the pointer comes.
     imageSet_.normal = &background_;
-    imageSet_.over = &hover_;
-    imageSet_.down = &pressed_;
-    imageSet_.disable = &disabled_;
+    imageSet_.deferredOver = DeferredPicture::Named(folder, PictureName(sectionName_, u"OVER"), ratio);
+    imageSet_.deferredDown = DeferredPicture::Named(folder, PictureName(sectionName_, u"DOWN"), ratio);
+    imageSet_.deferredDisable = DeferredPicture::Named(folder, PictureName(sectionName_, u"DISABLE"), ratio);
 }
 
 void CBaseDlg::ApplyMask(const QString& folder) {
@@ -125,9 +124,10 @@ void CBaseDlg::ApplyMask(const QString& folder) {
 }
 
 void CBaseDlg::FreeStatePictures() {
-    hover_ = QImage();
-    pressed_ = QImage();
-    disabled_ = QImage();
+    // The widgets keep the deferred pictures they still need; the page keeps none.
+    imageSet_.deferredOver.reset();
+    imageSet_.deferredDown.reset();
+    imageSet_.deferredDisable.reset();
 }
 
 void CBaseDlg::DrawSkinContent(QPainter&) {}

@@ -4,7 +4,8 @@
 // under "<program folder>Skins/". On initialisation it loads its pictures (LoadSkin): the outline from
 // MASK, the background from NORMAL (the page takes its size), and the hover, pressed and disabled
 // page pictures from OVER, DOWN and DISABLE, from which the widgets made in LoadSkin cut their looks;
-// those three are freed right after LoadSkin. The page paints its background and then
+// those three are decoded only when a widget first shows a look of theirs, and the page lets go of
+// them right after LoadSkin. The page paints its background and then
 // DrawSkinContent, can be dragged by any background point, and ignores Enter and Escape, so that no
 // skinned page closes by keyboard.
 //
@@ -54,7 +55,7 @@ public:
     // Loads the outline and pictures of the page's section. Pages override it: call the base first,
     // then create the widgets from ImageSet().
     virtual void LoadSkin();
-    // Drops the hover, pressed and disabled page pictures once the widgets hold their cut-outs.
+    // Lets go of the hover, pressed and disabled page pictures once the widgets have registered their looks.
     virtual void FreeStatePictures();
     // Paints the page's own content over the background (labels and the like); the base draws nothing.
     virtual void DrawSkinContent(QPainter& painter);
@@ -88,9 +89,6 @@ private:
     bool initialised_ = false;
 
     QImage background_;
-    QImage hover_;
-    QImage pressed_;
-    QImage disabled_;
     SkinImageSet imageSet_;
 
     // Dragging by hand, where the platform cannot move the window itself.

@@ -71,10 +71,10 @@ void CBitmapBtn::Create(QWidget* page, const QRect& rect) {
 }
 
 void CBitmapBtn::SetStatePictures(const SkinImageSet& pictures, const QRect& rect) {
-    CutPicture(normal_, pictures.normal, rect);
-    CutPicture(hover_, pictures.over, rect);
-    CutPicture(pressed_, pictures.down, rect);
-    CutPicture(disabled_, pictures.disable, rect);
+    CutLook(normal_, pictures.normal, pictures.deferredNormal, rect);
+    CutLook(hover_, pictures.over, pictures.deferredOver, rect);
+    CutLook(pressed_, pictures.down, pictures.deferredDown, rect);
+    CutLook(disabled_, pictures.disable, pictures.deferredDisable, rect);
     update();
 }
 
@@ -162,12 +162,12 @@ ButtonLook CBitmapBtn::CurrentLook() const {
 
 const QImage& CBitmapBtn::Picture(StatePicture picture) const {
     switch (picture) {
-        case StatePicture::Hover: return hover_;
-        case StatePicture::Pressed: return pressed_;
-        case StatePicture::Disabled: return disabled_;
+        case StatePicture::Hover: return hover_.Picture();
+        case StatePicture::Pressed: return pressed_.Picture();
+        case StatePicture::Disabled: return disabled_.Picture();
         case StatePicture::Normal: break;
     }
-    return normal_;
+    return normal_.Picture();
 }
 
 QColor CBitmapBtn::CaptionColor(CaptionTone tone) const {

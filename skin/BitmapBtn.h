@@ -54,7 +54,8 @@ public:
     void Create(QWidget* page, const QRect& rect);
 
     // Cuts `rect` out of each page picture into the matching state picture; a missing page picture
-    // leaves that state without a picture (nothing is drawn in that state).
+    // leaves that state without a picture (nothing is drawn in that state). A state whose page picture
+    // is deferred is cut when the button first shows it.
     void SetStatePictures(const SkinImageSet& pictures, const QRect& rect);
 
     // Stores the caption with its anchoring and margin; repaints when the text or margin changed.
@@ -140,10 +141,10 @@ private:
     void EndHover();
     void Toggle();
 
-    QImage normal_;
-    QImage hover_;
-    QImage pressed_;
-    QImage disabled_;
+    CutOut normal_;
+    CutOut hover_;
+    CutOut pressed_;
+    CutOut disabled_;
 
     bool checkable_ = false;
     bool checked_ = false;

@@ -25,11 +25,6 @@ QImage LoadThumb(const QString& file, qreal ratio) {
     return ForDrawing(std::move(picture));
 }
 
-QImage CutLook(const QImage* page, const QRect& rect, QImage current) {
-    CutPicture(current, page, rect);
-    return ForDrawing(std::move(current));
-}
-
 }  // namespace
 
 void CPngHSliderBar::LoadThumbs(const QString& thumbFile, const QString& secondThumbFile,
@@ -56,9 +51,16 @@ void CPngHSliderBar::CreateSlider(QWidget* parent, int controlId, const QRect& r
 
 void CPngHSliderBar::SetTrackPictures(const QImage* normal, const QImage* filled, const QImage* disabled,
                                       const QRect& rect) {
-    track_ = CutLook(normal, rect, std::move(track_));
-    filled_ = CutLook(filled, rect, std::move(filled_));
-    disabled_ = CutLook(disabled, rect, std::move(disabled_));
+    track_.Cut(normal, rect);
+    filled_.Cut(filled, rect);
+    disabled_.Cut(disabled, rect);
+    update();
+}
+
+void CPngHSliderBar::SetTrackPictures(const SkinImageSet& pictures, const QRect& rect) {
+    CutLook(track_, pictures.normal, pictures.deferredNormal, rect);
+    CutLook(filled_, pictures.down, pictures.deferredDown, rect);
+    CutLook(disabled_, pictures.disable, pictures.deferredDisable, rect);
     update();
 }
 
@@ -96,13 +98,14 @@ void CPngHSliderBar::paintEvent(QPaintEvent*) {
     // Qt's backing store already paints off screen and shows the result at once, so the slider
     // paints straight into it. Where a picture is missing the page underneath shows through.
     QPainter painter(this);
-    if (isEnabled() || disabled_.isNull()) {
-        painter.drawImage(0, 0, track_);
-        const QSize filled = LogicalSize(filled_);
+    if (isEnabled() || disabled_.Picture().isNull()) {
+        painter.drawImage(0, 0, track_.Picture());
+        const QImage& fill = filled_.Picture();
+        const QSize filled = LogicalSize(fill);
         const int fillWidth = std::clamp(SliderFillWidth(Scale(), position_), 0, filled.width());
-        painter.drawImage(QPoint(0, 0), filled_, PicturePixels(filled_, QRect(0, 0, fillWidth, filled.height())));
+        painter.drawImage(QPoint(0, 0), fill, PicturePixels(fill, QRect(0, 0, fillWidth, filled.height())));
     } else {
-        painter.drawImage(0, 0, disabled_);
+        painter.drawImage(0, 0, disabled_.Picture());
     }
     if (isEnabled()) {
         const QImage& thumb = thumbHovered_ && !hoverThumb_.isNull() ? hoverThumb_ : thumb_;

@@ -6,6 +6,7 @@
 // to its parent, and the parent decides and calls SetPosition.
 #pragma once
 
+#include "SkinPictures.h"
 #include "SliderMath.h"
 
 #include <QImage>
@@ -40,6 +41,9 @@ public:
     // Cuts the track pictures out of page pictures at `rect`. A null picture leaves that look as it
     // was; `disabled` may be null when the page has no disabled look.
     void SetTrackPictures(const QImage* normal, const QImage* filled, const QImage* disabled, const QRect& rect);
+    // The same from a page's image set: normal, pressed (the filled part) and disabled, each cut when
+    // first drawn where the page defers it.
+    void SetTrackPictures(const SkinImageSet& pictures, const QRect& rect);
 
     // Sets the range and clamps the position into it. The range must have maximum > minimum; one that
     // does not reads every mouse position as the minimum and draws the thumb at the left edge.
@@ -73,9 +77,9 @@ private:
     void PostValue(int value);
 
     int controlId_ = 0;
-    QImage track_;
-    QImage filled_;
-    QImage disabled_;
+    CutOut track_{true};
+    CutOut filled_{true};
+    CutOut disabled_{true};
     QImage thumb_;
     QImage secondThumb_;
     QImage hoverThumb_;

@@ -130,7 +130,11 @@ QSize DeclaredPictureFileSize(const QString& path) {
     return QImageReader(&file).size();
 }
 
-int DecodePictureFile(const QString& path, QImage& picture) {
+// Decodes the picture file, or with a valid `clip` only that part of it (intersected with the picture;
+// `part` gets where the decoded part lies and `whole` the picture's whole size): the JPEG decoder then
+// keeps only the part's rows and stops after its last one.
+int DecodePictureFile(const QString& path, QImage& picture, const QRect& clip = QRect(), QRect* part = nullptr,
+                      QSize* whole = nullptr) {
     QByteArray bytes;
     if (const int error = ReadPictureBytes(path, bytes); error != 0) return error;
     // A picture that claims more pixels than a skin picture may have is refused before it is decoded.
@@ -139,7 +143,15 @@ int DecodePictureFile(const QString& path, QImage& picture) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    QRect decodedPart(QPoint(0, 0), declared);
+    if (clip.isValid() && declared.isValid()) {
+        decodedPart = clip.intersected(decodedPart);
+        if (decodedPart.isEmpty()) return EINVAL;
+        reader.setClipRect(decodedPart);
+    }
     QImage decoded = reader.read();
+    if (part != nullptr) *part = decoded.isNull() ? QRect() : QRect(decodedPart.topLeft(), decoded.size());
+    if (whole != nullptr) *whole = declared.isValid() ? declared : decoded.size();
     if (decoded.isNull() || !IsAllowedPictureSize(decoded.size())) {
         return EINVAL;
     }
@@ -198,26 +210,40 @@ int LoadPictureFile(const QString& path, QImage& picture, QSize* size, qreal rat
     return 0;
 }
 
+int LoadPicturePart(const QString& path, const QRect& clip, QImage& picture, QRect& part, QSize& pageSize) {
+    QImage decoded;
+    if (const int error = DecodePictureFile(path, decoded, clip, &part, &pageSize); error != 0) return error;
+    picture = std::move(decoded);
+    return 0;
+}
+
 void CutPicture(QImage& target, const QImage* source, const QRect& rect) {
     if (!source || source->isNull()) return;
-    const QRect pixels = PicturePixels(*source, rect);
+    CutPicturePart(target, *source, QPoint(0, 0), source->size(), rect);
+}
+
+void CutPicturePart(QImage& target, const QImage& part, const QPoint& partOrigin, const QSize& pageSize,
+                    const QRect& rect) {
+    if (part.isNull()) return;
+    const QRect pixels = PicturePixels(part, rect);
     // The rectangle comes from a skin file: a cut-out never grows beyond the page picture it is cut
     // from, so a record with a huge size cannot make a huge allocation.
-    QImage cut(pixels.size().expandedTo(QSize(0, 0)).boundedTo(source->size()), QImage::Format_ARGB32);
+    QImage cut(pixels.size().expandedTo(QSize(0, 0)).boundedTo(pageSize), QImage::Format_ARGB32);
     if (cut.isNull()) {
         target = QImage();
         return;
     }
     cut.fill(Qt::transparent);
-    const QRect inside = pixels.intersected(source->rect());
+    const QRect inside = pixels.intersected(QRect(partOrigin, part.size()));
     if (!inside.isEmpty()) {
         QPainter painter(&cut);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         // Source and target rectangles in pixels of the same size: a copy of pixels, whatever the
         // source's device pixel ratio.
-        painter.drawImage(QRect(inside.topLeft() - pixels.topLeft(), inside.size()), *source, inside);
+        painter.drawImage(QRect(inside.topLeft() - pixels.topLeft(), inside.size()), part,
+                          inside.translated(-partOrigin));
     }
-    cut.setDevicePixelRatio(source->devicePixelRatio());
+    cut.setDevicePixelRatio(part.devicePixelRatio());
     target = std::move(cut);
 }
 

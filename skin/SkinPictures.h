@@ -2,6 +2,7 @@
 // and the image set a page hands to the widget factory.
 #pragma once
 
+#include "DeferredPicture.h"
 #include "SkinRecord.h"
 
 #include <QImage>
@@ -10,6 +11,8 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
+
 class QWidget;
 
 namespace skin {
@@ -17,12 +20,28 @@ namespace skin {
 // The four full-page state pictures of a page and its layout origin, added to every record's
 // rectangle before use. A widget cuts its look for each state out of these at its own rectangle.
 // The pointers refer to pictures the page owns; a null or empty picture leaves that state unset.
+// A state may instead come as a picture decoded when a widget first shows it (DeferredPicture.h):
+// where one of `deferred...` is set, it takes the place of that state's pointer.
 struct SkinImageSet {
     const QImage* normal = nullptr;
     const QImage* over = nullptr;
     const QImage* down = nullptr;
     const QImage* disable = nullptr;
     QPoint origin;
+    std::shared_ptr<DeferredPicture> deferredNormal;
+    std::shared_ptr<DeferredPicture> deferredOver;
+    std::shared_ptr<DeferredPicture> deferredDown;
+    std::shared_ptr<DeferredPicture> deferredDisable;
+
+    // A set of four decoded pictures at the origin (0, 0).
+    static SkinImageSet Of(const QImage* normal, const QImage* over, const QImage* down, const QImage* disable) {
+        SkinImageSet set;
+        set.normal = normal;
+        set.over = over;
+        set.down = down;
+        set.disable = disable;
+        return set;
+    }
 };
 
 // A record's rectangle as a QRect: the corner clamped to +-2^24, the width and height to 0 .. 2^24 - 1
@@ -77,5 +96,15 @@ int LoadPictureFile(const QString& path, QImage& picture, QSize* size = nullptr,
 // is in logical pixels; the cut-out has the source's device pixel ratio and all of its pixels under the
 // rectangle. A null source leaves `target` untouched.
 void CutPicture(QImage& target, const QImage* source, const QRect& rect);
+// CutPicture from `part`, the pixels at `partOrigin` of a page picture of `pageSize` pixels: the same
+// cut-out as from the whole page picture.
+void CutPicturePart(QImage& target, const QImage& part, const QPoint& partOrigin, const QSize& pageSize,
+                    const QRect& rect);
+
+// Loads only the part `clip` of a picture file at its own density (as LoadPictureFile at ratio 1, with
+// the same checks): `picture` gets the part that lies inside the picture, `part` where it lies and
+// `pageSize` the whole picture's size. A JPEG decoder then keeps only the part's rows and stops after
+// its last one, so cutting a few looks out of a page picture does not hold the whole page.
+int LoadPicturePart(const QString& path, const QRect& clip, QImage& picture, QRect& part, QSize& pageSize);
 
 }  // namespace skin

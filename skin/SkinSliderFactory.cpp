@@ -13,7 +13,7 @@ SkinRecord CreateSkinSlider(CPngHSliderBar& slider, QWidget* page, const SkinIma
     const QRect rect = ToQRect(record.rect).translated(imageSet.origin);
     slider.LoadThumbs(thumbFile, secondThumbFile, hoverThumbFile, thumbAtTop);
     slider.CreateSlider(page, controlId, rect);
-    slider.SetTrackPictures(imageSet.normal, imageSet.down, imageSet.disable, rect);
+    slider.SetTrackPictures(imageSet, rect);
     slider.SetRange(minimum, maximum);
     MarkSkinKey(slider, section, key);
     return record;

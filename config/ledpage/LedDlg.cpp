@@ -290,7 +290,7 @@ void CLedDlg::paintEvent(QPaintEvent* event) {
     }
     // In frequency mode the scheme's panel picture is the page's background.
     QPainter painter(this);
-    const QImage& background = PanelOf(SchemeOf(Section() ? Section()->frequency : frequencyCopy_)).pictures.normal;
+    const QImage& background = PanelOf(SchemeOf(Section() ? Section()->frequency : frequencyCopy_)).pictures.normal.Picture();
     painter.drawImage(0, 0, background.isNull() ? BackgroundPicture() : background);
     DrawSkinContent(painter);
 }

@@ -24,13 +24,11 @@ void CLedMenu::Create(QWidget* page, const QString& resolutionFolder, std::u16st
     setGeometry(skin::ToQRect(place.rect));
 
     const QString folder = skin::PageImageFolder(resolutionFolder) + skin::ToQString(skindocs::kMenuFolder) + u'/';
-    StatePictures pictures;
-    pictures.Load(folder, section, skin::PictureRatio(page));
-    background_ = pictures.normal;
+    pictures_.Load(folder, section, skin::PictureRatio(page));
 
     for (int i = 0; i < itemCount && i < static_cast<int>(keys::kButtonMenuItem.size()); ++i) {
         auto item = std::make_unique<skin::CBitmapBtn>();
-        skin::CreateSkinButton(*item, this, pictures.Set(), section, keys::kButtonMenuItem[static_cast<std::size_t>(i)],
+        skin::CreateSkinButton(*item, this, pictures_.Set(), section, keys::kButtonMenuItem[static_cast<std::size_t>(i)],
                                true, skin::CBitmapBtn::kFormatCentred, -1);
         item->SetCheckable(true);
         SetSkinCaptionColors(*item);
@@ -39,6 +37,7 @@ void CLedMenu::Create(QWidget* page, const QString& resolutionFolder, std::u16st
         });
         items_.push_back(std::move(item));
     }
+    pictures_.FreeStates();
     hide();
 }
 
@@ -48,7 +47,8 @@ void CLedMenu::SetCheckedItem(int index) {
 
 void CLedMenu::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!background_.isNull()) painter.drawImage(0, 0, background_);
+    const QImage& background = pictures_.normal.Picture();
+    if (!background.isNull()) painter.drawImage(0, 0, background);
 }
 
 void CLedMenu::mousePressEvent(QMouseEvent* event) { event->accept(); }

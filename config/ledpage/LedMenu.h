@@ -5,6 +5,7 @@
 #pragma once
 
 #include "BitmapBtn.h"
+#include "LedSkin.h"
 
 #include <QImage>
 #include <QString>
@@ -39,7 +40,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QImage background_;
+    // Its background is the whole NORMAL picture.
+    StatePictures pictures_;
     std::vector<std::unique_ptr<skin::CBitmapBtn>> items_;
 };
 

@@ -18,25 +18,36 @@ constexpr std::uint32_t kText = 0x4A3F3A;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kDisabledText = 0x6B605A;
 
-void LoadNamed(const QString& folder, std::u16string_view section, std::u16string_view key, QImage& picture,
-               qreal ratio) {
-    const QString name = skin::ToQString(xml::LookupValue(skindocs::SkinDocument(), section, key));
-    if (!name.isEmpty()) skin::LoadPictureFile(folder + name, picture, nullptr, ratio);
+std::shared_ptr<skin::DeferredPicture> Named(const QString& folder, std::u16string_view section,
+                                             std::u16string_view key, qreal ratio) {
+    return skin::DeferredPicture::Named(folder, skin::ToQString(xml::LookupValue(skindocs::SkinDocument(), section, key)),
+                                        ratio);
 }
 
 }  // namespace
 
 void StatePictures::Load(const QString& folder, std::u16string_view section, qreal ratio) {
-    LoadNamed(folder, section, keys::kNormal, normal, ratio);
-    LoadNamed(folder, section, keys::kOver, over, ratio);
-    LoadNamed(folder, section, keys::kDown, down, ratio);
-    LoadNamed(folder, section, keys::kDisable, disable, ratio);
+    normalSource = Named(folder, section, keys::kNormal, ratio);
+    over = Named(folder, section, keys::kOver, ratio);
+    down = Named(folder, section, keys::kDown, ratio);
+    disable = Named(folder, section, keys::kDisable, ratio);
+    normal.DeferWhole(normalSource);
+}
+
+skin::SkinImageSet StatePictures::Set() const {
+    skin::SkinImageSet set;
+    set.deferredNormal = normalSource;
+    set.deferredOver = over;
+    set.deferredDown = down;
+    set.deferredDisable = disable;
+    return set;
 }
 
 void StatePictures::FreeStates() {
-    over = QImage();
-    down = QImage();
-    disable = QImage();
+    normalSource.reset();
+    over.reset();
+    down.reset();
+    disable.reset();
 }
 
 void SetSkinCaptionColors(skin::CBitmapBtn& button) { button.SetTextColors(kText, kWhite, kDisabledText, kWhite); }

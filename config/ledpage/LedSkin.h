@@ -8,22 +8,26 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
 #include <string_view>
 
 namespace config {
 
 struct StatePictures {
-    QImage normal;
-    QImage over;
-    QImage down;
-    QImage disable;
+    // The whole NORMAL picture: the background of the panel or menu.
+    skin::CutOut normal;
+    std::shared_ptr<skin::DeferredPicture> normalSource;
+    std::shared_ptr<skin::DeferredPicture> over;
+    std::shared_ptr<skin::DeferredPicture> down;
+    std::shared_ptr<skin::DeferredPicture> disable;
 
-    // The pictures that the skin document names for `section` (NORMAL, OVER, DOWN, DISABLE), from
+    // Names the pictures that the skin document gives `section` (NORMAL, OVER, DOWN, DISABLE), in
     // `folder` (ending with '/'), at the density of a window of device pixel ratio `ratio` (their
-    // twice-density twins above 1); a missing name or file leaves that picture null.
+    // twice-density twins above 1); a missing name or file leaves that picture null. The panels and
+    // menus are hidden at start: each picture is decoded when the background or a widget first shows it.
     void Load(const QString& folder, std::u16string_view section, qreal ratio);
-    skin::SkinImageSet Set() const { return {&normal, &over, &down, &disable, {}}; }
-    // Keeps only the normal picture once the widgets hold their cut-outs.
+    skin::SkinImageSet Set() const;
+    // Lets go of the state pictures once the widgets have registered their looks.
     void FreeStates();
 };
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -112,9 +113,59 @@ TEST(BaseDlg, PageTakesItsBackgroundSizeAndMaskOutline) {
     EXPECT_EQ(page.size(), QSize(120, 60));
     EXPECT_FALSE(page.mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(page.mask().contains(QPoint(1, 0)));
-    // The hover, pressed and disabled pictures are gone once the page is initialised.
-    ASSERT_NE(page.ImageSet().over, nullptr);
-    EXPECT_TRUE(page.ImageSet().over->isNull());
+    // The page holds no hover, pressed or disabled picture once it is initialised.
+    EXPECT_EQ(page.ImageSet().over, nullptr);
+    EXPECT_EQ(page.ImageSet().deferredOver, nullptr);
+    EXPECT_EQ(page.ImageSet().deferredDown, nullptr);
+    EXPECT_EQ(page.ImageSet().deferredDisable, nullptr);
+}
+
+// The hover, pressed and disabled pictures are read when a button first shows them, not when the page
+// is made: written only after the page exists, each state still shows its own picture.
+TEST(BaseDlg, EachLookIsReadFromItsPagePictureWhenFirstShown) {
+    SkinFolder folder;
+    folder.SetSkinDocument(
+        u"<SKIN><PAGE><NORMAL>normal.bmp</NORMAL><OVER>over.bmp</OVER><DOWN>down.bmp</DOWN>"
+        u"<DISABLE>disable.bmp</DISABLE></PAGE></SKIN>");
+    folder.SetButtonDocument(u"<B><PAGE><BUTTON_1>BUTTON_1,10,10,40,20,,0</BUTTON_1></PAGE></B>");
+    folder.WritePicture("Pop", "normal.bmp", FilledPicture(80, 60, Qt::darkBlue));
+    ButtonsPage page;
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    QApplication::setActiveWindow(&page);
+    skin::CBitmapBtn& button = page.buttons[0];
+    ASSERT_EQ(button.geometry(), QRect(10, 10, 40, 20));
+
+    folder.WritePicture("Pop", "over.bmp", FilledPicture(80, 60, Qt::yellow));
+    folder.WritePicture("Pop", "down.bmp", FilledPicture(80, 60, Qt::darkGreen));
+    folder.WritePicture("Pop", "disable.bmp", FilledPicture(80, 60, Qt::gray));
+    struct Case {
+        const char* state;
+        std::function<void()> enter;
+        std::function<void()> leave;
+        QColor shown;
+    };
+    const Case cases[] = {
+        {"normal", [] {}, [] {}, Qt::darkBlue},
+        {"hovered",
+         [&] {
+             QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(button.mapToGlobal(QPoint(5, 5))));
+             QApplication::sendEvent(&button, &enter);
+         },
+         [&] {
+             QEvent leave(QEvent::Leave);
+             QApplication::sendEvent(&button, &leave);
+         },
+         Qt::yellow},
+        {"pressed", [&] { button.setDown(true); }, [&] { button.setDown(false); }, Qt::darkGreen},
+        {"disabled", [&] { button.setEnabled(false); }, [&] { button.setEnabled(true); }, Qt::gray},
+    };
+    for (const Case& c : cases) {
+        c.enter();
+        EXPECT_EQ(button.grab().toImage().pixelColor(20, 10), c.shown) << c.state;
+        c.leave();
+    }
+    QApplication::setActiveWindow(nullptr);
 }
 
 // Where a mask only limits input (Wayland) a shaped page is drawn translucent and clipped to its

@@ -165,7 +165,7 @@ TEST_F(ButtonPage, SecondTextKeepsTheCaptionMargin) {
     button.Create(&page_, QRect(0, 0, 140, 30));
     QImage black(200, 100, QImage::Format_RGB32);
     black.fill(Qt::black);
-    button.SetStatePictures(skin::SkinImageSet{&black, &black, &black, &black, {}}, button.rect());
+    button.SetStatePictures(skin::SkinImageSet::Of(&black, &black, &black, &black), button.rect());
     button.SetTextColors(0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF);
     button.SetTextFormat(CBitmapBtn::kFormatLeft);
     button.SetCaption(QString(), true, kMargin);

@@ -79,7 +79,8 @@ protected:
     void TearDown() override { skindocs::ResetSkinDocuments(); }
 
     void Create(skin::CPngHSliderBar& slider, bool withDisabledLook = true) {
-        const skin::SkinImageSet images{&normal, &over, &down, withDisabledLook ? &disable : nullptr, {}};
+        const skin::SkinImageSet images =
+            skin::SkinImageSet::Of(&normal, &over, &down, withDisabledLook ? &disable : nullptr);
         skin::CreateSkinSlider(slider, &page, images, u"LED", u"SLIDER_R", kColourSliderId, thumbFile, {},
                                hoverFile, false, 0, 255);
         page.show();
@@ -108,7 +109,7 @@ TEST_F(ColourSlider, TakesItsPlaceAndThumbFromTheSkin) {
 
 TEST_F(ColourSlider, MissingRecordAndThumbGiveAnEmptySlider) {
     skin::CPngHSliderBar slider;
-    skin::CreateSkinSlider(slider, &page, {&normal, &over, &down, &disable, {}}, u"LED", u"NO_SUCH_SLIDER", 1,
+    skin::CreateSkinSlider(slider, &page, skin::SkinImageSet::Of(&normal, &over, &down, &disable), u"LED", u"NO_SUCH_SLIDER", 1,
                            dir.filePath("missing.png"), {}, {}, false, 0, 4);
     EXPECT_EQ(slider.geometry().size(), QSize(0, 0));
     EXPECT_EQ(slider.ThumbSize(), QSize(0, 0));

@@ -1,0 +1,91 @@
+// Looks cut from page pictures that are decoded only when a widget first draws them.
+//
+// A page has four full-page pictures (normal, hover, pressed, disabled), but its first paint needs only
+// the normal one and the few looks its checked or disabled widgets show; the hover look is needed only
+// when the pointer comes. A DeferredPicture names such a picture file. The widgets that cut their looks
+// from it register their rectangles (CutOut::Defer); the first one drawn has the picture decoded once,
+// every registered rectangle cut out, and the decoded page picture freed at once, so that at most one
+// page picture is held while the looks are cut; of it only the part that holds the registered looks is
+// decoded (LoadPicturePart).
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace skin {
+
+class CutOut;
+
+class DeferredPicture {
+public:
+    // The picture file `path`, to be loaded at the device pixel ratio `ratio` (see LoadPictureFile).
+    DeferredPicture(QString path, qreal ratio);
+    ~DeferredPicture();
+    DeferredPicture(const DeferredPicture&) = delete;
+    DeferredPicture& operator=(const DeferredPicture&) = delete;
+
+    // A deferred picture for `path`, or null for an empty name (no picture for that state).
+    static std::shared_ptr<DeferredPicture> Named(const QString& folder, const QString& name, qreal ratio);
+
+    // Decodes the picture (once), gives every registered cut-out its rectangle and frees the picture.
+    // A picture that cannot be loaded leaves the cut-outs without a picture, as a missing one would.
+    void Resolve();
+    bool IsResolved() const { return resolved_; }
+
+private:
+    friend class CutOut;
+    void Register(CutOut* cut);
+    void Unregister(CutOut* cut);
+
+    QString path_;
+    qreal ratio_;
+    bool resolved_ = false;
+    std::vector<CutOut*> waiting_;
+};
+
+// A widget's look in one state: a rectangle of a page picture, cut at once from a decoded picture or on
+// first use from a deferred one. It stays where it is made (a widget's member): the deferred picture
+// keeps its address until it is cut.
+class CutOut {
+public:
+    // With `forDrawing` the cut-out is kept premultiplied, the format QPainter blends without converting.
+    explicit CutOut(bool forDrawing = false) : forDrawing_(forDrawing) {}
+    ~CutOut();
+    CutOut(const CutOut&) = delete;
+    CutOut& operator=(const CutOut&) = delete;
+
+    // Cuts `rect` out of `source` now (CutPicture: a null source leaves the look as it was).
+    void Cut(const QImage* source, const QRect& rect);
+    // Cuts `rect` out of `source` when the look is first asked for; a null source leaves the look as it was.
+    void Defer(const std::shared_ptr<DeferredPicture>& source, const QRect& rect);
+    // The whole of `source`, when first asked for (a page's background); it shares the decoded picture.
+    void DeferWhole(const std::shared_ptr<DeferredPicture>& source);
+    // The look, decoding its page picture first when it is still deferred.
+    const QImage& Picture() const;
+    // Whether the look still waits for its page picture.
+    bool IsPending() const { return source_ != nullptr; }
+
+private:
+    friend class DeferredPicture;
+    // Takes the look from `decoded`, the pixels at `partOrigin` of a page picture of `pageSize` pixels.
+    void TakeFrom(const QImage& decoded, const QPoint& partOrigin, const QSize& pageSize);
+    void Detach();
+
+    bool forDrawing_;
+    QImage picture_;
+    QRect rect_;
+    bool whole_ = false;
+    std::shared_ptr<DeferredPicture> source_;
+};
+
+// Gives `look` its rectangle of a page picture: from `deferred` on first use when there is one, else at
+// once from `decoded`.
+void CutLook(CutOut& look, const QImage* decoded, const std::shared_ptr<DeferredPicture>& deferred, const QRect& rect);
+
+}  // namespace skin

@@ -1,0 +1,115 @@
+#include "DeferredPicture.h"
+#include "SkinPictures.h"
+
+#include <QColor>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <iterator>
+#include <memory>
+#include <optional>
+
+namespace {
+
+using skin::CutOut;
+using skin::DeferredPicture;
+
+// A 40x20 picture: red on the left half, blue on the right.
+QImage TwoHalves() {
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 20; x < 40; ++x) picture.setPixel(x, y, qRgb(0, 0, 255));
+    }
+    return picture;
+}
+
+class DeferredPictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(TwoHalves().save(Path(), "PNG"));
+    }
+    QString Path() const { return dir_.filePath(QStringLiteral("page.png")); }
+    void Overwrite(const QColor& color) {
+        QImage other(40, 20, QImage::Format_RGB32);
+        other.fill(color);
+        ASSERT_TRUE(other.save(Path(), "PNG"));
+    }
+
+    QTemporaryDir dir_;
+};
+
+// Every look registered with a page picture is cut from the one decode its first use makes; later looks
+// never read the file again.
+TEST_F(DeferredPictures, TheFirstUseCutsEveryRegisteredLookFromOneDecode) {
+    auto page = std::make_shared<DeferredPicture>(Path(), 1.0);
+    CutOut left;
+    CutOut right;
+    CutOut whole;
+    left.Defer(page, QRect(0, 0, 20, 20));
+    right.Defer(page, QRect(20, 5, 20, 10));
+    whole.DeferWhole(page);
+    page.reset();
+    EXPECT_TRUE(left.IsPending());
+
+    EXPECT_EQ(left.Picture().pixelColor(3, 3), QColor(Qt::red));
+    Overwrite(Qt::green);
+    EXPECT_FALSE(right.IsPending());
+    EXPECT_FALSE(whole.IsPending());
+    EXPECT_EQ(right.Picture().size(), QSize(20, 10));
+    EXPECT_EQ(right.Picture().pixelColor(3, 3), QColor(Qt::blue));
+    EXPECT_EQ(whole.Picture().size(), QSize(40, 20));
+    EXPECT_EQ(whole.Picture().pixelColor(30, 3), QColor(Qt::blue));
+}
+
+// A look gone before its picture is decoded is not written to; a look registered after the decode is cut
+// from a fresh one; a picture that does not load leaves its looks empty.
+TEST_F(DeferredPictures, LooksComeAndGoAroundTheDecode) {
+    auto page = std::make_shared<DeferredPicture>(Path(), 1.0);
+    std::optional<CutOut> gone(std::in_place);
+    gone->Defer(page, QRect(0, 0, 10, 10));
+    CutOut first;
+    first.Defer(page, QRect(0, 0, 10, 10));
+    gone.reset();
+    EXPECT_EQ(first.Picture().pixelColor(1, 1), QColor(Qt::red));
+
+    Overwrite(Qt::green);
+    CutOut late;
+    late.Defer(page, QRect(0, 0, 10, 10));
+    EXPECT_EQ(late.Picture().pixelColor(1, 1), QColor(Qt::green));
+
+    CutOut missing;
+    missing.Defer(std::make_shared<DeferredPicture>(dir_.filePath(QStringLiteral("none.png")), 1.0), QRect(0, 0, 5, 5));
+    EXPECT_TRUE(missing.Picture().isNull());
+    EXPECT_FALSE(missing.IsPending());
+}
+
+// Only the part of the page picture that holds the looks is decoded; every look is still exactly the
+// cut-out of the whole picture, including looks that reach past its edges.
+TEST_F(DeferredPictures, LooksFromAPartlyDecodedPictureEqualCutsOfTheWholePicture) {
+    QImage page(90, 70, QImage::Format_RGB32);
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) page.setPixel(x, y, qRgb(x * 3, y * 3, (x * y) % 256));
+    }
+    const QString path = dir_.filePath(QStringLiteral("page.jpg"));
+    ASSERT_TRUE(page.save(path, "JPG", 90));
+    QImage whole;
+    ASSERT_EQ(skin::LoadPictureFile(path, whole), 0);
+
+    const QRect rects[] = {QRect(10, 20, 17, 9), QRect(33, 41, 5, 13), QRect(80, 60, 30, 30), QRect(-5, -5, 12, 8),
+                           QRect(0, 0, 200, 200)};
+    auto source = std::make_shared<DeferredPicture>(path, 1.0);
+    std::array<CutOut, std::size(rects)> looks;
+    for (std::size_t i = 0; i < looks.size(); ++i) looks[i].Defer(source, rects[i]);
+    for (std::size_t i = 0; i < looks.size(); ++i) {
+        QImage expected;
+        skin::CutPicture(expected, &whole, rects[i]);
+        EXPECT_EQ(looks[i].Picture(), expected) << i;
+    }
+}
+
+}  // namespace
