@@ -238,8 +238,9 @@ const std::vector<Case>& Cases() {
 
         // Frequency mode, both schemes.
         {"frequency mode", ei::STATIC, 1, false, {}, Clicked("BUTTON_FREQUENCE"), {}, {},
-         {"LED_SYNC1/BUTTON_M1", "LED_SYNC1/BUTTON_SAVE", "LED_MULTI_MIRAGE_MENU", "BUTTON_OLD_COLOR"},
-         Join({kLeds, kColourControls, {"SLIDER_S", "SLIDER_L", "LED_SYNC2/BUTTON_M1"}}),
+         {"LED_SYNC1/BUTTON_M1", "LED_SYNC1/BUTTON_SAVE", "LED_MULTI_MIRAGE_MENU"},
+         // The applied colour and the new colour mean nothing for frequencies.
+         Join({kLeds, kColourControls, {"SLIDER_S", "SLIDER_L", "LED_SYNC2/BUTTON_M1", "BUTTON_OLD_COLOR"}}),
          {"LED_SYNC1/EDIT_HZ", "LED_SYNC1/SLIDER_HZ"}},
         {"single preset", ei::STATIC, 1, true, {}, Clicked("LED_SYNC1/BUTTON_M2"), {"freq 0=8"}, {},
          {"LED_SYNC1/EDIT_HZ", "LED_SYNC1/SLIDER_HZ"}},
