@@ -123,4 +123,16 @@ PlatformStartGuard::~PlatformStartGuard() {
     }
 }
 
+bool AllowOffscreenFallback() {
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty()) {
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) platforms += "wayland;";
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) platforms += "xcb;";
+    }
+    if (platforms.split(';').contains("offscreen")) return false;
+    if (!platforms.isEmpty() && !platforms.endsWith(';')) platforms += ';';
+    qputenv("QT_QPA_PLATFORM", platforms + "offscreen");
+    return true;
+}
+
 }  // namespace platform

@@ -20,6 +20,11 @@ std::optional<std::string> MissingPlatformPlugin(const std::string& pluginFolder
 // The same for the plugin folder of the Qt the program runs with.
 std::optional<std::string> MissingPlatformPlugin();
 
+// Qt aborts when the display it is told to use cannot be opened (a DISPLAY naming no server). Puts
+// "offscreen" last in QT_QPA_PLATFORM (after the platforms the session names) so that Qt falls back to
+// it instead; true when it added it, false when the list already held it.
+bool AllowOffscreenFallback();
+
 // While it lives (around the construction of the application object), a display platform that Qt
 // cannot start (a DISPLAY naming no server, a plugin that does not load) ends the process at once with
 // one line on standard error, "<program>: cannot show the window: <Qt's reason>", and `exitCode`,

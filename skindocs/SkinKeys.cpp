@@ -56,6 +56,7 @@ constexpr SkinKeyEntry kTable[] = {
     Attribute(kMain, kStrProfilePicExt, kFont), Attribute(kMain, kStrProfilePicExt, kSize),
     Text(kMain, kButtonProfilePic), Text(kMain, kButtonProfilePicExt960), Text(kMain, kButtonProfilePicExt1366),
     Text(kMain, kButtonProfilePicExt), Text(kMain, kStrProfilePic), Text(kMain, kStrProfilePicExt),
+    Record(kMain, kStrApplied), Text(kMain, kStrApplied), Text(kMain, kStrApplyFailed),
     Text(kProfilePic, kLoadPic), Text(kProfilePic, kClearPic),
 
     // Dimming overlay (resolution folder).
@@ -73,6 +74,7 @@ constexpr SkinKeyEntry kTable[] = {
     Record(kLed, kStrBrightness),
     Text(kLed, kStrNew), Text(kLed, kStrPresent), Text(kLed, kStrHue), Text(kLed, kStrSpeed),
     Text(kLed, kStrBrightness),
+    Record(kLed, kStrSpeedFast), Record(kLed, kStrSpeedSlow), Text(kLed, kStrSpeedFast), Text(kLed, kStrSpeedSlow),
     Record(kLed, kButtonLed[0]), Record(kLed, kButtonLed[1]), Record(kLed, kButtonLed[2]), Record(kLed, kButtonLed[3]),
     Record(kLed, kButtonOldColor),
     Record(kLed, kButtonStatic), Record(kLed, kButtonCustomize), Record(kLed, kButtonStars),
@@ -124,6 +126,7 @@ constexpr SkinKeyEntry kTable[] = {
     Picture(kLedSync1, kNormal, F::Resolution), Picture(kLedSync1, kOver, F::Resolution),
     Picture(kLedSync1, kDown, F::Resolution), Picture(kLedSync1, kDisable, F::Resolution),
     Record(kLedSync1, kStrPort), Record(kLedSync1, kStrRgb), Text(kLedSync1, kStrPort), Text(kLedSync1, kStrRgb),
+    Record(kLedSync1, kStrAllChannels), Text(kLedSync1, kStrAllChannels),
     Record(kLedSync1, kButtonPreset[0]), Record(kLedSync1, kButtonPreset[1]), Record(kLedSync1, kButtonPreset[2]),
     Record(kLedSync1, kButtonPreset[3]),
     Text(kLedSync1, kButtonPreset[0]), Text(kLedSync1, kButtonPreset[1]), Text(kLedSync1, kButtonPreset[2]),
@@ -136,6 +139,7 @@ constexpr SkinKeyEntry kTable[] = {
     Picture(kLedSync2, kNormal, F::Resolution), Picture(kLedSync2, kOver, F::Resolution),
     Picture(kLedSync2, kDown, F::Resolution), Picture(kLedSync2, kDisable, F::Resolution),
     Record(kLedSync2, kStrPort2), Text(kLedSync2, kStrPort2),
+    Record(kLedSync2, kStrAllChannels), Text(kLedSync2, kStrAllChannels),
     Record(kLedSync2, kButtonPreset[0]), Record(kLedSync2, kButtonPreset[1]), Record(kLedSync2, kButtonPreset[2]),
     Record(kLedSync2, kButtonPreset[3]),
     Text(kLedSync2, kButtonPreset[0]), Text(kLedSync2, kButtonPreset[1]), Text(kLedSync2, kButtonPreset[2]),

@@ -127,6 +127,9 @@ inline constexpr std::u16string_view kButtonProfilePicExt1366 = u"BUTTON_PROFILE
 inline constexpr std::u16string_view kButtonProfilePicExt = u"BUTTON_PROFILE_PIC_EXT";
 inline constexpr std::u16string_view kStrProfilePic = u"STR_PROFILE_PIC";
 inline constexpr std::u16string_view kStrProfilePicExt = u"STR_PROFILE_PIC_EXT";
+// The short notice beside the apply button: its place (the record of STR_APPLIED) and its two texts.
+inline constexpr std::u16string_view kStrApplied = u"STR_APPLIED";
+inline constexpr std::u16string_view kStrApplyFailed = u"STR_APPLY_FAILED";
 inline constexpr std::u16string_view kLoadPic = u"LOAD_PIC";
 inline constexpr std::u16string_view kClearPic = u"CLEAR_PIC";
 
@@ -136,6 +139,9 @@ inline constexpr std::u16string_view kStrPresent = u"STR_PRESENT";
 inline constexpr std::u16string_view kStrHue = u"STR_HUE";
 inline constexpr std::u16string_view kStrSpeed = u"STR_SPEED";
 inline constexpr std::u16string_view kStrBrightness = u"STR_BRIGHTNESS";
+// The two ends of the speed slider: level 0 is the fastest.
+inline constexpr std::u16string_view kStrSpeedFast = u"STR_SPEED_FAST";
+inline constexpr std::u16string_view kStrSpeedSlow = u"STR_SPEED_SLOW";
 inline constexpr std::array<std::u16string_view, 4> kButtonLed = {u"BUTTON_LED_1", u"BUTTON_LED_2", u"BUTTON_LED_3",
                                                                    u"BUTTON_LED_4"};
 inline constexpr std::u16string_view kButtonOldColor = u"BUTTON_OLD_COLOR";
@@ -171,6 +177,8 @@ inline constexpr std::array<std::u16string_view, 5> kButtonMenuItem = {u"BUTTON_
 inline constexpr std::u16string_view kStrPort = u"STR_PORT";
 inline constexpr std::u16string_view kStrRgb = u"STR_RGB";
 inline constexpr std::u16string_view kStrPort2 = u"STR_PORT2";
+// The caption of the frequency row that sets every channel at once, on both frequency panels.
+inline constexpr std::u16string_view kStrAllChannels = u"STR_ALL";
 inline constexpr std::array<std::u16string_view, 4> kButtonPreset = {u"BUTTON_M1", u"BUTTON_M2", u"BUTTON_M3",
                                                                       u"BUTTON_M4"};
 inline constexpr std::u16string_view kButtonReset = u"BUTTON_RESET";

@@ -169,9 +169,11 @@ int NoApplicationController(CtlController& controller, const Reporter& report) {
 
 int RunList(CtlController& controller, const Reporter& report) {
     const auto controllers = controller.List();
+    // Without a controller the list ends as every other command does: 5, or 6 when access was denied.
     if (controllers.empty()) {
         if (const std::string denied = tarnlink::controllerAccessDeniedText(); !denied.empty())
             return report.Fail(kExitAccessDenied, denied);
+        return report.Fail(kExitNoController, "no controller found");
     }
     std::string text;
     QJsonArray array;
@@ -179,7 +181,6 @@ int RunList(CtlController& controller, const Reporter& report) {
         text += ControllerLine(info);
         array.append(ControllerObject(info));
     }
-    if (controllers.empty()) text = "no controller found\n";
     return report.Answer(text, QJsonObject{{"controllers", array}});
 }
 

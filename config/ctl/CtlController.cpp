@@ -123,7 +123,7 @@ bool CtlController::WriteLighting(config::SettingsBlock& block) {
     link.SetMode(kTransferMode);
     bool ok = link.SelectProfile(kProfile) == 0;
     config::CLightingTransfer transfer(link, block);
-    transfer.WriteProfileLighting(kProfile, 10, 80);
+    ok = transfer.WriteProfileLighting(kProfile, 10, 80) == 0 && ok;
     ok = link.StoreSettings() == 0 && ok;
     ok = link.SelectProfile(kProfile) == 0 && ok;
     return ok && link.IsOpen();

@@ -44,6 +44,7 @@ constexpr std::array<std::u16string_view, 3> kValueKeys = {keys::kEditR, keys::k
 constexpr std::array<std::u16string_view, 5> kLedLabels = {keys::kStrNew, keys::kStrPresent, keys::kStrHue,
                                                            keys::kStrSpeed, keys::kStrBrightness};
 constexpr unsigned kLabelFormat = skin::DT_LEFT | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_END_ELLIPSIS;
+constexpr unsigned kRightLabelFormat = skin::DT_RIGHT | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_END_ELLIPSIS;
 
 QString ObjectName(std::u16string_view section, std::u16string_view key) {
     return section == keys::kLed ? skin::ToQString(key) : skin::ToQString(section) + u'/' + skin::ToQString(key);
@@ -246,6 +247,7 @@ void CLedDlg::CreateFrequencyPanel(FrequencyScheme scheme) {
     }
     MakeButton(panel.reset, pictures, section, keys::kButtonReset, true, skin::CBitmapBtn::kFormatCentred);
     MakeButton(panel.save, pictures, section, keys::kButtonSave, true, skin::CBitmapBtn::kFormatCentred);
+    SetPrimaryCaptionColors(panel.save);
     connect(&panel.reset, &skin::CBitmapBtn::command, this, [this, scheme](int code, skin::CBitmapBtn*) {
         if (code == skin::CBitmapBtn::kClickCode) OnFrequencyReset(scheme);
     });
@@ -301,17 +303,19 @@ void CLedDlg::DrawSkinContent(QPainter& painter) {
     painter.setPen(skin::ColorFromColorRef(kLabelColor));
     if (!frequencyMode_) {
         for (const std::u16string_view key : kLedLabels) skin::DrawSkinString(painter, keys::kLed, key, kLabelFormat);
+        // The speed slider's ends say which way is faster: level 0, on the left, is the fastest.
+        skin::DrawSkinString(painter, keys::kLed, keys::kStrSpeedFast, kLabelFormat);
+        skin::DrawSkinString(painter, keys::kLed, keys::kStrSpeedSlow, kRightLabelFormat);
         return;
     }
-    // The panel pictures keep the applied-colour panel of the page; its labels stay.
-    for (const std::u16string_view key : {keys::kStrPresent, keys::kStrNew}) {
-        skin::DrawSkinString(painter, keys::kLed, key, kLabelFormat);
-    }
+    // The frequency panels have no colour: the applied and new colour are not shown there.
     if (Section() != nullptr && SchemeOf(Section()->frequency) == FrequencyScheme::PerColour) {
         skin::DrawSkinString(painter, keys::kLedSync2, keys::kStrPort2, kLabelFormat);
+        skin::DrawSkinString(painter, keys::kLedSync2, keys::kStrAllChannels, kLabelFormat);
     } else {
         skin::DrawSkinString(painter, keys::kLedSync1, keys::kStrPort, kLabelFormat);
         skin::DrawSkinString(painter, keys::kLedSync1, keys::kStrRgb, kLabelFormat);
+        skin::DrawSkinString(painter, keys::kLedSync1, keys::kStrAllChannels, kLabelFormat);
     }
 }
 

@@ -166,6 +166,8 @@ private:
     void ShowLedColor(skin::CColorBtn& button, std::uint32_t color, bool showSwatch);
     void ShowColorInControls(std::uint32_t color, bool movePicker);
     void SetColorControlsVisible(bool visible);
+    // Marks the per-LED colour as the person's own after they edited the colour of CUSTOMIZE.
+    void NoteLedColorChoice();
     void SendEditedEffect();
 
     // Controls.
@@ -208,6 +210,9 @@ private:
     // Set while the page handles a picked colour, so setting the picker from the record does not
     // come back as another pick.
     bool handlingPickedColor_ = false;
+    // Set once the person chooses the per-LED colour; until then the page takes it from the LEDs
+    // that are lit, so that after a start it shows a colour that was applied.
+    bool ledColorChosen_ = false;
 
     CLedCommands commands_;
     CPreviewCoalescer effectSend_;

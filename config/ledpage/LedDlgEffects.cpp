@@ -48,6 +48,9 @@ void CLedDlg::SelectEffect(int index) {
     // Apply's, which follows it.
     effectSend_.Cancel();
     if (InEffectList(index)) commands_.PreviewEffect(index);
+    if (section != nullptr && index == effect_index::CUSTOMIZE && !ledColorChosen_) {
+        if (const std::optional<std::uint32_t> lit = FirstLitLedColor(section->baseLayer)) currentColor_ = *lit;
+    }
     if (section != nullptr) {
         for (std::size_t i = 0; i < enableButtons_.size(); ++i) {
             const std::optional<LayerFieldRef> enabled = EnabledFieldOfListIndex(static_cast<int>(i));
@@ -202,7 +205,10 @@ void CLedDlg::OnLedButton(int led, int code) {
         if (multi) section->multiLayer.SetLayerType(slot, layer_type::OFF);
         break;
     case skin::CBitmapBtn::kMiddlePressCode:
-        if (customize) currentColor_ = base.Color(EffectLayer::CustomizeColor(slot));
+        if (customize) {
+            currentColor_ = base.Color(EffectLayer::CustomizeColor(slot));
+            ledColorChosen_ = true;
+        }
         if (multi) section->multiLayer.SetLayerType(slot, layer_type::OFF);
         break;
     default:
@@ -242,6 +248,7 @@ void CLedDlg::OnColorPicked(colorpicker::PickerColor color) {
     handlingPickedColor_ = true;
     ShowColorInControls(color, false);
     StoreColorInTarget(CurrentColorTarget(), *section, currentColor_, color);
+    NoteLedColorChoice();
     // A drag of the picker hands over a colour per mouse move: the send is coalesced.
     if (currentEffect_ != effect_index::CUSTOMIZE) {
         Apply(Send::Coalesced);
@@ -269,6 +276,7 @@ void CLedDlg::OnChannelSlider(int channel, int value) {
     if (section == nullptr || !target.HasColor() || frequencyMode_) return;
     const std::uint32_t color = WithChannel(ColorOfTarget(target, *section, currentColor_), channel, value);
     StoreColorInTarget(target, *section, currentColor_, color);
+    NoteLedColorChoice();
     // Stored, not sent: the next Apply (or the main window's apply) takes it to the controller.
     RefreshControls();
 }
@@ -336,7 +344,12 @@ void CLedDlg::OnEditorDone(std::intptr_t result) {
                                 static_cast<std::uint32_t>(std::clamp(valueButtons_[1].GetCaption().toInt(), 0, 255)) << 8 |
                                 static_cast<std::uint32_t>(std::clamp(valueButtons_[2].GetCaption().toInt(), 0, 255)) << 16;
     StoreColorInTarget(CurrentColorTarget(), *section, currentColor_, color);
+    NoteLedColorChoice();
     SelectEffect(currentEffect_);
+}
+
+void CLedDlg::NoteLedColorChoice() {
+    if (currentEffect_ == effect_index::CUSTOMIZE) ledColorChosen_ = true;
 }
 
 }  // namespace config

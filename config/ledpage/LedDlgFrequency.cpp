@@ -45,6 +45,7 @@ void CLedDlg::SetColorControlsVisible(bool visible) {
     }
     speedSlider_.setVisible(visible);
     brightnessSlider_.setVisible(visible);
+    oldColorButton_.setVisible(visible);
 }
 
 void CLedDlg::ShowPanels(bool on, FrequencyScheme scheme) {

@@ -52,6 +52,8 @@ void StatePictures::FreeStates() {
 
 void SetSkinCaptionColors(skin::CBitmapBtn& button) { button.SetTextColors(kText, kWhite, kDisabledText, kWhite); }
 
+void SetPrimaryCaptionColors(skin::CBitmapBtn& button) { button.SetTextColors(kWhite, kWhite, kDisabledText, kWhite); }
+
 int LedAttribute(std::u16string_view key, std::u16string_view attribute) {
     return skin::SkinInteger(xml::LookupAttribute(skindocs::ButtonDocument(), keys::kLed, key, attribute));
 }

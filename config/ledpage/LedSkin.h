@@ -34,6 +34,9 @@ struct StatePictures {
 // The skin's text colours on the page's buttons: dark on the light idle fill, white on the accent fill
 // when hovered or checked, dim when disabled.
 void SetSkinCaptionColors(skin::CBitmapBtn& button);
+// The same for a page's primary action (Apply, Save), whose fill is the accent in every enabled state:
+// white whenever it is enabled.
+void SetPrimaryCaptionColors(skin::CBitmapBtn& button);
 
 // An integer attribute of a record of the LED section of the button document; 0 when absent.
 int LedAttribute(std::u16string_view key, std::u16string_view attribute);

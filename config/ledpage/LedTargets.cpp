@@ -140,4 +140,12 @@ void StoreColorInTarget(const ColorTarget& target, LightingSection& section, std
     }
 }
 
+std::optional<std::uint32_t> FirstLitLedColor(const EffectLayer& layer) {
+    for (std::size_t led = 0; led < LED_COUNT; ++led) {
+        const std::uint32_t color = layer.Color(EffectLayer::CustomizeColor(led));
+        if (layer[EffectLayer::CustomizeColorSet(led)] == 1 && color != 0) return color;
+    }
+    return std::nullopt;
+}
+
 }  // namespace config

@@ -66,4 +66,8 @@ std::uint32_t ColorOfTarget(const ColorTarget& target, const LightingSection& se
 void StoreColorInTarget(const ColorTarget& target, LightingSection& section, std::uint32_t& currentColor,
                         std::uint32_t color);
 
+// The per-LED colour of the first of LEDs 1-4 whose colour is set and lit (not black) in `layer`'s
+// CUSTOMIZE record; none when every LED is unset or dark.
+std::optional<std::uint32_t> FirstLitLedColor(const EffectLayer& layer);
+
 }  // namespace config

@@ -38,19 +38,21 @@ void CLightingTransfer::SetProgress(double percent) {
     }
 }
 
-void CLightingTransfer::SendCustomColors(const EffectLayer& layer) {
-    if (!link_.IsOpen()) return;
+int CLightingTransfer::SendCustomColors(const EffectLayer& layer) {
+    if (!link_.IsOpen()) return 1;
     std::array<std::uint8_t, kLedColorBytes> colors{};
     for (std::size_t led = 0; led < LED_COUNT; ++led) {
         const std::uint32_t color = layer.Color(EffectLayer::CustomizeColor(led));
         for (std::size_t i = 0; i < 3; ++i) colors[3 * led + i] = static_cast<std::uint8_t>(color >> (8 * i));
     }
-    link_.SetLedColors(0, colors);
+    return link_.SetLedColors(0, colors) != 0 ? 1 : 0;
 }
 
-void CLightingTransfer::WriteProfileLighting(int profile, double start, double span) {
+int CLightingTransfer::WriteProfileLighting(int profile, double start, double span) {
     LightingSection* section = Section(profile);
-    if (!section) return;
+    if (!section) return 1;
+    int failed = 0;
+    const auto note = [&failed](int result) { failed |= result != 0 ? 1 : 0; };
     const EffectLayer& base = section->baseLayer;
     // An index outside the list (a damaged file) selects the first effect.
     std::int32_t selected = section->SelectEffect();
@@ -69,36 +71,37 @@ void CLightingTransfer::WriteProfileLighting(int profile, double start, double s
         if (const auto enabledField = EnabledFieldOf(code)) {
             const EffectEntries params = BuildEffectEntries(code, base);
             if (code == effect_code::CUSTOMIZE) {
-                link_.SetColorMode(0);
+                note(link_.SetColorMode(0));
                 if (link_.IsOpen()) {
-                    link_.SetActiveEffect(effect_code::CUSTOMIZE);
-                    SendCustomColors(base);
+                    note(link_.SetActiveEffect(effect_code::CUSTOMIZE));
+                    note(SendCustomColors(base));
                 }
             }
             if (base[*enabledField] != 0) enabled[count++] = code;
-            link_.SetEffectParams(kLayerBase, params);
+            note(link_.SetEffectParams(kLayerBase, params));
         } else if (entry.functionId == function_id::OFF) {
             if (base[OFF_ENABLED] != 0) enabled[count++] = effect_code::OFF;
         } else if (entry.functionId == function_id::MULTILAYER) {
-            WriteLayerMap(profile);
+            note(WriteLayerMap(profile));
             if (section->multiLayer[LAYER_ENABLED] != 0) enabled[count++] = effect_code::MULTILAYER;
         }
     }
-    link_.SetEffectList(enabled);
+    note(link_.SetEffectList(enabled));
     // The selected effect when enabled; else the next enabled one; else the last enabled one; and with
     // no effect enabled at all, the selected effect's own code.
     std::uint8_t active = enabled[selectedPosition];
     if (active == effect_code::NONE) {
         active = selectedPosition > 0 ? enabled[selectedPosition - 1] : selectedCode;
     }
-    link_.SetActiveEffect(active);
+    note(link_.SetActiveEffect(active));
+    return failed;
 }
 
-void CLightingTransfer::WriteLayerMap(int profile) {
+int CLightingTransfer::WriteLayerMap(int profile) {
     LightingSection* section = Section(profile);
-    if (!section) return;
+    if (!section) return 1;
     const EffectLayer& multi = section->multiLayer;
-    link_.SetColorMode(1);
+    int failed = link_.SetColorMode(1) != 0 ? 1 : 0;
     std::array<std::uint8_t, kReportDataSize> map{};
     map[1] = 1;
     for (std::size_t led = 0; led < LED_COUNT; ++led) map[4 + led] = LayerMapCodeOfType(multi.LayerType(led));
@@ -112,16 +115,17 @@ void CLightingTransfer::WriteLayerMap(int profile) {
         if (type == layer_type::OFF) continue;
         EffectEntries params;
         if (type == layer_type::CUSTOMIZE) {
-            SendCustomColors(multi);
+            failed |= SendCustomColors(multi);
             params = BuildEffectEntries(effect_code::CUSTOMIZE, multi, kNoSpeed);
             params[5] = 0xFF;  // the per-LED colours carry it all: no brightness either
         } else {
             params = BuildEffectEntries(ParameterCodeOfType(type), multi, kNoSpeed);
         }
-        link_.SetEffectParams(kLayerMulti, params);
+        failed |= link_.SetEffectParams(kLayerMulti, params) != 0 ? 1 : 0;
     }
-    link_.SetLayerMap(map);
-    link_.SetActiveEffect(effect_code::MULTILAYER);
+    failed |= link_.SetLayerMap(map) != 0 ? 1 : 0;
+    failed |= link_.SetActiveEffect(effect_code::MULTILAYER) != 0 ? 1 : 0;
+    return failed;
 }
 
 void CLightingTransfer::ReadLayerMap(int profile) {

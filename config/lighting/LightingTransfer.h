@@ -32,14 +32,17 @@ public:
 
     // Sends every effect's parameters, the multi-layer map, the enabled-effect list and the active
     // effect of profile `profile`, advancing the progress from `start` over `span` percent. The caller
-    // selects the profile on the controller before and stores the settings after.
-    void WriteProfileLighting(int profile, double start, double span);
+    // selects the profile on the controller before and stores the settings after. 0 when every
+    // command succeeded, 1 otherwise (also without a record for the profile).
+    int WriteProfileLighting(int profile, double start, double span);
     // Fetches the lighting of profile `profile` (-1: the profile the controller reports, read as
     // profile 0). 0 when every counted command succeeded, 1 otherwise.
     int ReadProfileLighting(int profile);
-    // The colours of LEDs 1-4 from the CUSTOMIZE record of `layer`, while a controller is open.
-    void SendCustomColors(const EffectLayer& layer);
-    void WriteLayerMap(int profile);
+    // The colours of LEDs 1-4 from the CUSTOMIZE record of `layer`, while a controller is open; 1 when
+    // none is open or the command failed.
+    int SendCustomColors(const EffectLayer& layer);
+    // The multi-layer map with its layers' parameters; 0 when every command succeeded, 1 otherwise.
+    int WriteLayerMap(int profile);
     void ReadLayerMap(int profile);
 
 private:

@@ -3,6 +3,7 @@
 #include "AccessDeniedText.h"
 #include "DebugLog.h"
 #include "DlgLoading.h"
+#include "LedSkin.h"
 #include "LightingTransfer.h"
 #include "LinkMessages.h"
 #include "PopupWindows.h"
@@ -194,6 +195,8 @@ void CConfigDlg::LoadSkin() {
     create(minButton_, keys::kButtonMin);
     create(closeButton_, keys::kButtonClose);
     create(applyButton_, keys::kButtonApply);
+    SetPrimaryCaptionColors(applyButton_);
+    applyNotice_.Place();
     for (std::size_t i = 0; i < tabButtons_.size(); ++i) {
         create(tabButtons_[i], kTabKeys[i]);
         tabButtons_[i].SetCheckable(true);
@@ -281,6 +284,7 @@ void CConfigDlg::GiveBackAppliedLighting() {
 
 void CConfigDlg::Apply() {
     const SaveOutcome saved = SaveSettingsFiles(*working_);
+    filesSaved_ = saved.Saved();
     if (!saved.Saved()) {
         // The controller is still written: the person keeps what they see. The files are written value
         // by value, so those before the failing one may already hold the new settings.

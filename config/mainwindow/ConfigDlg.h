@@ -13,6 +13,7 @@
 // once while the window reads or writes the controller.
 #pragma once
 
+#include "ApplyNotice.h"
 #include "BaseDlg.h"
 #include "BitmapBtn.h"
 #include "BitmapBtnEx.h"
@@ -98,6 +99,8 @@ public:
     CLedDlg& LedPage() { return ledPage_; }
     CProgressDlg& ProgressPane() { return progressPane_; }
     skin::CBitmapBtn& ApplyButton() { return applyButton_; }
+    // The notice beside the apply button after an apply.
+    const ApplyNotice& ApplyOutcome() const { return applyNotice_; }
     skin::CBitmapBtn& MinimiseButton() { return minButton_; }
     skin::CBitmapBtn& CloseButton() { return closeButton_; }
     skin::CBitmapBtn& TabButton(int index) { return tabButtons_[static_cast<std::size_t>(index)]; }
@@ -159,6 +162,9 @@ private:
     CLedDlg ledPage_;
     CProgressDlg progressPane_;
     skin::CBitmapBtn applyButton_;
+    ApplyNotice applyNotice_{this};
+    // Whether the last apply could write the settings files (a failure is told at once in a box).
+    bool filesSaved_ = true;
     skin::CBitmapBtn minButton_;
     skin::CBitmapBtn closeButton_;
     std::array<skin::CBitmapBtn, kTabCount> tabButtons_;

@@ -179,6 +179,7 @@ void CConfigDlg::SetWritingLayout(bool writing) {
 
 void CConfigDlg::OnApplySettings(std::intptr_t currentOnly) {
     busy_ = true;
+    applyNotice_.Clear();
     progressPane_.show();
     progressPane_.raise();
     if (QWidget* led = ledPage_.FirstLedButton()) led->hide();
@@ -200,16 +201,19 @@ void CConfigDlg::OnApplySettings(std::intptr_t currentOnly) {
     // The block holds one record: either way the one profile written is the current one's record.
     const std::vector<int> profiles = {currentOnly != 0 ? current : 0};
 
-    controllerLink_.SetMode(kWriteMode);
+    // Written when a controller took every command of the write and stored it.
+    bool written = controllerLink_.SetMode(kWriteMode) == 0;
     progressPane_.SetProgress(static_cast<int>(kWriteProgressStart));
     double progress = kWriteProgressStart;
     for (const int profile : profiles) {
         if (controllerLink_.IsOpen()) {
             PageProgress observer(progressPane_, confirmedProfile_);
             CLightingTransfer transfer(controllerLink_, *working_, &observer);
-            controllerLink_.SelectProfile(static_cast<std::uint8_t>(profile));
-            transfer.WriteProfileLighting(profile, kWriteProgressStart, kWriteProgressSpan);
-            controllerLink_.StoreSettings();
+            written = controllerLink_.SelectProfile(static_cast<std::uint8_t>(profile)) == 0 && written;
+            written = transfer.WriteProfileLighting(profile, kWriteProgressStart, kWriteProgressSpan) == 0 && written;
+            written = controllerLink_.StoreSettings() == 0 && written;
+        } else {
+            written = false;
         }
         progress += kWriteProgressSpan;
         progressPane_.SetProgress(static_cast<int>(std::lround(progress)));
@@ -230,6 +234,9 @@ void CConfigDlg::OnApplySettings(std::intptr_t currentOnly) {
 
     SelectTab(selectedTab_);
     SetWritingLayout(false);
+    // A failed file write was told in its own box; a controller that did not take the settings is told
+    // here. Only when both hold the settings does the notice say they are applied.
+    if (!written || filesSaved_) applyNotice_.ShowOutcome(written && filesSaved_);
     busy_ = false;
 }
 

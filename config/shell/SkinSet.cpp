@@ -4,6 +4,7 @@
 #include "LocaleLanguages.h"
 #include "ProgramDirectory.h"
 #include "SkinDocuments.h"
+#include "SkinKeys.h"
 #include "UserFolder.h"
 #include "XdgDirectories.h"
 #include "XmlDocument.h"
@@ -27,21 +28,31 @@ bool IsFile(const std::string& path) {
     return std::filesystem::is_regular_file(path, error);
 }
 
-// Whether `path` reads as a document with a root element: a file of the person's own that is empty,
-// binary or plain text would otherwise leave the program without any text.
-bool HoldsDocument(const std::string& path) {
+// Whether the root of `document` holds a section named `section`.
+bool HoldsSection(xml::CXmlDocument& document, std::u16string_view section) {
+    document.Rewind();
+    return document.FindNext() && document.FindChild(section);
+}
+
+// Whether `path` reads as a whole string document: well-formed to its end, with every section the
+// program takes texts from. A file of the person's own that is empty, binary, plain text, half-written
+// (cut off while it was saved) or another kind of document would otherwise leave the program without
+// its texts.
+bool HoldsStringDocument(const std::string& path) {
     if (!IsFile(path)) return false;
     xml::CXmlDocument document;
-    if (!document.LoadFile(path)) return false;
-    document.Rewind();
-    return document.FindNext();
+    if (!document.LoadFile(path) || document.Elements()[0].Has(xml::kDocumentIllFormed)) return false;
+    for (const skindocs::SkinKeyEntry& entry : skindocs::SkinKeyTable()) {
+        if (entry.document == skindocs::SkinDocumentId::Strings && !HoldsSection(document, entry.section)) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 std::string StringDocumentPath(const std::string& programDir) {
     const std::string own = platform::DataHomeDirectory() + "/halcyra/Strings.xml";
-    if (HoldsDocument(own)) return own;
+    if (HoldsStringDocument(own)) return own;
     // The program folder's own Strings.xml is in the base language, the others in Languages/<language>/.
     const auto translation = [&](const std::string& language) {
         return programDir + "Languages/" + language + "/Strings.xml";

@@ -157,14 +157,18 @@ int main(int argc, char** argv) {
         options.window && displayAvailable() ? platform::MissingPlatformPlugin() : std::nullopt;
     if (missingPlugin) program.display->log("no LED window: " + *missingPlugin);
     if (options.window && displayAvailable() && !missingPlugin) {
+        // A display that cannot be opened leaves Qt offscreen: the controller runs on the terminal alone.
+        const bool fallbackAdded = platform::AllowOffscreenFallback();
         QApplication application(argc, argv);
+        const bool windowSeen = !fallbackAdded || QGuiApplication::platformName() != QLatin1String("offscreen");
+        if (!windowSeen) program.display->log("no LED window: the display cannot be opened");
         LedWindow window(program.plain);
         // Top right of the screen, where it stays beside a program window placed at the top left.
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
             window.move(area.right() - window.sizeHint().width() - 24, area.top() + 24);
         }
-        window.show();
+        if (windowSeen) window.show();
         QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
         QObject::connect(&signalNotifier, &QSocketNotifier::activated, [&] {
             program.drainSignals();

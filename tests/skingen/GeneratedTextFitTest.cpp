@@ -25,6 +25,15 @@ QFont FontOf(skintest::SkinSet& set, const std::u16string& section, const std::u
                           weight.isEmpty() ? defaultWeight : weight.toInt());
 }
 
+// The keys whose texts a program draws in the box of label `key`: its own, and for the apply notice
+// the failure text it shows in the same place.
+QStringList TextsDrawnIn(const QString& section, const QString& key) {
+    QStringList texts{key};
+    if (section == skintest::ToQString(keys::kMain) && key == skintest::ToQString(keys::kStrApplied))
+        texts << skintest::ToQString(keys::kStrApplyFailed);
+    return texts;
+}
+
 // The smallest text a person reads comfortably at each resolution, in pixels as drawn.
 int SmallestReadablePixels(const QString& resolution) { return resolution == "960x540" ? 11 : 12; }
 
@@ -62,20 +71,23 @@ TEST_P(GeneratedTextFit, LabelsFitTheirBoxes) {
         for (const skingen::Label& label : page.labels) {
             for (const QString& section : label.sections.isEmpty() ? QStringList{page.section} : label.sections) {
                 const std::u16string s = ToU16(section);
-                const QString text = Text(section, label.key);
-                SCOPED_TRACE((section + "/" + label.key + " \"" + text + "\"").toStdString());
-                ASSERT_FALSE(text.isEmpty());
                 const QRect rect = set_->Record(s, ToU16(label.key));
                 const QFont font = FontOf(*set_, s, ToU16(label.key), 400);
                 ASSERT_EQ(QFontInfo(font).family(), font.family()) << "face not installed";
                 const QFontMetrics metrics(font);
-                if (label.wrap) {
-                    const QRect needed = metrics.boundingRect(QRect(0, 0, rect.width(), 100000), Qt::TextWordWrap, text);
-                    EXPECT_LE(needed.width(), rect.width());
-                    EXPECT_LE(needed.height(), rect.height());
-                } else {
-                    EXPECT_LE(metrics.horizontalAdvance(text), rect.width());
-                    EXPECT_LE(metrics.height(), rect.height());
+                for (const QString& textKey : TextsDrawnIn(section, label.key)) {
+                    const QString text = Text(section, textKey);
+                    SCOPED_TRACE((section + "/" + textKey + " \"" + text + "\"").toStdString());
+                    ASSERT_FALSE(text.isEmpty());
+                    if (label.wrap) {
+                        const QRect needed =
+                            metrics.boundingRect(QRect(0, 0, rect.width(), 100000), Qt::TextWordWrap, text);
+                        EXPECT_LE(needed.width(), rect.width());
+                        EXPECT_LE(needed.height(), rect.height());
+                    } else {
+                        EXPECT_LE(metrics.horizontalAdvance(text), rect.width());
+                        EXPECT_LE(metrics.height(), rect.height());
+                    }
                 }
             }
         }

@@ -6,6 +6,7 @@
 #include "LedPageFixture.h"
 
 #include "EffectParams.h"
+#include "GTColorWellWnd.h"
 #include "LEDConvDlg.h"
 #include "LightingCodes.h"
 #include "PopupWindows.h"
@@ -238,8 +239,9 @@ const std::vector<Case>& Cases() {
 
         // Frequency mode, both schemes.
         {"frequency mode", ei::STATIC, 1, false, {}, Clicked("BUTTON_FREQUENCE"), {}, {},
-         {"LED_SYNC1/BUTTON_M1", "LED_SYNC1/BUTTON_SAVE", "LED_MULTI_MIRAGE_MENU", "BUTTON_OLD_COLOR"},
-         Join({kLeds, kColourControls, {"SLIDER_S", "SLIDER_L", "LED_SYNC2/BUTTON_M1"}}),
+         {"LED_SYNC1/BUTTON_M1", "LED_SYNC1/BUTTON_SAVE", "LED_MULTI_MIRAGE_MENU"},
+         // The applied colour and the new colour mean nothing for frequencies.
+         Join({kLeds, kColourControls, {"SLIDER_S", "SLIDER_L", "LED_SYNC2/BUTTON_M1", "BUTTON_OLD_COLOR"}}),
          {"LED_SYNC1/EDIT_HZ", "LED_SYNC1/SLIDER_HZ"}},
         {"single preset", ei::STATIC, 1, true, {}, Clicked("LED_SYNC1/BUTTON_M2"), {"freq 0=8"}, {},
          {"LED_SYNC1/EDIT_HZ", "LED_SYNC1/SLIDER_HZ"}},
@@ -333,6 +335,39 @@ TEST_F(LedPageTest, CustomizeColourPickedAndTakenBackFromAnLed) {
     Click("BUTTON_LED_1", Qt::MiddleButton);
     EXPECT_EQ(page.CurrentColor(), 0x0A0B0Cu);
     EXPECT_EQ(Find<skin::CBitmapBtn>("EDIT_G")->GetCaption(), QStringLiteral("11"));
+}
+
+TEST_F(LedPageTest, PerLedShowsALitLedsColourUntilThePersonChoosesOne) {
+    using config::EffectLayer;
+    struct Case {
+        const char* name;
+        std::array<std::uint32_t, 4> leds;  // the per-LED colours as read from the controller (0x00BBGGRR)
+        std::function<void(LedPageTest&)> chosen;  // what the person does before Per LED is shown again
+        std::uint32_t shown;
+    };
+    const Case cases[] = {
+        {"first lit LED", {0, 0x0080FF, 0x00FF00, 0}, {}, 0x0080FF},
+        {"all dark keeps the page's colour", {0, 0, 0, 0}, {}, config::CLedDlg::kInitialColor},
+        {"a picked colour stays", {0x0080FF, 0, 0, 0}, Picked(0x123456), 0x123456},
+        {"a slid channel stays", {0x0080FF, 0, 0, 0}, Slid(kR, 7), 0x008007},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        working_.profiles[0].Reset();
+        for (std::size_t led = 0; led < 4; ++led) Working().baseLayer.SetColor(EffectLayer::CustomizeColor(led), c.leds[led]);
+        saved_ = working_;
+        config::CLedDlg& page = MakePage();
+        page.SelectEffect(ei::CUSTOMIZE);
+        if (c.chosen) c.chosen(*this);
+        page.SelectEffect(ei::STATIC);
+        page.SelectEffect(ei::CUSTOMIZE);
+        Settle();
+        EXPECT_EQ(page.CurrentColor(), c.shown);
+        // The colour well ("New") shows it too.
+        auto* well = Find<colorpicker::GTColorWellWnd>("BUTTON_COLOR");
+        ASSERT_NE(well, nullptr);
+        EXPECT_EQ(well->Color(), c.shown);
+    }
 }
 
 TEST_F(LedPageTest, FrequencyPreviewAndSaveHandTheTablesTheSixFrequencies) {

@@ -7,6 +7,7 @@
 #include "LightingTransfer.h"
 #include "simulator/VirtualController.h"
 
+#include <optional>
 #include <random>
 
 namespace config_test {
@@ -235,6 +236,32 @@ TEST_F(TransferWithController, AFailedReadReportsFailureAndKeepsWhatDidNotArrive
     Lighting(read).baseLayer.SetColor(STATIC_COLOR, 0xABCDEF);
     EXPECT_EQ(Read(read), 1);
     EXPECT_EQ(Lighting(read).baseLayer.Color(STATIC_COLOR), 0xABCDEFu);
+}
+
+TEST_F(TransferWithController, TheWriteReportsWhetherEveryCommandWasTaken) {
+    struct Case {
+        const char* name;
+        std::optional<std::uint8_t> refusedKey;  // a write (0x51) with this key is refused once
+        int expected;
+    };
+    const Case cases[] = {
+        {"all taken", std::nullopt, 0},
+        {"effect parameters refused", 0x2C, 1},
+        {"effect list refused", 0x29, 1},
+        {"layer map refused", 0xA0, 1},
+        {"active effect refused", 0x28, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.refusedKey) {
+            controller_->addFault({.kind = simulator::FaultKind::ErrorReply, .command = 0x51, .key = c.refusedKey,
+                                   .times = 1});
+        }
+        SettingsBlock block = DefaultBlock();
+        CLightingTransfer transfer(*link_, block);
+        ASSERT_EQ(link_->SelectProfile(0), 0);
+        EXPECT_EQ(transfer.WriteProfileLighting(0, 10, 80), c.expected);
+    }
 }
 
 // The exact commands of the multi-layer write, from a scripted controller that echoes every command.

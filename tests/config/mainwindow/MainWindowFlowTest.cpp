@@ -8,10 +8,16 @@
 #include "LedTargets.h"
 #include "LightingTransfer.h"
 #include "LinkMessages.h"
+#include "SkinKeys.h"
 #include "WarnDlg.h"
 #include "WindowMessage.h"
+#include "XmlDocument.h"
 
+#include <QAccessible>
 #include <QThread>
+
+#include <chrono>
+#include <optional>
 
 #include <fstream>
 #include <iterator>
@@ -253,6 +259,53 @@ TEST_F(FlowTest, ApplyWithAnUnwritableSettingsFileTellsThePersonAndStillWritesTh
         ASSERT_EQ(recorded_.messages.size(), 1u);
         EXPECT_TRUE(recorded_.messages[0].contains(QString::fromStdString(config::ProfileFilePath(0))))
             << recorded_.messages[0].toStdString();
+        Click(window.CloseButton());
+    });
+}
+
+TEST_F(FlowTest, ApplyTellsForAMomentWhetherTheControllerTookTheSettings) {
+    struct Case {
+        const char* name;
+        std::optional<simulator::FaultRule> refusal;  // the controller refuses one command of the write
+        std::u16string_view notice;
+    };
+    constexpr std::uint8_t kWrite = 0x51, kEffectParams = 0x2C, kProfileControl = 0x50, kStore = 0x55;
+    const Case cases[] = {
+        {"taken", std::nullopt, skindocs::keys::kStrApplied},
+        {"store refused",
+         simulator::FaultRule{.kind = simulator::FaultKind::ErrorReply, .command = kProfileControl, .key = kStore, .times = 1},
+         skindocs::keys::kStrApplyFailed},
+        {"effect refused",
+         simulator::FaultRule{.kind = simulator::FaultKind::ErrorReply, .command = kWrite, .key = kEffectParams, .times = 1},
+         skindocs::keys::kStrApplyFailed},
+    };
+    StartController();
+    CConfigDlg window(Setup());
+    Run(window, [&] {
+        ASSERT_TRUE(WaitUntil([&] { return window.ArrivalsRead() == 1; }));
+        ASSERT_TRUE(Idle(window));
+        const config::ApplyNotice& notice = window.ApplyOutcome();
+        EXPECT_FALSE(notice.isVisible()) << "nothing to tell before an apply";
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            if (c.refusal) controller_->addFault(*c.refusal);
+            const auto started = std::chrono::steady_clock::now();
+            Click(window.ApplyButton());
+            ASSERT_TRUE(WaitUntil([&] { return !window.IsBusy() && notice.isVisible(); }));
+            const QString expected =
+                QString::fromStdU16String(xml::LookupValue(skindocs::StringDocument(), skindocs::keys::kMain, c.notice));
+            EXPECT_FALSE(expected.isEmpty());
+            EXPECT_EQ(notice.text().toStdString(), expected.toStdString());
+            // A screen reader reads the same text from the label.
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(const_cast<config::ApplyNotice*>(&notice));
+            ASSERT_NE(accessible, nullptr);
+            EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), expected.toStdString());
+            // It goes by itself after a moment.
+            ASSERT_TRUE(WaitUntil([&] { return !notice.isVisible(); }));
+            EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(config::ApplyNotice::kShownMs));
+            EXPECT_TRUE(notice.text().isEmpty());
+        }
+        EXPECT_TRUE(recorded_.messages.empty());
         Click(window.CloseButton());
     });
 }

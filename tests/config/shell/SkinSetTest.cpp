@@ -6,6 +6,7 @@
 #include "ScopedEnvironment.h"
 #include "SettingsFiles.h"
 #include "SkinDocuments.h"
+#include "SkinKeys.h"
 #include "TemporaryFolder.h"
 #include "XmlDocument.h"
 
@@ -13,9 +14,24 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
 namespace {
+
+// A string document of the person's own with every section the program takes texts from; MAIN/LANG
+// says whose it is.
+std::string WholeStringDocument(const std::string& language) {
+    std::set<std::string> sections;
+    for (const skindocs::SkinKeyEntry& entry : skindocs::SkinKeyTable()) {
+        if (entry.document == skindocs::SkinDocumentId::Strings) sections.emplace(entry.section.begin(), entry.section.end());
+    }
+    std::string text = "<S>";
+    for (const std::string& section : sections) {
+        text += "<" + section + ">" + (section == "MAIN" ? "<LANG>" + language + "</LANG>" : "") + "</" + section + ">";
+    }
+    return text + "</S>";
+}
 
 // A program folder with its own skin set, and private configuration and desktop folders.
 class SkinSetTest : public ::testing::Test {
@@ -123,7 +139,7 @@ TEST_F(SkinSetTest, StringDocumentFollowsTheLocale) {
     // A document of the person's own wins over every language; the log names the one read.
     const std::string own = home_.File("data") + "/halcyra/Strings.xml";
     std::filesystem::create_directories(std::filesystem::path(own).parent_path());
-    std::ofstream(own, std::ios::binary) << "<S><MAIN><LANG>own</LANG></MAIN></S>";
+    std::ofstream(own, std::ios::binary) << WholeStringDocument("own");
     environment_.Set("LANG", "de_DE.UTF-8");
     std::filesystem::remove(config::DebugLogFilePath());
     config::LoadSkinSetFrom(ProgramDir(), "1920x1080/");
@@ -132,8 +148,9 @@ TEST_F(SkinSetTest, StringDocumentFollowsTheLocale) {
     EXPECT_NE(log.find("Str Path: " + own), std::string::npos) << log;
 }
 
-// A file of the person's own that holds no document (empty, binary, plain text) must not leave the
-// program without texts: the document of the desktop's language is read instead.
+// A file of the person's own that holds no whole string document (empty, binary, plain text, cut off
+// while it was written, or a document of another kind) must not leave the program without texts: the
+// document of the desktop's language is read instead.
 TEST_F(SkinSetTest, AnUnusableOwnStringDocumentFallsBackToTheLanguage) {
     Write("Strings.xml", "<S><MAIN><LANG>en</LANG></MAIN></S>");
     Write("Languages/de/Strings.xml", "<S><MAIN><LANG>de</LANG></MAIN></S>");
@@ -147,6 +164,9 @@ TEST_F(SkinSetTest, AnUnusableOwnStringDocumentFallsBackToTheLanguage) {
         {"empty", ""},
         {"binary", std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe\x00", 13)},
         {"text without elements", "just some words\n"},
+        {"half-written", WholeStringDocument("own").substr(0, WholeStringDocument("own").size() / 2)},
+        {"cut off before its last end tag", WholeStringDocument("own").substr(0, WholeStringDocument("own").size() - 4)},
+        {"another kind of document", "<S><MAIN><LANG>own</LANG></MAIN></S>"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
