@@ -55,20 +55,6 @@ bool displayNamed() {
     return false;
 }
 
-// Qt aborts when the display it is told to use is not there (a stale remote session's DISPLAY). With
-// "offscreen" last in its list of platforms it falls back to that instead, and the run goes on without
-// a window.
-void allowOffscreenFallback() {
-    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
-    if (platforms.isEmpty()) {
-        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) platforms += "wayland;";
-        if (!qEnvironmentVariableIsEmpty("DISPLAY")) platforms += "xcb;";
-    }
-    if (platforms.split(';').contains("offscreen")) return;
-    if (!platforms.isEmpty() && !platforms.endsWith(';')) platforms += ';';
-    qputenv("QT_QPA_PLATFORM", platforms + "offscreen");
-}
-
 // A window on these platforms reaches no person: nobody could answer a page there.
 bool windowsAreSeen() {
     const QString platform = QGuiApplication::platformName();
@@ -120,7 +106,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "tessaflash: cannot show the window: %s\n", missing->c_str());
             return updater::kExitNoWindow;
         }
-        allowOffscreenFallback();
+        platform::AllowOffscreenFallback();
         QApplication app(argc, argv);
         if (!windowsAreSeen()) return runWithoutWindow(app, options, self);
         updater::SetUpdaterIdentity();
