@@ -310,6 +310,35 @@ TEST_F(FlowTest, ApplyTellsForAMomentWhetherTheControllerTookTheSettings) {
     });
 }
 
+// Clicks on Apply that come in before the window starts writing each queue a write. The write under way
+// lets queued window messages through; a queued apply must not start a second write inside the first
+// (that one would end, show its notice and give the buttons back while the first still writes).
+TEST_F(FlowTest, ApplyClickedAgainBeforeTheWriteStartsWritesTheControllerOnce) {
+    StartController();
+    CConfigDlg window(Setup());
+    Run(window, [&] {
+        ASSERT_TRUE(WaitUntil([&] { return window.ArrivalsRead() == 1; }));
+        ASSERT_TRUE(Idle(window));
+        const config::ApplyNotice& notice = window.ApplyOutcome();
+        // The commands the controller handles for the clicks, once the window is idle again.
+        const auto commandsFor = [&](int clicks) {
+            const std::uint64_t before = controller_->state().commandsHandled;
+            for (int i = 0; i < clicks; ++i) Click(window.ApplyButton());
+            EXPECT_TRUE(WaitUntil([&] { return !window.IsBusy() && notice.isVisible(); }));
+            QTest::qWait(300);
+            return controller_->state().commandsHandled - before;
+        };
+        const std::uint64_t one = commandsFor(1);
+        EXPECT_GT(one, 0u);
+        EXPECT_EQ(commandsFor(2), one);
+        EXPECT_EQ(notice.text().toStdString(),
+                  QString::fromStdU16String(xml::LookupValue(skindocs::StringDocument(), skindocs::keys::kMain,
+                                                             skindocs::keys::kStrApplied))
+                      .toStdString());
+        Click(window.CloseButton());
+    });
+}
+
 TEST_F(FlowTest, CloseAsksOnlyWhenSomethingChangedAndCancelKeepsTheWindow) {
     StartController();
     CConfigDlg window(Setup());
