@@ -296,10 +296,12 @@ TEST_F(FlowTest, ApplyTellsForAMomentWhetherTheControllerTookTheSettings) {
                 QString::fromStdU16String(xml::LookupValue(skindocs::StringDocument(), skindocs::keys::kMain, c.notice));
             EXPECT_FALSE(expected.isEmpty());
             EXPECT_EQ(notice.text().toStdString(), expected.toStdString());
-            // A screen reader reads the same text from the label.
+            // A screen reader reads the same text from the label, and as a notification it says it
+            // when it appears, wherever the focus is.
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(const_cast<config::ApplyNotice*>(&notice));
             ASSERT_NE(accessible, nullptr);
             EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), expected.toStdString());
+            EXPECT_EQ(accessible->role(), QAccessible::Notification);
             // It goes by itself after a moment.
             ASSERT_TRUE(WaitUntil([&] { return !notice.isVisible(); }));
             EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(config::ApplyNotice::kShownMs));
