@@ -9,6 +9,8 @@
 #include "SkinTextFormat.h"
 #include "XmlDocument.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 
 namespace config {
@@ -19,9 +21,31 @@ namespace {
 
 constexpr unsigned kNoticeFormat = skin::DT_RIGHT | skin::DT_VCENTER | skin::DT_SINGLELINE | skin::DT_END_ELLIPSIS;
 
+// The notice as assistive technology sees it: a notification, which a screen reader says as it
+// appears wherever the focus is (a plain label is only read when someone goes to it), named by its text.
+class AccessibleNotice final : public QAccessibleWidget {
+public:
+    explicit AccessibleNotice(ApplyNotice* notice) : QAccessibleWidget(notice, QAccessible::Notification) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name || t == QAccessible::Description) return static_cast<const QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* NoticeAccessibleFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String(ApplyNotice::staticMetaObject.className())) return nullptr;
+    return new AccessibleNotice(static_cast<ApplyNotice*>(object));
+}
+
 }  // namespace
 
 ApplyNotice::ApplyNotice(QWidget* parent) : QLabel(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&NoticeAccessibleFactory);
+        return true;
+    }();
+    static_cast<void>(factoryInstalled);
     setObjectName(skin::ToQString(keys::kStrApplied));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     clearTimer_.setSingleShot(true);

@@ -1,6 +1,7 @@
 // The short notice beside the apply button that tells how the last apply went: "Settings applied" or
 // that the controller did not take them. It clears itself after a moment. It is drawn in the place and
-// the look of the skin's record MAIN/STR_APPLIED, and as a label it is what assistive technology reads.
+// the look of the skin's record MAIN/STR_APPLIED; assistive technology gets it as a notification, which
+// a screen reader says as it appears.
 #pragma once
 
 #include <QLabel>

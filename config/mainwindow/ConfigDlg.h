@@ -165,6 +165,8 @@ private:
     ApplyNotice applyNotice_{this};
     // Whether the last apply could write the settings files (a failure is told at once in a box).
     bool filesSaved_ = true;
+    // Set while OnApplySettings writes the controller.
+    bool writingSettings_ = false;
     skin::CBitmapBtn minButton_;
     skin::CBitmapBtn closeButton_;
     std::array<skin::CBitmapBtn, kTabCount> tabButtons_;

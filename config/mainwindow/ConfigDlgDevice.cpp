@@ -178,6 +178,12 @@ void CConfigDlg::SetWritingLayout(bool writing) {
 }
 
 void CConfigDlg::OnApplySettings(std::intptr_t currentOnly) {
+    // Clicks on Apply that came in before this write started queue more applies, and the write lets
+    // queued window messages through. Nothing can change the settings while it writes (the page is
+    // hidden), so the write under way carries what a queued apply would write: it is not started again
+    // inside this one, which would end first and give back the buttons and its notice mid-write.
+    if (writingSettings_) return;
+    writingSettings_ = true;
     busy_ = true;
     applyNotice_.Clear();
     progressPane_.show();
@@ -238,6 +244,7 @@ void CConfigDlg::OnApplySettings(std::intptr_t currentOnly) {
     // here. Only when both hold the settings does the notice say they are applied.
     if (!written || filesSaved_) applyNotice_.ShowOutcome(written && filesSaved_);
     busy_ = false;
+    writingSettings_ = false;
 }
 
 void CConfigDlg::OnResetProfile(int profile) {

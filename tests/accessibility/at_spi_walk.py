@@ -6,6 +6,7 @@ virtual controllers on a private bus, then:
   halcyra     finds the effect buttons, LED buttons, sliders, the colour picker and Apply by name and
               role, presses "Per LED", moves the red, green and blue sliders and presses "LED 1"
               through their accessible interfaces, and checks the controller's effect and LED 1;
+              then presses Apply and finds its outcome as a notification;
   tessaflash  reads the confirm page's versions from its accessible text, presses OK through its
               action, reads the result page and presses its OK, and checks the controller's firmware
               and the updater's exit code.
@@ -346,6 +347,11 @@ def walk_halcyra(build, work, pyatspi):
 
         # A disabled slider offers nothing to press or move: the per-LED effect has no speed.
         check(not has_state(speed, pyatspi.STATE_ENABLED), "the speed slider is disabled for Per LED")
+
+        # Apply's outcome is a notification, which a screen reader says as it appears.
+        do_action(must_find(app, "Apply", push), "Press")
+        must_find(app, "Settings applied", pyatspi.ROLE_NOTIFICATION, seconds=10)
+        passed("Apply says 'Settings applied' as a notification")
     finally:
         stop_process(halcyra)
         controller.stop()

@@ -296,16 +296,47 @@ TEST_F(FlowTest, ApplyTellsForAMomentWhetherTheControllerTookTheSettings) {
                 QString::fromStdU16String(xml::LookupValue(skindocs::StringDocument(), skindocs::keys::kMain, c.notice));
             EXPECT_FALSE(expected.isEmpty());
             EXPECT_EQ(notice.text().toStdString(), expected.toStdString());
-            // A screen reader reads the same text from the label.
+            // A screen reader reads the same text from the label, and as a notification it says it
+            // when it appears, wherever the focus is.
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(const_cast<config::ApplyNotice*>(&notice));
             ASSERT_NE(accessible, nullptr);
             EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), expected.toStdString());
+            EXPECT_EQ(accessible->role(), QAccessible::Notification);
             // It goes by itself after a moment.
             ASSERT_TRUE(WaitUntil([&] { return !notice.isVisible(); }));
             EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(config::ApplyNotice::kShownMs));
             EXPECT_TRUE(notice.text().isEmpty());
         }
         EXPECT_TRUE(recorded_.messages.empty());
+        Click(window.CloseButton());
+    });
+}
+
+// Clicks on Apply that come in before the window starts writing each queue a write. The write under way
+// lets queued window messages through; a queued apply must not start a second write inside the first
+// (that one would end, show its notice and give the buttons back while the first still writes).
+TEST_F(FlowTest, ApplyClickedAgainBeforeTheWriteStartsWritesTheControllerOnce) {
+    StartController();
+    CConfigDlg window(Setup());
+    Run(window, [&] {
+        ASSERT_TRUE(WaitUntil([&] { return window.ArrivalsRead() == 1; }));
+        ASSERT_TRUE(Idle(window));
+        const config::ApplyNotice& notice = window.ApplyOutcome();
+        // The commands the controller handles for the clicks, once the window is idle again.
+        const auto commandsFor = [&](int clicks) {
+            const std::uint64_t before = controller_->state().commandsHandled;
+            for (int i = 0; i < clicks; ++i) Click(window.ApplyButton());
+            EXPECT_TRUE(WaitUntil([&] { return !window.IsBusy() && notice.isVisible(); }));
+            QTest::qWait(300);
+            return controller_->state().commandsHandled - before;
+        };
+        const std::uint64_t one = commandsFor(1);
+        EXPECT_GT(one, 0u);
+        EXPECT_EQ(commandsFor(2), one);
+        EXPECT_EQ(notice.text().toStdString(),
+                  QString::fromStdU16String(xml::LookupValue(skindocs::StringDocument(), skindocs::keys::kMain,
+                                                             skindocs::keys::kStrApplied))
+                      .toStdString());
         Click(window.CloseButton());
     });
 }
