@@ -110,6 +110,18 @@ std::array<Part, 5>& Parts() {
     return parts;
 }
 
+// A button that shows each of its looks, as the pointer, a press or disabling would: the hover, pressed
+// and disabled looks are read from their page pictures only when first shown.
+class FuzzButton : public skin::CBitmapBtn {
+public:
+    void ShowEveryLook() const {
+        for (const skin::StatePicture state : {skin::StatePicture::Normal, skin::StatePicture::Hover,
+                                               skin::StatePicture::Pressed, skin::StatePicture::Disabled}) {
+            Picture(state);
+        }
+    }
+};
+
 class FuzzPage : public skin::CBaseDlg {
 public:
     FuzzPage() {
@@ -139,7 +151,7 @@ public:
         menu.AddItem(u"Static", 0x1000, 0, 1, true);
         menu.RefreshItems(-1);
     }
-    std::array<skin::CBitmapBtn, 3> buttons;
+    std::array<FuzzButton, 3> buttons;
     skin::CPngHSliderBar slider;
     skin::CBtnMenu menu;
 };
@@ -177,6 +189,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Painted as the window would be, into a picture of a bounded size whatever the page's size.
         QImage shown(256, 192, QImage::Format_ARGB32_Premultiplied);
         shown.fill(Qt::transparent);
+        page.render(&shown);
+        for (const FuzzButton& button : page.buttons) button.ShowEveryLook();
+        page.slider.setEnabled(false);
         page.render(&shown);
     }
     return 0;

@@ -11,7 +11,10 @@
 #include "LightingCodes.h"
 #include "PopupWindows.h"
 #include "Rename.h"
+#include "SkinAttributes.h"
 #include "SkinKeys.h"
+#include "SkinPictures.h"
+#include "XmlDocument.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -553,6 +556,61 @@ TEST_F(LedPageTest, PageAtEveryResolution) {
             }
         }
     }
+}
+
+// The frequency panels and the menus are hidden at start and read their hover, pressed and disabled
+// pictures when a button first shows them: each look is the button's rectangle of that state's picture.
+TEST_F(LedPageTest, PanelAndMenuButtonsShowEachLookFromItsStatePicture) {
+    namespace keys = skindocs::keys;
+    config::CLedDlg& page = MakePage();
+    page.SetFrequencyMode(true);
+    Settle();
+    QApplication::setActiveWindow(host_.get());
+    const QString folder = skin::PageImageFolder(QString::fromLatin1(kResolution));
+    const QString menuFolder = folder + skin::ToQString(skindocs::kMenuFolder) + u'/';
+    struct Case {
+        const char* button;
+        std::u16string_view section;
+        QString folder;
+    };
+    const Case buttons[] = {
+        {"LED_SYNC1/BUTTON_M1", keys::kLedSync1, folder},
+        {"LED_MULTI_MIRAGE_MENU/BUTTON_MENU_2", keys::kLedMultiMirageMenu, menuFolder},
+    };
+    struct State {
+        std::u16string_view picture;
+        std::function<void(QWidget&)> enter;
+        std::function<void(QWidget&)> leave;
+    };
+    const State states[] = {
+        {keys::kOver,
+         [](QWidget& b) {
+             QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(b.mapToGlobal(QPoint(1, 1))));
+             QApplication::sendEvent(&b, &enter);
+         },
+         [](QWidget& b) {
+             QEvent leave(QEvent::Leave);
+             QApplication::sendEvent(&b, &leave);
+         }},
+        {keys::kDown, [](QWidget& b) { static_cast<QAbstractButton&>(b).setDown(true); },
+         [](QWidget& b) { static_cast<QAbstractButton&>(b).setDown(false); }},
+        {keys::kDisable, [](QWidget& b) { b.setEnabled(false); }, [](QWidget& b) { b.setEnabled(true); }},
+    };
+    for (const Case& c : buttons) {
+        QWidget* button = Find(c.button);
+        ASSERT_NE(button, nullptr);
+        const QPoint inside(4, button->height() / 2);
+        for (const State& s : states) {
+            const QString name = skin::ToQString(xml::LookupValue(skindocs::SkinDocument(), c.section, s.picture));
+            QImage picture;
+            ASSERT_EQ(skin::LoadPictureFile(c.folder + name, picture), 0) << name.toStdString();
+            s.enter(*button);
+            EXPECT_EQ(button->grab().toImage().pixelColor(inside), picture.pixelColor(button->pos() + inside))
+                << c.button << " " << name.toStdString();
+            s.leave(*button);
+        }
+    }
+    QApplication::setActiveWindow(nullptr);
 }
 
 }  // namespace
