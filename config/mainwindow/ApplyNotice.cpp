@@ -66,7 +66,13 @@ void ApplyNotice::ShowOutcome(bool applied) {
     setText(skin::ToQString(xml::LookupValue(skindocs::StringDocument(), keys::kMain, key)));
     show();
     raise();
-    clearTimer_.start();
+    // Success is news and goes after a moment. A refusal is a state: the controller does not hold what the
+    // page shows, and a person who looked away while the write ran must still find it, so it stays until
+    // the next apply replaces it.
+    if (applied)
+        clearTimer_.start();
+    else
+        clearTimer_.stop();
 }
 
 void ApplyNotice::Clear() {
