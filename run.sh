@@ -178,6 +178,11 @@ run_until_it_ends() {
   wait "$RUN_PROGRAM" || code=$?
   RUN_PROGRAM=
   echo "$name ended with exit code $code."
+  # The configuration program ends with 1 without a word when another copy runs (it asks that copy to
+  # bring its window forward): say why here, where a person started it.
+  if [ "$name" = halcyra ] && [ "$code" -eq 1 ]; then
+    echo "Another copy of halcyra is running (perhaps from another checkout or session): its window was asked to come forward."
+  fi
   # An update started from the configuration program goes on after the program has closed, and starts
   # it again when it succeeds: the virtual controller stays until every program of the folder has ended.
   if program_folder_busy "$RUN_PROGRAM_FOLDER"; then
