@@ -38,6 +38,11 @@ std::string_view PhaseName(int percent, Wording wording) {
     return key;
 }
 
+std::string_view RestartLine(Wording wording) {
+    return wording == Wording::German ? "Der Controller wird für die Aktualisierung neu gestartet"
+                                      : "Restarting the controller for the update";
+}
+
 std::string DurationSentence(int seconds, Wording wording) {
     const bool german = wording == Wording::German;
     if (seconds == 1) return german ? "Die Aktualisierung dauert etwa eine Sekunde." : "The update takes about a second.";

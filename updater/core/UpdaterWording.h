@@ -18,6 +18,10 @@ Wording WordingFor(const std::vector<std::string>& languages);
 // The phase `percent` belongs to (updatePhase), as a line starts: "Writing the image".
 std::string_view PhaseName(int percent, Wording wording);
 
+// The line while the controller restarts into its boot loader, before the first write:
+// "Restarting the controller for the update".
+std::string_view RestartLine(Wording wording);
+
 // "The update takes about 6 seconds."
 std::string DurationSentence(int seconds, Wording wording);
 

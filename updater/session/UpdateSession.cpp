@@ -263,11 +263,13 @@ public:
     }
 
     void deviceGone() {
-        if (!applicationLink.connected() && !bootLoaderLink.connected()) {
+        // While an update runs the controller is briefly no device at all as it restarts: the page keeps
+        // the version it had instead of blinking; the outcome says what became of it.
+        const bool busy = updating || workerRunning || confirming;
+        if (!busy && !applicationLink.connected() && !bootLoaderLink.connected()) {
             texts.currentVersion.clear();
             emit self.textsChanged();
         }
-        const bool busy = updating || workerRunning || confirming;
         setButtons({false, false, !busy, busy});
     }
 
@@ -420,6 +422,11 @@ public:
         if (!workerRunning) {
             updating = true;
             watchdog.start(kBootLoaderWait);
+            // From here on the page says what happens (the controller restarts, and is briefly no device);
+            // the first write replaces this line with its phase.
+            const std::string_view restart = RestartLine(wording);
+            texts.progressLine = QString::fromUtf8(restart.data(), static_cast<qsizetype>(restart.size()));
+            emit self.textsChanged();
         }
         setButtons({false, false, false, true});
     }
@@ -666,6 +673,11 @@ public:
     // --- helpers -----------------------------------------------------------------------------------
 
     void setButtons(SessionButtons next) {
+        // Where OK is offered again the page asks for it: no phase of an earlier attempt stays.
+        if (next.ok && !texts.progressLine.isEmpty()) {
+            texts.progressLine.clear();
+            emit self.textsChanged();
+        }
         if (next == buttons) return;
         buttons = next;
         emit self.buttonsChanged();

@@ -35,6 +35,8 @@ TEST(UpdaterWording, EveryLineHasItsGermanText) {
         std::string (*text)(Wording);
     };
     const Row rows[] = {
+        {"Restarting the controller for the update", "Der Controller wird für die Aktualisierung neu gestartet",
+         [](Wording w) { return std::string(RestartLine(w)); }},
         {"Erasing", "Löschen", [](Wording w) { return std::string(PhaseName(5, w)); }},
         {"Writing the image", "Abbild wird geschrieben", [](Wording w) { return std::string(PhaseName(45, w)); }},
         {"Writing the version", "Version wird geschrieben", [](Wording w) { return std::string(PhaseName(85, w)); }},

@@ -106,6 +106,8 @@ TEST_F(WindowSession, ASuccessfulRetryEndsWithZero) {
     ASSERT_TRUE(runUntil([&] { return !pages_.empty(); }, 60s));
     EXPECT_EQ(pages_.front(), 2) << "the failure page";
     ASSERT_FALSE(finishedWith_.has_value());
+    ASSERT_TRUE(runUntil([&] { return session_->buttons().ok; }, 10s));
+    EXPECT_EQ(session_->texts().progressLine.toStdString(), "") << "OK is offered again: the page asks for it, no stale phase";
     session_->requestUpdate();   // OK pressed again
     ASSERT_TRUE(runUntil([&] { return finishedWith_.has_value(); }, 60s));
     EXPECT_EQ(pages_.back(), 1) << "the success page";
@@ -132,6 +134,29 @@ TEST_F(WindowSession, TheDurationShownMatchesTheUpdate) {
     // update; a fixed text ("about a minute" for a few seconds' work) still falls outside them.
     EXPECT_LE(took, 4.0 * seconds + 10) << duration.toStdString();
     EXPECT_GE(took, seconds / 6.0 - 0.5) << duration.toStdString();
+}
+
+// From OK on, the page says what is happening and keeps the installed version: while the controller
+// restarts into its boot loader (and is briefly no device at all) the page must not fall back to
+// "Press OK" or show the version as blank.
+TEST_F(WindowSession, FromOkOnThePageTellsThePhaseAndKeepsTheInstalledVersion) {
+    startController(options());
+    startSession(TESSAFLASH, false);
+    ASSERT_TRUE(runUntil([&] { return session_->buttons().ok; }, 20s));
+    ASSERT_FALSE(session_->texts().currentVersion.isEmpty());
+    std::vector<std::pair<QString, QString>> shown;  // installed version and phase line, as each change showed them
+    QObject::connect(session_.get(), &updater::UpdateSession::textsChanged, session_.get(), [&] {
+        if (!finishedWith_) shown.emplace_back(session_->texts().currentVersion, session_->texts().progressLine);
+    });
+    session_->requestUpdate();
+    EXPECT_FALSE(session_->texts().progressLine.isEmpty()) << "a phase as soon as OK is pressed";
+    ASSERT_TRUE(runUntil([&] { return finishedWith_.has_value(); }, 60s));
+    EXPECT_EQ(*finishedWith_, updater::kExitSuccess);
+    ASSERT_FALSE(shown.empty());
+    for (const auto& [version, phase] : shown) {
+        EXPECT_FALSE(version.isEmpty()) << "the installed version went blank (phase: " << phase.toStdString() << ")";
+        EXPECT_FALSE(phase.isEmpty()) << "the page went back to its instruction (version: " << version.toStdString() << ")";
+    }
 }
 
 }  // namespace
