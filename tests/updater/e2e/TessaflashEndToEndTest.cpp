@@ -428,6 +428,7 @@ struct FaultRow {
 
 void imageOneByteShort(firmware::FirmwareInfoBlock& info) { info.entries[0].imageBytes -= 1; }
 void noVersionBlock(firmware::FirmwareInfoBlock& info) { info.entries[0].versionBlockBytes = 0; }
+void versionTheImageDoesNotCarry(firmware::FirmwareInfoBlock& info) { info.entries[0].versionBuild += 1; }
 
 const std::vector<FaultRow> kFaultMatrix = {
     {"lost_write_replies_within_retries", {"drop:1f,skip=20,times=3"}, 0, After::NewFirmware},
@@ -455,6 +456,10 @@ const std::vector<FaultRow> kFaultMatrix = {
      imageOneByteShort},
     {"version_block_length_zero", {}, 1, After::BootLoaderDamaged, Newcomer::None, "did not start the new firmware",
      noVersionBlock},
+    // The image starts, but on another version than the package promised (the controller kept or got
+    // other firmware): not the update that was asked for.
+    {"back_on_another_version_than_promised", {}, 1, After::NewFirmware, Newcomer::None, "did not start the new firmware",
+     versionTheImageDoesNotCarry},
 };
 
 class FaultMatrix : public Tessaflash, public ::testing::WithParamInterface<FaultRow> {
