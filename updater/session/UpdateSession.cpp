@@ -107,6 +107,9 @@ public:
     // The controller was flashed and has left its boot loader: the run waits for it to come back in
     // its application firmware with the new version before it reports success.
     bool confirming = false;
+    // The wait for it ended while its application firmware was there but not yet settled: the settle
+    // gets this one extension.
+    bool confirmSettleGrace = false;
     int flashedEntry = -1;
     // The application link's device when the controller was sent into its boot loader.
     std::uint16_t sentFromDevice = 0;
@@ -548,6 +551,7 @@ public:
             // Success only once it runs the new firmware: wait (as long as for the boot loader) for its
             // application firmware to settle, and read its version then.
             confirming = true;
+            confirmSettleGrace = false;
             setButtons({false, false, false, true});
             watchdog.start(kBootLoaderWait);
             if (applicationLink.deviceNumber() != 0) applicationSettle.start();
@@ -619,6 +623,12 @@ public:
 
     void waitedTooLong() {
         if (workerRunning || finished) return;
+        if (confirming && applicationLink.connected() && !confirmSettleGrace) {
+            // It came back within the wait and is settling: its version is read once it has settled.
+            confirmSettleGrace = true;
+            watchdog.start(2 * kSettleTime);
+            return;
+        }
         if (confirming) {
             confirming = false;
             failUpdate(QStringLiteral("The controller did not start the new firmware: it did not come back in its "

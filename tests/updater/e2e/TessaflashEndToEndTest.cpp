@@ -428,6 +428,7 @@ struct FaultRow {
 
 void imageOneByteShort(firmware::FirmwareInfoBlock& info) { info.entries[0].imageBytes -= 1; }
 void noVersionBlock(firmware::FirmwareInfoBlock& info) { info.entries[0].versionBlockBytes = 0; }
+void versionTheImageDoesNotCarry(firmware::FirmwareInfoBlock& info) { info.entries[0].versionBuild += 1; }
 
 const std::vector<FaultRow> kFaultMatrix = {
     {"lost_write_replies_within_retries", {"drop:1f,skip=20,times=3"}, 0, After::NewFirmware},
@@ -437,6 +438,9 @@ const std::vector<FaultRow> kFaultMatrix = {
     {"changing_wrong_checksum", {"checksum-changing:1d.01,times=2"}, 0, After::NewFirmware},
     {"unplugged_while_writing", {"leave:1f,skip=40,times=1"}, 1, After::BootLoaderDamaged},
     {"never_back_after_enter_boot_loader", {"leave:11.00"}, 1, After::OldFirmware},
+    // After flashing it comes back on its new firmware just before the 20 s wait ends, and settles just
+    // after: it did come back, so the update counts.
+    {"back_on_new_firmware_just_before_the_wait_ends", {"leave:11.01,ms=19300"}, 0, After::NewFirmware},
     // The update belongs to the controller it started on: a newcomer neither takes over the writes nor
     // gets them, and the first controller ends updated. A second one in its boot loader cannot be told
     // from the first (it may have come while the first restarted), so that run does not end with 0; nor
@@ -455,6 +459,10 @@ const std::vector<FaultRow> kFaultMatrix = {
      imageOneByteShort},
     {"version_block_length_zero", {}, 1, After::BootLoaderDamaged, Newcomer::None, "did not start the new firmware",
      noVersionBlock},
+    // The image starts, but on another version than the package promised (the controller kept or got
+    // other firmware): not the update that was asked for.
+    {"back_on_another_version_than_promised", {}, 1, After::NewFirmware, Newcomer::None, "did not start the new firmware",
+     versionTheImageDoesNotCarry},
 };
 
 class FaultMatrix : public Tessaflash, public ::testing::WithParamInterface<FaultRow> {
