@@ -38,7 +38,9 @@ double Linear(int channel) {
 double Luminance(QRgb c) { return 0.2126 * Linear(qRed(c)) + 0.7152 * Linear(qGreen(c)) + 0.0722 * Linear(qBlue(c)); }
 
 double Contrast(QRgb a, QRgb b) {
-    const auto [dark, light] = std::minmax(Luminance(a), Luminance(b));
+    // By value: std::minmax of two temporaries would hand back references to them.
+    const double la = Luminance(a), lb = Luminance(b);
+    const double dark = std::min(la, lb), light = std::max(la, lb);
     return (light + 0.05) / (dark + 0.05);
 }
 
