@@ -6,6 +6,17 @@
 // visit every element's name once, so that no parser gains from work it defers until a read. After the
 // runs the program prints our throughput as a ratio to each peer and the heap bytes each parser holds
 // while loading the large document, as a multiple of that document's UTF-16 size.
+//
+// The ratios must not depend on which benchmark happens to run first: a parser timed right after
+// start-up pays for the processor's clock ramping up, cold caches and an allocator that has not yet
+// grown its heap, and in one plain run our first benchmark measured slower than a later one that does
+// more work on the same input. So every parser gets the same treatment before and while it is timed:
+// - a warm-up round robin that parses every input with every parser, before any timing;
+// - a warm-up of each benchmark of its own before its first timed repetition;
+// - several repetitions of every benchmark, run in a random interleaved order, so that a slow phase
+//   of the shared machine falls on all parsers alike rather than on whichever ran then;
+// - each benchmark's figure is the median of its repetitions (in processor time), and the ratios
+//   are taken between those medians, which a single disturbed repetition does not move.
 #include "AllocationCounter.h"
 #include "XmlBenchInputs.h"
 #include "XmlGrowthCheck.h"
@@ -16,6 +27,7 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -32,7 +44,17 @@ constexpr std::size_t kSkinBytes = 64 * 1024;
 constexpr std::size_t kGeneratedLargeBytes = 4 * 1024 * 1024;
 constexpr int kSteadyMmapThreshold = 256 * 1024 * 1024;
 constexpr int kSteadyTrimThreshold = 512 * 1024 * 1024;
-constexpr const char* kDefaultMinTime = "--benchmark_min_time=0.5";
+// The run's default arguments (a later argument on the command line wins): each repetition is
+// short, and the repetitions are many and interleaved; the console shows only their aggregates.
+constexpr const char* kDefaultArguments[] = {
+    "--benchmark_min_time=0.1",
+    "--benchmark_min_warmup_time=0.05",
+    "--benchmark_repetitions=9",
+    "--benchmark_enable_random_interleaving=true",
+    "--benchmark_report_aggregates_only=true",
+};
+// How long the round robin over every parser and input runs before the first benchmark.
+constexpr double kWarmUpSeconds = 1.0;
 
 // Targets the reader is held to: at least pugixml's throughput when parsing and 1.2 times it when
 // parsing and walking (our conversion to UTF-16 included), at least tinyxml2's, and a peak heap of at
@@ -206,6 +228,25 @@ void PrintInputCheck(const std::vector<bench::XmlBenchInput>& inputs) {
     std::printf("\n");
 }
 
+// Parses every input with every parser in turn, each with and without the walk, for at least
+// `seconds`: the processor's clock, the caches and every parser's allocations are warm before the
+// first benchmark is timed, whichever it is.
+void WarmUp(const std::vector<bench::XmlBenchInput>& inputs, double seconds) {
+    const auto begin = std::chrono::steady_clock::now();
+    std::size_t seen = 0;
+    do {
+        for (const bench::XmlBenchInput& input : inputs) {
+            for (Parser parser : {Parser::kOurs, Parser::kPugixml, Parser::kTinyxml2}) {
+                if (!Applies(parser, input)) continue;
+                for (bool walk : {false, true}) {
+                    seen += ParseOnce(parser, input, walk).elements;
+                }
+            }
+        }
+    } while (std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count() < seconds);
+    benchmark::DoNotOptimize(seen);
+}
+
 void RegisterBenchmarks(const std::vector<bench::XmlBenchInput>& inputs) {
     for (const char* mode : {"parse", "parse+walk"}) {
         const bool walk = std::strcmp(mode, "parse+walk") == 0;
@@ -284,7 +325,7 @@ void PrintRatio(double ours, double theirs, double target) {
 
 void PrintThroughputTable(const std::vector<bench::XmlBenchInput>& inputs, const CollectingReporter& reporter) {
     std::printf("\nThroughput in MB/s (10^6 input bytes per second; the lines above count M as 2^20) and our ratio\n"
-                "to each peer, same run.\n");
+                "to each peer, same run: each figure is the median of the benchmark's repetitions.\n");
     std::printf("Targets: ours/pugixml >= %.2f (parse) and >= %.2f (parse+walk), ours/tinyxml2 >= %.2f. tinyxml2\n"
                 "reads UTF-8 only: n/a on UTF-16.\n",
                 kTargetVersusPugixmlParse, kTargetVersusPugixmlWalk, kTargetVersusTinyxml2);
@@ -408,10 +449,12 @@ int main(int argc, char** argv) {
     // memory figures count it like the others.
     pugi::set_memory_management_functions(CountedAllocate, CountedFree);
 
-    // A default minimum time that keeps the whole run short; a later --benchmark_min_time wins.
+    // The default arguments go before the given ones, so that a given one wins.
+    std::vector<std::string> defaults(std::begin(kDefaultArguments), std::end(kDefaultArguments));
     std::vector<char*> arguments(argv, argv + argc);
-    std::string minTime = kDefaultMinTime;
-    arguments.insert(arguments.begin() + 1, minTime.data());
+    for (std::size_t k = 0; k < defaults.size(); ++k) {
+        arguments.insert(arguments.begin() + 1 + static_cast<std::ptrdiff_t>(k), defaults[k].data());
+    }
     int argumentCount = static_cast<int>(arguments.size());
     benchmark::Initialize(&argumentCount, arguments.data());
     if (benchmark::ReportUnrecognizedArguments(argumentCount, arguments.data())) {
@@ -427,6 +470,7 @@ int main(int argc, char** argv) {
     }
     PrintInputCheck(inputs);
     RegisterBenchmarks(inputs);
+    WarmUp(inputs, kWarmUpSeconds);
 
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
