@@ -43,10 +43,33 @@ inline bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b)
     return true;
 }
 
-// Whether two texts hold the same units (a plain comparison, without the per-unit loop of
-// std::u16string_view's equality).
+// The word of type `Word` at `bytes` (any alignment).
+template <typename Word>
+inline Word LoadWord(const char* bytes) {
+    Word word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// Whether two texts hold the same units. Names are a few units long, so they are compared in place
+// a word at a time rather than through a library call: eight bytes at a time with the last word
+// ending at the last unit (it may overlap the one before), or two overlapping four-byte words.
 inline bool SameUnits(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+    if (a.size() != b.size()) return false;
+    const char* x = reinterpret_cast<const char*>(a.data());
+    const char* y = reinterpret_cast<const char*>(b.data());
+    const std::size_t bytes = a.size() * sizeof(char16_t);
+    if (bytes >= 8) {
+        for (std::size_t k = 0; k + 8 < bytes; k += 8) {
+            if (LoadWord<uint64_t>(x + k) != LoadWord<uint64_t>(y + k)) return false;
+        }
+        return LoadWord<uint64_t>(x + bytes - 8) == LoadWord<uint64_t>(y + bytes - 8);
+    }
+    if (bytes >= 4) {
+        return LoadWord<uint32_t>(x) == LoadWord<uint32_t>(y) &&
+               LoadWord<uint32_t>(x + bytes - 4) == LoadWord<uint32_t>(y + bytes - 4);
+    }
+    return bytes == 0 || LoadWord<uint16_t>(x) == LoadWord<uint16_t>(y);
 }
 
 inline void AppendAscii(std::u16string& out, std::string_view ascii) {
