@@ -84,6 +84,23 @@ inline bool TwoTwoByteSequences(const unsigned char* p) {
     return (word & 0xC0E0C0E0u) == 0x80C080C0u && (p[0] & 0x1E) != 0 && (p[2] & 0x1E) != 0;
 }
 
+// Whether the eight bytes at p are four valid two-byte sequences, as TwoTwoByteSequences tests two:
+// the lead bytes' bits 1 to 4 (zero only in C0 and C1) are tested in each 16-bit lane at once, as
+// adding 0x7FFF carries into a lane's top bit only when they are not all zero.
+static_assert(std::endian::native == std::endian::little, "the words are read with the first byte lowest");
+inline bool FourTwoByteSequences(uint64_t word) {
+    constexpr uint64_t kLaneTops = 0x8000800080008000u;
+    const uint64_t leadBits = word & 0x001E001E001E001Eu;
+    return (word & 0xC0E0C0E0C0E0C0E0u) == 0x80C080C080C080C0u &&
+           ((leadBits + 0x7FFF7FFF7FFF7FFFu) & kLaneTops) == kLaneTops;
+}
+
+// The four characters of four two-byte sequences, each lane's lead and continuation bits joined in
+// place: the lane's low byte is the lead (five bits), its high byte the continuation (six bits).
+inline uint64_t DecodeFourTwoByteSequences(uint64_t word) {
+    return ((word & 0x001F001F001F001Fu) << 6) | ((word >> 8) & 0x003F003F003F003Fu);
+}
+
 // Decodes UTF-8 from p to end into o (which has room for end - p units) and returns the end of the
 // output. ASCII is widened sixteen bytes at a time: a block that holds a non-ASCII byte is widened as
 // well, and only its leading ASCII bytes are kept (the output never runs ahead of the input, so the
@@ -93,6 +110,18 @@ char16_t* DecodeUtf8Into(const unsigned char* p, const unsigned char* end, char1
     while (p < end) {
 #if defined(__SSE2__)
         const __m128i zero = _mm_setzero_si128();
+        // Long ASCII runs 32 bytes at a time; the loop below takes the block where the run ends.
+        while (end - p >= 32) {
+            const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+            if (_mm_movemask_epi8(_mm_or_si128(v0, v1)) != 0) break;
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v0, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v0, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 16), _mm_unpacklo_epi8(v1, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 24), _mm_unpackhi_epi8(v1, zero));
+            p += 32;
+            o += 32;
+        }
         while (end - p >= 16) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
@@ -110,8 +139,19 @@ char16_t* DecodeUtf8Into(const unsigned char* p, const unsigned char* end, char1
 #endif
         while (p < end && *p < 0x80) *o++ = *p++;
         // A run of non-ASCII characters (a word of Cyrillic, Greek or CJK text) stays in this loop;
-        // two-byte characters (most alphabets) are taken two at a time.
+        // two-byte characters (most alphabets) are taken four or two at a time.
         while (p < end && *p >= 0x80) {
+            if (end - p >= 8) {
+                uint64_t word;
+                std::memcpy(&word, p, sizeof word);
+                if (FourTwoByteSequences(word)) {
+                    const uint64_t units = DecodeFourTwoByteSequences(word);
+                    std::memcpy(o, &units, sizeof units);
+                    o += 4;
+                    p += 8;
+                    continue;
+                }
+            }
             if (end - p >= 4 && TwoTwoByteSequences(p)) {
                 o[0] = static_cast<char16_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
                 o[1] = static_cast<char16_t>(((p[2] & 0x1F) << 6) | (p[3] & 0x3F));

@@ -140,6 +140,14 @@ TEST(XmlConversion, Utf8SequencesDecodeTheSameAtEveryOffset) {
         {"\xC0\x80\xD0\x94", u"\uFFFD\uFFFD\u0414", 2},
         {"\xD0\x94\xD0\x41", u"\u0414\uFFFDA", 1},      // continuation byte missing
         {"\xD0\x94\xE6\x97\xA5\xD0\xB0", u"\u0414\u65E5\u0430", 0},
+        // Runs of four and more, which are read four at a time, with a bad form in each place.
+        {"\xD0\x94\xD0\xB0\xCE\xB1\xDF\xBF\xC2\x80", u"\u0414\u0430\u03B1\u07FF\u0080", 0},
+        {"\xC1\xBF\xD0\x94\xD0\xB0\xD0\xB0", u"\uFFFD\uFFFD\u0414\u0430\u0430", 2},
+        {"\xD0\x94\xC0\x80\xD0\xB0\xD0\xB0", u"\u0414\uFFFD\uFFFD\u0430\u0430", 2},
+        {"\xD0\x94\xD0\xB0\xC1\x80\xD0\xB0", u"\u0414\u0430\uFFFD\uFFFD\u0430", 2},
+        {"\xD0\x94\xD0\xB0\xD0\xB0\xC0\xBF", u"\u0414\u0430\u0430\uFFFD\uFFFD", 2},
+        {"\xD0\x94\xD0\xB0\xD0\xB0\xD0\x41", u"\u0414\u0430\u0430\uFFFDA", 1},
+        {"\xD0\x94\xD0\xB0\xD0\xE6\x97\xA5", u"\u0414\u0430\uFFFD\u65E5", 1},
     };
     for (const Case& c : cases) {
         for (const std::size_t base : {std::size_t(4096), std::size_t(8192), std::size_t(16384)}) {
