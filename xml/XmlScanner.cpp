@@ -10,23 +10,11 @@ namespace xml {
 XmlScanner::XmlScanner(std::u16string_view text, uint32_t fileFlags, std::size_t begin, std::size_t end)
     : next(std::min(begin, text.size())), text_(text), end_(std::min(end, text.size())), flags_(fileFlags) {}
 
-inline std::size_t XmlScanner::FindChar(std::size_t from, char16_t c) const {
-    if (from >= end_) return std::u16string_view::npos;
-    const std::size_t i = FindUnit(text_.data(), from, end_, c);
-    return i < end_ ? i : std::u16string_view::npos;
-}
-
 std::size_t XmlScanner::FindTerminator(std::size_t from, std::u16string_view tail) const {
     for (std::size_t i = FindChar(from + tail.size(), u'>'); i != std::u16string_view::npos; i = FindChar(i + 1, u'>')) {
         if (text_.substr(i - tail.size(), tail.size()) == tail) return i;
     }
     return std::u16string_view::npos;
-}
-
-inline void XmlScanner::Finish(XmlNodeToken& node, int type, std::size_t endExclusive) {
-    node.type = type;
-    node.length = static_cast<uint32_t>(endExclusive - node.start);
-    next = endExclusive;
 }
 
 void XmlScanner::Unterminated(XmlNodeToken& node, const char* kind) {
@@ -52,99 +40,11 @@ void XmlScanner::Incorrect(XmlNodeToken& node, const char* what) {
     Finish(node, kNodeError, (i < end_ && text_[i] == u'>') ? i + 1 : i);
 }
 
-bool XmlScanner::Next(XmlNodeToken& node) {
-    node.flags = 0;
-    node.name = {};
-    if (skipText_ && next < end_ && text_[next] != u'<') next = FindUnit(text_.data(), next, end_, u'<');
-    node.start = static_cast<uint32_t>(next);
-    if (next >= end_) {
-        node.type = kNodeEnd;
-        node.length = 0;
-        return false;
-    }
-    if (text_[next] != u'<') {
-        ScanText(node);
-        return true;
-    }
-    if (next + 1 >= end_) {
-        Unterminated(node, "tag");
-        return true;
-    }
-    const char16_t c = text_[next + 1];
-    if (c == u'/') {
-        ScanEndTag(node);
-    } else if (c == u'?') {
-        ScanProcessingInstruction(node);
-    } else if (c == u'!') {
-        ScanBang(node);
-    } else if (c == u'_' || c == u':' || c > 0x60 || (c >= u'A' && c <= u'Z')) {
-        ScanStartTag(node);
-    } else {
-        Incorrect(node, "tag name character");
-    }
-    return true;
-}
-
 void XmlScanner::ScanText(XmlNodeToken& node) {
     std::size_t i = next;
     bool onlySpace = true;
     for (; i < end_ && text_[i] != u'<'; ++i) onlySpace = onlySpace && IsXmlSpace(text_[i]);
     Finish(node, onlySpace ? kNodeWhitespace : kNodeText, i);
-}
-
-void XmlScanner::ScanStartTag(XmlNodeToken& node) {
-    const std::size_t nameBegin = next + 1;
-    const std::size_t nameEnd = FindCharClass(text_.data(), nameBegin, end_, kCharNameDelimiter);
-    node.name = text_.substr(nameBegin, nameEnd - nameBegin);
-    left = nameBegin;
-    right = nameEnd - 1;
-
-    // The tag ends at the first '>' outside a quoted value; a quote opens a value only when the
-    // last character before it other than whitespace is '='.
-    std::size_t i = nameEnd;
-    // A tag without attributes ends right after its name.
-    while (i < end_ && text_[i] != u'>') {
-        i = FindFirstOf(text_.data(), i, end_, u'>', u'"', u'\'');
-        if (i >= end_ || text_[i] == u'>') break;
-        std::size_t before = i;
-        while (before > nameEnd && IsXmlSpace(text_[before - 1])) --before;
-        if (before > nameEnd && text_[before - 1] == u'=') {
-            const std::size_t close = FindChar(i + 1, text_[i]);
-            if (close == std::u16string_view::npos) {
-                i = end_;
-                break;
-            }
-            i = close;
-        }
-        ++i;
-    }
-    if (i >= end_) {
-        Unterminated(node, "Element tag");
-        return;
-    }
-    if (i - 1 > next && text_[i - 1] == u'/') {
-        const std::size_t slash = i - 1;
-        const char16_t before = text_[slash - 1];
-        if (slash == nameEnd || IsXmlSpace(before) || before == u'"' || before == u'\'') {
-            node.flags |= kNodeSelfClosing;
-        }
-    }
-    Finish(node, kNodeElement, i + 1);
-}
-
-void XmlScanner::ScanEndTag(XmlNodeToken& node) {
-    const std::size_t nameBegin = next + 2;
-    const std::size_t nameEnd = FindCharClass(text_.data(), nameBegin, end_, kCharEndTagDelimiter);
-    node.name = text_.substr(nameBegin, nameEnd - nameBegin);
-    left = nameBegin;
-    right = nameEnd - 1;
-    // Most end tags end right after their name.
-    const std::size_t close = nameEnd < end_ && text_[nameEnd] == u'>' ? nameEnd : FindChar(nameEnd, u'>');
-    if (close == std::u16string_view::npos) {
-        Unterminated(node, "Element end tag");
-        return;
-    }
-    Finish(node, kNodeEndTag, close + 1);
 }
 
 void XmlScanner::ScanProcessingInstruction(XmlNodeToken& node) {

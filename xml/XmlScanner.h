@@ -1,6 +1,8 @@
 // The scanner: a cursor that reads the document text one node at a time.
 #pragma once
 
+#include "XmlFind.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -39,7 +41,9 @@ public:
                std::size_t end = std::u16string_view::npos);
 
     // Reads the node at `next` and moves past it. Returns false at the end of the text (type -2).
-    bool Next(XmlNodeToken& node);
+    // Inline: the parse reads every node through it, and the kind of node it reads decides what the
+    // parse does next.
+    inline bool Next(XmlNodeToken& node);
 
     // When on, text runs are passed over: Next reads only markup nodes and the end of the text (the
     // parse records no text).
@@ -73,5 +77,105 @@ private:
     uint32_t flags_;
     bool skipText_ = false;
 };
+
+inline bool XmlScanner::Next(XmlNodeToken& node) {
+    node.flags = 0;
+    node.name = {};
+    if (skipText_ && next < end_ && text_[next] != u'<') next = FindUnit(text_.data(), next, end_, u'<');
+    node.start = static_cast<uint32_t>(next);
+    if (next >= end_) {
+        node.type = kNodeEnd;
+        node.length = 0;
+        return false;
+    }
+    if (text_[next] != u'<') {
+        ScanText(node);
+        return true;
+    }
+    if (next + 1 >= end_) {
+        Unterminated(node, "tag");
+        return true;
+    }
+    const char16_t c = text_[next + 1];
+    if (c == u'/') {
+        ScanEndTag(node);
+    } else if (c == u'?') {
+        ScanProcessingInstruction(node);
+    } else if (c == u'!') {
+        ScanBang(node);
+    } else if (c == u'_' || c == u':' || c > 0x60 || (c >= u'A' && c <= u'Z')) {
+        ScanStartTag(node);
+    } else {
+        Incorrect(node, "tag name character");
+    }
+    return true;
+}
+
+inline std::size_t XmlScanner::FindChar(std::size_t from, char16_t c) const {
+    if (from >= end_) return std::u16string_view::npos;
+    const std::size_t i = FindUnit(text_.data(), from, end_, c);
+    return i < end_ ? i : std::u16string_view::npos;
+}
+
+inline void XmlScanner::Finish(XmlNodeToken& node, int type, std::size_t endExclusive) {
+    node.type = type;
+    node.length = static_cast<uint32_t>(endExclusive - node.start);
+    next = endExclusive;
+}
+
+inline void XmlScanner::ScanEndTag(XmlNodeToken& node) {
+    const std::size_t nameBegin = next + 2;
+    const std::size_t nameEnd = FindCharClass(text_.data(), nameBegin, end_, kCharEndTagDelimiter);
+    node.name = text_.substr(nameBegin, nameEnd - nameBegin);
+    left = nameBegin;
+    right = nameEnd - 1;
+    // Most end tags end right after their name.
+    const std::size_t close = nameEnd < end_ && text_[nameEnd] == u'>' ? nameEnd : FindChar(nameEnd, u'>');
+    if (close == std::u16string_view::npos) {
+        Unterminated(node, "Element end tag");
+        return;
+    }
+    Finish(node, kNodeEndTag, close + 1);
+}
+
+inline void XmlScanner::ScanStartTag(XmlNodeToken& node) {
+    const std::size_t nameBegin = next + 1;
+    const std::size_t nameEnd = FindCharClass(text_.data(), nameBegin, end_, kCharNameDelimiter);
+    node.name = text_.substr(nameBegin, nameEnd - nameBegin);
+    left = nameBegin;
+    right = nameEnd - 1;
+
+    // The tag ends at the first '>' outside a quoted value; a quote opens a value only when the
+    // last character before it other than whitespace is '='.
+    std::size_t i = nameEnd;
+    // A tag without attributes ends right after its name.
+    while (i < end_ && text_[i] != u'>') {
+        i = FindFirstOf(text_.data(), i, end_, u'>', u'"', u'\'');
+        if (i >= end_ || text_[i] == u'>') break;
+        std::size_t before = i;
+        while (before > nameEnd && IsXmlSpace(text_[before - 1])) --before;
+        if (before > nameEnd && text_[before - 1] == u'=') {
+            const std::size_t close = FindChar(i + 1, text_[i]);
+            if (close == std::u16string_view::npos) {
+                i = end_;
+                break;
+            }
+            i = close;
+        }
+        ++i;
+    }
+    if (i >= end_) {
+        Unterminated(node, "Element tag");
+        return;
+    }
+    if (i - 1 > next && text_[i - 1] == u'/') {
+        const std::size_t slash = i - 1;
+        const char16_t before = text_[slash - 1];
+        if (slash == nameEnd || IsXmlSpace(before) || before == u'"' || before == u'\'') {
+            node.flags |= kNodeSelfClosing;
+        }
+    }
+    Finish(node, kNodeElement, i + 1);
+}
 
 }  // namespace xml
