@@ -52,18 +52,22 @@ inline Word LoadWord(const char* bytes) {
 }
 
 // Whether two texts hold the same units. Names are a few units long, so they are compared in place
-// a word at a time rather than through a library call: eight bytes at a time with the last word
-// ending at the last unit (it may overlap the one before), or two overlapping four-byte words.
+// a word at a time rather than through a library call: the first and the last eight bytes (which
+// overlap for names of four to eight units) and the words between them, or two overlapping four-byte
+// words.
 inline bool SameUnits(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) return false;
     const char* x = reinterpret_cast<const char*>(a.data());
     const char* y = reinterpret_cast<const char*>(b.data());
     const std::size_t bytes = a.size() * sizeof(char16_t);
     if (bytes >= 8) {
-        for (std::size_t k = 0; k + 8 < bytes; k += 8) {
+        const uint64_t ends = (LoadWord<uint64_t>(x) ^ LoadWord<uint64_t>(y)) |
+                              (LoadWord<uint64_t>(x + bytes - 8) ^ LoadWord<uint64_t>(y + bytes - 8));
+        if (ends != 0) return false;
+        for (std::size_t k = 8; k + 8 < bytes; k += 8) {
             if (LoadWord<uint64_t>(x + k) != LoadWord<uint64_t>(y + k)) return false;
         }
-        return LoadWord<uint64_t>(x + bytes - 8) == LoadWord<uint64_t>(y + bytes - 8);
+        return true;
     }
     if (bytes >= 4) {
         return LoadWord<uint32_t>(x) == LoadWord<uint32_t>(y) &&
