@@ -80,16 +80,18 @@ private:
 };
 
 inline bool XmlScanner::Next(XmlNodeToken& node) {
+    // Tags set the node's name and error nodes clear it; the other kinds clear it here.
     node.flags = 0;
-    node.name = {};
     if (skipText_ && next < end_ && text_[next] != u'<') next = FindUnit(text_.data(), next, end_, u'<');
     node.start = static_cast<uint32_t>(next);
     if (next >= end_) {
         node.type = kNodeEnd;
         node.length = 0;
+        node.name = {};
         return false;
     }
     if (text_[next] != u'<') {
+        node.name = {};
         ScanText(node);
         return true;
     }
@@ -103,8 +105,9 @@ inline bool XmlScanner::Next(XmlNodeToken& node) {
     } else if (c == u'?') {
         ScanProcessingInstruction(node);
     } else if (c == u'!') {
+        node.name = {};
         ScanBang(node);
-    } else if (c == u'_' || c == u':' || c > 0x60 || (c >= u'A' && c <= u'Z')) {
+    } else if (c > 0x60 || (c >= u'A' && c <= u'Z') || c == u'_' || c == u':') {
         ScanStartTag(node);
     } else {
         Incorrect(node, "tag name character");

@@ -138,9 +138,15 @@ char16_t* DecodeUtf8Into(const unsigned char* p, const unsigned char* end, char1
         }
 #endif
         while (p < end && *p < 0x80) *o++ = *p++;
-        // A run of non-ASCII characters (a word of Cyrillic, Greek or CJK text) stays in this loop;
-        // two-byte characters (most alphabets) are taken four or two at a time.
-        while (p < end && *p >= 0x80) {
+        // A run of non-ASCII characters (a word of Cyrillic, Greek or CJK text) stays in this loop, and
+        // so does a single ASCII character inside it (the space between two such words); two-byte
+        // characters (most alphabets) are taken four or two at a time.
+        while (p < end) {
+            if (*p < 0x80) {
+                if (end - p < 2 || p[1] < 0x80) break;
+                *o++ = *p++;
+                continue;
+            }
             if (end - p >= 8) {
                 uint64_t word;
                 std::memcpy(&word, p, sizeof word);
