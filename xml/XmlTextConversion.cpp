@@ -110,19 +110,28 @@ char16_t* DecodeUtf8Into(const unsigned char* p, const unsigned char* end, char1
     while (p < end) {
 #if defined(__SSE2__)
         const __m128i zero = _mm_setzero_si128();
-        // Long ASCII runs 32 bytes at a time; the loop below takes the block where the run ends.
+        // 32 bytes at a time, widened whatever they hold; where a non-ASCII byte is, the run ends.
+        bool runEnded = false;
         while (end - p >= 32) {
             const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
-            if (_mm_movemask_epi8(_mm_or_si128(v0, v1)) != 0) break;
             _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v0, zero));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v0, zero));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 16), _mm_unpacklo_epi8(v1, zero));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 24), _mm_unpackhi_epi8(v1, zero));
+            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(v0)) |
+                                  (static_cast<unsigned>(_mm_movemask_epi8(v1)) << 16);
+            if (mask != 0) {
+                const unsigned ascii = static_cast<unsigned>(__builtin_ctz(mask));
+                p += ascii;
+                o += ascii;
+                runEnded = true;
+                break;
+            }
             p += 32;
             o += 32;
         }
-        while (end - p >= 16) {
+        while (!runEnded && end - p >= 16) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
