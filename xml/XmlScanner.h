@@ -25,11 +25,14 @@ enum XmlNodeType : int {
 
 constexpr uint32_t kNodeSelfClosing = 0x10000;
 
+// The start and the length are not next to each other: the scanner stores them at different times,
+// and a copy of both that the compiler reads as one 64-bit word would wait until both stores have
+// reached the cache, instead of taking each value as it was stored.
 struct XmlNodeToken {
     int type = kNodeEnd;
     uint32_t start = 0;   // offset of the node's first character (its '<' for markup)
-    uint32_t length = 0;
     uint32_t flags = 0;   // kNodeSelfClosing
+    uint32_t length = 0;
     std::u16string_view name;  // start tag, end tag or processing instruction name
     std::u16string message;    // the error message of a kNodeError node
 };
