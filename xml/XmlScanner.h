@@ -155,8 +155,11 @@ inline void XmlScanner::ScanStartTag(XmlNodeToken& node) {
     while (i < end_ && text_[i] != u'>') {
         i = FindFirstOf(text_.data(), i, end_, u'>', u'"', u'\'');
         if (i >= end_ || text_[i] == u'>') break;
+        // Usually the '=' is right before the quote (a name never ends in '=').
         std::size_t before = i;
-        while (before > nameEnd && IsXmlSpace(text_[before - 1])) --before;
+        if (text_[before - 1] != u'=') {
+            while (before > nameEnd && IsXmlSpace(text_[before - 1])) --before;
+        }
         if (before > nameEnd && text_[before - 1] == u'=') {
             const std::size_t close = FindChar(i + 1, text_[i]);
             if (close == std::u16string_view::npos) {
