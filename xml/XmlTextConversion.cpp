@@ -102,9 +102,9 @@ inline uint64_t DecodeFourTwoByteSequences(uint64_t word) {
 }
 
 // Decodes UTF-8 from p to end into o (which has room for end - p units) and returns the end of the
-// output. ASCII is widened sixteen bytes at a time: a block that holds a non-ASCII byte is widened as
-// well, and only its leading ASCII bytes are kept (the output never runs ahead of the input, so the
-// block always fits).
+// output. ASCII is widened 32 (near the end 16) bytes at a time: a block that holds a non-ASCII byte
+// is widened as well, and only its leading ASCII bytes are kept (the output never runs ahead of the
+// input, so the block always fits).
 char16_t* DecodeUtf8Into(const unsigned char* p, const unsigned char* end, char16_t* o, char16_t replacement,
                          std::size_t& bad) {
     while (p < end) {
