@@ -1,5 +1,7 @@
 #include "BaseDlg.h"
 
+#include "BitmapBtn.h"
+#include "PngHSliderBar.h"
 #include "RegionFromMask.h"
 #include "SkinAttributes.h"
 #include "SkinDocuments.h"
@@ -71,6 +73,27 @@ void CBaseDlg::setVisible(bool visible) {
         InitDialog();
     }
     QDialog::setVisible(visible);
+    // The window's looks are made ready as its window is exposed, just before it is painted.
+    if (visible && isWindow() && windowHandle() != nullptr && watchedWindow_ != windowHandle()) {
+        watchedWindow_ = windowHandle();
+        watchedWindow_->installEventFilter(this);
+    }
+}
+
+bool CBaseDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == watchedWindow_ && event->type() == QEvent::Expose) PrepareShownLooks();
+    return QDialog::eventFilter(watched, event);
+}
+
+void CBaseDlg::PrepareShownLooks() {
+    // In the state the widgets have when the window is painted, one page picture after the other is
+    // decoded, cut and freed before the paint makes the window buffer: none is held beside that buffer.
+    // (The slider has no meta-object of its own: it is told apart by its C++ type.)
+    for (const QWidget* widget : findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(this)) continue;
+        if (const auto* button = dynamic_cast<const CBitmapBtn*>(widget)) button->PrepareLook();
+        if (const auto* slider = dynamic_cast<const CPngHSliderBar*>(widget)) slider->PrepareLook();
+    }
 }
 
 void CBaseDlg::InitDialog() {
@@ -96,6 +119,7 @@ void CBaseDlg::LoadSkin() {
     // The other looks are decoded when a widget first shows them: most are never needed for the first
     // paint, and some (the hover looks) only when the pointer comes.
     imageSet_.normal = &background_;
+    imageSet_.shareNormal = true;
     imageSet_.deferredOver = DeferredPicture::Named(folder, PictureName(sectionName_, u"OVER"), ratio);
     imageSet_.deferredDown = DeferredPicture::Named(folder, PictureName(sectionName_, u"DOWN"), ratio);
     imageSet_.deferredDisable = DeferredPicture::Named(folder, PictureName(sectionName_, u"DISABLE"), ratio);
@@ -130,6 +154,17 @@ void CBaseDlg::FreeStatePictures() {
     imageSet_.deferredDisable.reset();
 }
 
+void CBaseDlg::DropBackgroundUnder(const QRect& covered) {
+    const QRect whole(QPoint(0, 0), LogicalSize(background_));
+    if (background_.isNull() || !covered.intersects(whole)) return;
+    for (const QRect& seen : QRegion(whole).subtracted(covered)) {
+        QImage piece = background_.copy(PicturePixels(background_, seen));
+        piece.setDevicePixelRatio(background_.devicePixelRatio());
+        backgroundPieces_.push_back(BackgroundPiece{seen.topLeft(), std::move(piece)});
+    }
+    background_ = QImage();
+}
+
 void CBaseDlg::DrawSkinContent(QPainter&) {}
 
 void CBaseDlg::paintEvent(QPaintEvent*) {
@@ -137,6 +172,7 @@ void CBaseDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!paintOutline_.isEmpty()) painter.setClipRegion(paintOutline_);
     if (!background_.isNull()) painter.drawImage(0, 0, background_);
+    for (const BackgroundPiece& piece : backgroundPieces_) painter.drawImage(piece.at, piece.picture);
     DrawSkinContent(painter);
 }
 

@@ -5,9 +5,10 @@
 // MASK, the background from NORMAL (the page takes its size), and the hover, pressed and disabled
 // page pictures from OVER, DOWN and DISABLE, from which the widgets made in LoadSkin cut their looks;
 // those three are decoded only when a widget first shows a look of theirs, and the page lets go of
-// them right after LoadSkin. The page paints its background and then
-// DrawSkinContent, can be dragged by any background point, and ignores Enter and Escape, so that no
-// skinned page closes by keyboard.
+// them right after LoadSkin. The widgets' normal looks share the background's pixels. When a window is
+// exposed, the looks its widgets show are decoded before it is painted. The page paints its background
+// and then DrawSkinContent, can be dragged by any background point, and ignores Enter and Escape, so
+// that no skinned page closes by keyboard.
 //
 // A page is shown modally (exec) as a frameless top-level window, or created by CreateSkinPage: as a
 // top-level pop-up (kPopupTemplate) or as a page embedded in its parent (kChildTemplate); pages are
@@ -19,10 +20,14 @@
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QRegion>
 #include <QString>
 
+#include <vector>
+
 class QPainter;
+class QWindow;
 
 namespace skin {
 
@@ -57,6 +62,11 @@ public:
     virtual void LoadSkin();
     // Lets go of the hover, pressed and disabled page pictures once the widgets have registered their looks.
     virtual void FreeStatePictures();
+    // Lets go of the background under `covered` (in the page's coordinates), which a child page's opaque
+    // picture always covers: the page keeps and paints the rest. BackgroundPicture() is then null. Looks
+    // that share the background's pixels (ImageSet's shareNormal) keep the whole picture alive, so a page
+    // that drops part of its background cuts its looks as copies.
+    void DropBackgroundUnder(const QRect& covered);
     // Paints the page's own content over the background (labels and the like); the base draws nothing.
     virtual void DrawSkinContent(QPainter& painter);
 
@@ -72,6 +82,7 @@ protected:
     virtual void InitDialog();
 
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -79,6 +90,10 @@ protected:
 
 private:
     void ApplyMask(const QString& folder);
+    // Has the looks that the window's shown buttons and sliders show decoded (when it is exposed).
+    void PrepareShownLooks();
+    // The page's own window, watched for its exposure (PrepareShownLooks).
+    QPointer<QWindow> watchedWindow_;
     // The outline the page is clipped to when the platform cannot shape its window (empty: none).
     QRegion paintOutline_;
     QWidget* WindowToDrag();
@@ -89,6 +104,12 @@ private:
     bool initialised_ = false;
 
     QImage background_;
+    // What is kept of the background once a child page covers part of it (DropBackgroundUnder).
+    struct BackgroundPiece {
+        QPoint at;
+        QImage picture;
+    };
+    std::vector<BackgroundPiece> backgroundPieces_;
     SkinImageSet imageSet_;
 
     // Dragging by hand, where the platform cannot move the window itself.

@@ -71,7 +71,7 @@ void CBitmapBtn::Create(QWidget* page, const QRect& rect) {
 }
 
 void CBitmapBtn::SetStatePictures(const SkinImageSet& pictures, const QRect& rect) {
-    CutLook(normal_, pictures.normal, pictures.deferredNormal, rect);
+    CutNormalLook(normal_, pictures, rect);
     CutLook(hover_, pictures.over, pictures.deferredOver, rect);
     CutLook(pressed_, pictures.down, pictures.deferredDown, rect);
     CutLook(disabled_, pictures.disable, pictures.deferredDisable, rect);

@@ -98,6 +98,8 @@ public:
     // The current look, from the button's state.
     ButtonState CurrentState() const;
     virtual ButtonLook CurrentLook() const;
+    // Has the picture of the current look decoded now, where it waits for its page picture.
+    void PrepareLook() const { PictureFor(CurrentLook()); }
 
 signals:
     void command(int code, skin::CBitmapBtn* sender);

@@ -56,6 +56,40 @@ void CutOut::Cut(const QImage* source, const QRect& rect) {
     if (forDrawing_ && !picture_.isNull()) picture_.convertTo(QImage::Format_ARGB32_Premultiplied);
 }
 
+namespace {
+
+// Whether a look drawn from `format` needs no conversion: an opaque picture, or one already premultiplied,
+// blends as it is; a look drawn rarely is drawn from straight alpha as well.
+bool DrawnAsItIs(QImage::Format format, bool forDrawing) {
+    switch (format) {
+        case QImage::Format_RGB32:
+        case QImage::Format_ARGB32_Premultiplied: return true;
+        case QImage::Format_ARGB32: return !forDrawing;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+void CutOut::Share(const QImage& source, const QRect& rect) {
+    const QRect pixels = PicturePixels(source, rect);
+    if (source.isNull() || pixels.isEmpty() || !source.rect().contains(pixels) ||
+        !DrawnAsItIs(source.format(), forDrawing_)) {
+        Cut(&source, rect);
+        return;
+    }
+    Detach();
+    whole_ = false;
+    // The look holds a copy of the picture, which shares its pixels: a later change to the picture copies
+    // them first, and they are freed with the last look. The look's pixels are read-only, so drawing on
+    // a copy of the look copies them too.
+    auto* kept = new QImage(source);
+    const uchar* first = kept->constScanLine(pixels.top()) + static_cast<qsizetype>(pixels.left()) * 4;
+    picture_ = QImage(first, pixels.width(), pixels.height(), kept->bytesPerLine(), kept->format(),
+                      [](void* picture) { delete static_cast<QImage*>(picture); }, kept);
+    picture_.setDevicePixelRatio(source.devicePixelRatio());
+}
+
 void CutOut::Defer(const std::shared_ptr<DeferredPicture>& source, const QRect& rect) {
     Detach();
     whole_ = false;
@@ -107,6 +141,14 @@ void CutLook(CutOut& look, const QImage* decoded, const std::shared_ptr<Deferred
         look.Defer(deferred, rect);
     } else {
         look.Cut(decoded, rect);
+    }
+}
+
+void CutNormalLook(CutOut& look, const SkinImageSet& pictures, const QRect& rect) {
+    if (pictures.deferredNormal == nullptr && pictures.shareNormal && pictures.normal != nullptr) {
+        look.Share(*pictures.normal, rect);
+    } else {
+        CutLook(look, pictures.normal, pictures.deferredNormal, rect);
     }
 }
 

@@ -62,6 +62,10 @@ public:
 
     // Cuts `rect` out of `source` now (CutPicture: a null source leaves the look as it was).
     void Cut(const QImage* source, const QRect& rect);
+    // Shows `rect` of `source`, a picture kept as long as the page (its background), without copying its
+    // pixels where the rectangle lies wholly inside it: the look then keeps the picture's pixels alive as
+    // long as it needs them, and drawing on either copies first. Anywhere else it is cut as Cut does.
+    void Share(const QImage& source, const QRect& rect);
     // Cuts `rect` out of `source` when the look is first asked for; a null source leaves the look as it was.
     void Defer(const std::shared_ptr<DeferredPicture>& source, const QRect& rect);
     // The whole of `source`, when first asked for (a page's background); it shares the decoded picture.

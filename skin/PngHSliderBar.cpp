@@ -58,7 +58,7 @@ void CPngHSliderBar::SetTrackPictures(const QImage* normal, const QImage* filled
 }
 
 void CPngHSliderBar::SetTrackPictures(const SkinImageSet& pictures, const QRect& rect) {
-    CutLook(track_, pictures.normal, pictures.deferredNormal, rect);
+    CutNormalLook(track_, pictures, rect);
     CutLook(filled_, pictures.down, pictures.deferredDown, rect);
     CutLook(disabled_, pictures.disable, pictures.deferredDisable, rect);
     update();
@@ -94,11 +94,17 @@ QRect CPngHSliderBar::ThumbRect() const {
     return QRect(QPoint(SliderThumbLeft(Scale(), position_), top), thumb);
 }
 
+void CPngHSliderBar::PrepareLook() const {
+    if (ShowsDisabledTrack()) return;
+    track_.Picture();
+    filled_.Picture();
+}
+
 void CPngHSliderBar::paintEvent(QPaintEvent*) {
     // Qt's backing store already paints off screen and shows the result at once, so the slider
     // paints straight into it. Where a picture is missing the page underneath shows through.
     QPainter painter(this);
-    if (isEnabled() || disabled_.Picture().isNull()) {
+    if (!ShowsDisabledTrack()) {
         painter.drawImage(0, 0, track_.Picture());
         const QImage& fill = filled_.Picture();
         const QSize filled = LogicalSize(fill);

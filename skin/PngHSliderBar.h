@@ -62,6 +62,8 @@ public:
     bool ThumbHovered() const { return thumbHovered_; }
     // The thumb's rectangle for the current position, in the slider's coordinates.
     QRect ThumbRect() const;
+    // Has the track pictures it shows now decoded, where they wait for their page picture.
+    void PrepareLook() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -73,6 +75,9 @@ protected:
 
 private:
     SliderScale Scale() const;
+    // Whether the slider shows its disabled track (disabled, and the page has that look) rather than
+    // its track and fill.
+    bool ShowsDisabledTrack() const { return !isEnabled() && !disabled_.Picture().isNull(); }
     void SetThumbHovered(bool hovered);
     void PostValue(int value);
 

@@ -32,6 +32,9 @@ struct SkinImageSet {
     std::shared_ptr<DeferredPicture> deferredOver;
     std::shared_ptr<DeferredPicture> deferredDown;
     std::shared_ptr<DeferredPicture> deferredDisable;
+    // Whether `normal` is kept as long as the widgets (a page's background): their normal looks then
+    // share its pixels instead of copying them (CutOut::Share).
+    bool shareNormal = false;
 
     // A set of four decoded pictures at the origin (0, 0).
     static SkinImageSet Of(const QImage* normal, const QImage* over, const QImage* down, const QImage* disable) {
@@ -43,6 +46,10 @@ struct SkinImageSet {
         return set;
     }
 };
+
+// Gives `look` its normal rectangle of `pictures`: from the deferred normal picture when there is one,
+// else shared with the normal picture where the set allows it (shareNormal), else cut from it.
+void CutNormalLook(CutOut& look, const SkinImageSet& pictures, const QRect& rect);
 
 // A record's rectangle as a QRect: the corner clamped to +-2^24, the width and height to 0 .. 2^24 - 1
 // (a negative width or height gives an empty rectangle), so no record can make later arithmetic on a

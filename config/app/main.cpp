@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <dlfcn.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,8 @@ namespace {
 constexpr int kExitAlreadyRunning = 1;
 constexpr int kExitNoLibrary = 2;
 constexpr int kExitNoDisplay = 3;
+// Allocations from this size on are mapped on their own: every page picture and window buffer.
+constexpr int kOwnMappingBytes = 256 * 1024;
 
 bool DisplayAvailable() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -89,6 +92,11 @@ void BringForward(QWidget& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Page pictures are large and short-lived (decoded, cut into looks, freed): each gets a mapping of
+    // its own, so freeing one gives its memory back at once rather than leaving a hole in the heap that
+    // a later, larger buffer (the window's) cannot use. Without this the allocator moves the bound up to
+    // the size of the largest picture freed so far.
+    ::mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
     if (!DisplayAvailable()) {
         std::fprintf(stderr, "halcyra: no display: set DISPLAY or WAYLAND_DISPLAY to show the window\n");
         return kExitNoDisplay;

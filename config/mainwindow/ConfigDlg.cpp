@@ -135,6 +135,12 @@ void CConfigDlg::InitDialog() {
     ledPage_.SetSettings(&controllerLink_, working_.get(), saved_.get());
     ledPage_.CreateSkinPage(this, kChildTemplate);
     ledPage_.move(0, subPageTop_);
+    // Under the page the window draws the page's background (DrawSkinContent), whether the page is
+    // shown or hidden: its own background is never seen there, and an opaque page picture lets it go.
+    const QImage& pageBackground = ledPage_.BackgroundPicture();
+    if (!pageBackground.isNull() && !pageBackground.hasAlphaChannel()) {
+        DropBackgroundUnder(QRect(QPoint(0, subPageTop_), skin::LogicalSize(pageBackground)));
+    }
 
     SelectTab(selectedTab_);
     if (g_debugLog) WriteDebugLog(u"Init Sub Dlg Success");
@@ -189,8 +195,12 @@ void CConfigDlg::ShowNoDeviceWarning() {
 
 void CConfigDlg::LoadSkin() {
     skin::CBaseDlg::LoadSkin();
-    const auto create = [this](skin::CBitmapBtn& button, std::u16string_view key) {
-        skin::CreateSkinButton(button, this, ImageSet(), keys::kMain, key, true, skin::CBitmapBtn::kFormatCentred, -1);
+    // The window keeps only the part of its background that its page leaves uncovered (InitDialog):
+    // its buttons copy their normal looks rather than share the whole picture.
+    skin::SkinImageSet pictures = ImageSet();
+    pictures.shareNormal = false;
+    const auto create = [this, &pictures](skin::CBitmapBtn& button, std::u16string_view key) {
+        skin::CreateSkinButton(button, this, pictures, keys::kMain, key, true, skin::CBitmapBtn::kFormatCentred, -1);
     };
     create(minButton_, keys::kButtonMin);
     create(closeButton_, keys::kButtonClose);

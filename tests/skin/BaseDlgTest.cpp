@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -35,9 +36,10 @@ private:
 };
 
 // A page with buttons made from the keys BUTTON_1 ... BUTTON_4 of its section, captioned.
-class ButtonsPage : public skin::CBaseDlg {
+template <typename Button>
+class ButtonsPageOf : public skin::CBaseDlg {
 public:
-    ButtonsPage() {
+    ButtonsPageOf() {
         SetSectionName(QStringLiteral("PAGE"));
         SetImageFolderName(QStringLiteral("Pop"));
     }
@@ -48,8 +50,9 @@ public:
             skin::CreateSkinButton(buttons[i], this, ImageSet(), u"PAGE", keys[i], true, 1, -1);
         }
     }
-    std::array<skin::CBitmapBtn, 4> buttons;
+    std::array<Button, 4> buttons;
 };
+using ButtonsPage = ButtonsPageOf<skin::CBitmapBtn>;
 
 const std::u16string kSkinDocument =
     u"<SKIN><PAGE><MASK>mask.bmp</MASK><NORMAL>normal.bmp</NORMAL><OVER>over.bmp</OVER>"
@@ -120,15 +123,21 @@ TEST(BaseDlg, PageTakesItsBackgroundSizeAndMaskOutline) {
     EXPECT_EQ(page.ImageSet().deferredDisable, nullptr);
 }
 
-// The hover, pressed and disabled pictures are read when a button first shows them, not when the page
-// is made: written only after the page exists, each state still shows its own picture.
-TEST(BaseDlg, EachLookIsReadFromItsPagePictureWhenFirstShown) {
-    SkinFolder folder;
+// A page of four state pictures with one button, BUTTON_1 at (10, 10) 40x20; only its normal picture
+// (dark blue) is written.
+void WriteOneButtonPage(SkinFolder& folder) {
     folder.SetSkinDocument(
         u"<SKIN><PAGE><NORMAL>normal.bmp</NORMAL><OVER>over.bmp</OVER><DOWN>down.bmp</DOWN>"
         u"<DISABLE>disable.bmp</DISABLE></PAGE></SKIN>");
     folder.SetButtonDocument(u"<B><PAGE><BUTTON_1>BUTTON_1,10,10,40,20,,0</BUTTON_1></PAGE></B>");
     folder.WritePicture("Pop", "normal.bmp", FilledPicture(80, 60, Qt::darkBlue));
+}
+
+// The hover, pressed and disabled pictures are read when a button first shows them, not when the page
+// is made: written only after the page exists, each state still shows its own picture.
+TEST(BaseDlg, EachLookIsReadFromItsPagePictureWhenFirstShown) {
+    SkinFolder folder;
+    WriteOneButtonPage(folder);
     ButtonsPage page;
     page.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
@@ -166,6 +175,108 @@ TEST(BaseDlg, EachLookIsReadFromItsPagePictureWhenFirstShown) {
         c.leave();
     }
     QApplication::setActiveWindow(nullptr);
+}
+
+// A page lets go of the part of its background that a child page always covers; the rest paints exactly
+// as the whole picture did. A cover that misses the page keeps the picture whole.
+TEST(BaseDlg, ABackgroundCutDownToWhatIsSeenPaintsAsTheWholeDid) {
+    QImage picture(120, 60, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(x * 2, y * 4, (x * y) % 256));
+    }
+    struct Case {
+        const char* name;
+        QRect covered;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"rows", QRect(0, 10, 120, 30), false},
+        {"a block inside", QRect(30, 15, 50, 20), false},
+        {"past the corner", QRect(100, 40, 90, 90), false},
+        {"outside", QRect(130, 0, 20, 20), true},
+    };
+    for (const Case& c : cases) {
+        SkinFolder folder;
+        folder.SetSkinDocument(u"<SKIN><PAGE><NORMAL>normal.bmp</NORMAL></PAGE></SKIN>");
+        folder.WritePicture("Pop", "normal.bmp", picture);
+        skin::CBaseDlg page;
+        page.SetSectionName(QStringLiteral("PAGE"));
+        page.SetImageFolderName(QStringLiteral("Pop"));
+        ASSERT_TRUE(page.CreateSkinPage(nullptr, skin::CBaseDlg::kPopupTemplate));
+        const QImage before = page.grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+        page.DropBackgroundUnder(c.covered);
+        EXPECT_EQ(page.BackgroundPicture().isNull(), !c.kept) << c.name;
+        const QImage after = page.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(after.size(), before.size()) << c.name;
+        int differing = 0;
+        for (int y = 0; y < after.height(); ++y) {
+            for (int x = 0; x < after.width(); ++x) {
+                if (!c.covered.contains(x, y) && after.pixel(x, y) != before.pixel(x, y)) ++differing;
+            }
+        }
+        EXPECT_EQ(differing, 0) << c.name;
+    }
+}
+
+// A button that runs `beforeFirstPaint` as its first paint begins.
+class FirstPaintButton : public skin::CBitmapBtn {
+public:
+    std::function<void()> beforeFirstPaint;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (beforeFirstPaint) std::exchange(beforeFirstPaint, nullptr)();
+        skin::CBitmapBtn::paintEvent(event);
+    }
+};
+
+// The looks a window's widgets show when it is first painted are decoded before that paint, which makes
+// the window buffer, so no page picture is decoded while that buffer is held; the state they show is
+// the one the window has then, not when it was shown. Looks not shown (hover) still wait for their
+// first use. The page pictures are overwritten as the first paint begins: a look decoded in that paint
+// would show the new picture.
+TEST(BaseDlg, TheLooksShownAtFirstAreDecodedBeforeTheFirstPaint) {
+    struct Case {
+        const char* name;
+        std::function<void(skin::CBitmapBtn&)> setAfterShowing;
+        std::function<void(skin::CBitmapBtn&)> afterPainting;
+        QColor shown;
+    };
+    const auto nothing = [](skin::CBitmapBtn&) {};
+    const Case cases[] = {
+        {"checked", [](skin::CBitmapBtn& b) { b.SetCheckable(true), b.SetChecked(true); }, nothing, Qt::darkGreen},
+        {"disabled", [](skin::CBitmapBtn& b) { b.setEnabled(false); }, nothing, Qt::gray},
+        {"hovered later", nothing,
+         [](skin::CBitmapBtn& b) {
+             QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(b.mapToGlobal(QPoint(5, 5))));
+             QApplication::sendEvent(&b, &enter);
+         },
+         Qt::cyan},
+    };
+    for (const Case& c : cases) {
+        SkinFolder folder;
+        WriteOneButtonPage(folder);
+        folder.WritePicture("Pop", "over.bmp", FilledPicture(80, 60, Qt::yellow));
+        folder.WritePicture("Pop", "down.bmp", FilledPicture(80, 60, Qt::darkGreen));
+        folder.WritePicture("Pop", "disable.bmp", FilledPicture(80, 60, Qt::gray));
+        ButtonsPageOf<FirstPaintButton> page;
+        ASSERT_TRUE(page.CreateSkinPage(nullptr, skin::CBaseDlg::kPopupTemplate));
+        FirstPaintButton& button = page.buttons[0];
+        button.beforeFirstPaint = [&folder] {
+            for (const char* name : {"over.bmp", "down.bmp", "disable.bmp"}) {
+                folder.WritePicture("Pop", name, FilledPicture(80, 60, Qt::cyan));
+            }
+        };
+        page.show();
+        c.setAfterShowing(button);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+        ASSERT_FALSE(button.beforeFirstPaint) << c.name;
+        QApplication::setActiveWindow(&page);
+        c.afterPainting(button);
+        EXPECT_EQ(button.grab().toImage().pixelColor(20, 10), c.shown) << c.name;
+        QApplication::setActiveWindow(nullptr);
+    }
 }
 
 // Where a mask only limits input (Wayland) a shaped page is drawn translucent and clipped to its

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -110,6 +111,70 @@ TEST_F(DeferredPictures, LooksFromAPartlyDecodedPictureEqualCutsOfTheWholePictur
         skin::CutPicture(expected, &whole, rects[i]);
         EXPECT_EQ(looks[i].Picture(), expected) << i;
     }
+}
+
+// A gradient page picture whose every pixel differs from its neighbours, at `ratio`.
+QImage GradientPage(QImage::Format format, qreal ratio) {
+    QImage page(QSize(90, 70) * ratio, format);
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) page.setPixel(x, y, qRgba(x * 2, y * 3, (x * y) % 256, 255));
+    }
+    page.setDevicePixelRatio(ratio);
+    return page;
+}
+
+// A look shared with a kept page picture shows exactly what its cut-out would, stays intact however the
+// page picture is changed or let go afterwards, and changes to the look never reach the page picture.
+// Inside an opaque or straight-alpha page it reads the page's pixels in place; where it reaches past the
+// page's edge it is a cut-out, transparent outside.
+TEST(SharedLooks, ShowTheirCutOutWhateverHappensToThePagePictureLater) {
+    struct Case {
+        const char* name;
+        QImage::Format format;
+        qreal ratio;
+        QRect rect;
+        bool forDrawing;
+        bool inPlace;
+    };
+    const Case cases[] = {
+        {"inside", QImage::Format_RGB32, 1.0, QRect(10, 20, 17, 9), false, true},
+        {"inside, twice the density", QImage::Format_RGB32, 2.0, QRect(33, 41, 5, 13), false, true},
+        {"inside, drawn often", QImage::Format_RGB32, 1.0, QRect(0, 0, 90, 70), true, true},
+        {"inside, straight alpha", QImage::Format_ARGB32, 1.0, QRect(1, 2, 30, 40), false, true},
+        {"straight alpha, drawn often", QImage::Format_ARGB32, 1.0, QRect(1, 2, 30, 40), true, false},
+        {"past the edge", QImage::Format_RGB32, 1.0, QRect(80, 60, 30, 30), false, false},
+        {"empty", QImage::Format_RGB32, 1.0, QRect(5, 5, 0, 10), false, false},
+    };
+    for (const Case& c : cases) {
+        std::optional<QImage> page(GradientPage(c.format, c.ratio));
+        QImage expected;
+        skin::CutPicture(expected, &*page, c.rect);
+        CutOut look(c.forDrawing);
+        look.Share(*page, c.rect);
+        const uchar* pageBits = page->constBits();
+        const bool inPlace = !look.Picture().isNull() && look.Picture().constBits() >= pageBits &&
+                             look.Picture().constBits() < pageBits + page->sizeInBytes();
+        EXPECT_EQ(inPlace, c.inPlace) << c.name;
+
+        // The page picture is drawn over, then let go; new pictures take its memory.
+        page->fill(Qt::green);
+        page.reset();
+        std::vector<QImage> others(4, GradientPage(QImage::Format_RGB32, 1.0));
+        for (QImage& other : others) other.fill(Qt::yellow);
+        EXPECT_EQ(look.Picture().size(), expected.size()) << c.name;
+        EXPECT_EQ(look.Picture().devicePixelRatio(), expected.devicePixelRatio()) << c.name;
+        EXPECT_EQ(look.Picture().convertToFormat(QImage::Format_ARGB32), expected) << c.name;
+    }
+
+    // Drawing on a copy of the look leaves the page picture as it was.
+    const QImage page = GradientPage(QImage::Format_RGB32, 1.0);
+    const QImage before = page.copy();
+    CutOut look;
+    look.Share(page, QRect(10, 10, 20, 20));
+    QImage drawnOn = look.Picture();
+    drawnOn.fill(Qt::red);
+    EXPECT_EQ(page, before);
+    EXPECT_NE(look.Picture().pixelColor(0, 0), QColor(Qt::red));
 }
 
 }  // namespace
