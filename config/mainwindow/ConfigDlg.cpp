@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QThread>
 
+#include <algorithm>
 #include <cstring>
 
 namespace config {
@@ -45,6 +46,15 @@ constexpr unsigned long kWarningClosePauseMs = 10;
 
 QString StringText(std::u16string_view section, std::u16string_view key) {
     return skin::ToQString(xml::LookupValue(skindocs::StringDocument(), section, key));
+}
+
+// The part of a window `windowHeight` rows tall that a page of `page` size placed `top` rows down
+// covers: the skin may name any top, so the page's last row is found in 64 bits and cut to the window.
+QRect RowsCovered(int top, const QSize& page, int windowHeight) {
+    const qint64 first = std::max<qint64>(top, 0);
+    const qint64 end = std::min<qint64>(qint64{top} + page.height(), windowHeight);
+    if (end <= first) return QRect();
+    return QRect(0, static_cast<int>(first), page.width(), static_cast<int>(end - first));
 }
 
 void ShowMessageBox(QWidget* owner, const QString& text) {
@@ -139,7 +149,8 @@ void CConfigDlg::InitDialog() {
     // shown or hidden: its own background is never seen there, and an opaque page picture lets it go.
     const QImage& pageBackground = ledPage_.BackgroundPicture();
     if (!pageBackground.isNull() && !pageBackground.hasAlphaChannel()) {
-        DropBackgroundUnder(QRect(QPoint(0, subPageTop_), skin::LogicalSize(pageBackground)));
+        const int windowHeight = skin::LogicalSize(BackgroundPicture()).height();
+        DropBackgroundUnder(RowsCovered(subPageTop_, skin::LogicalSize(pageBackground), windowHeight));
     }
 
     SelectTab(selectedTab_);

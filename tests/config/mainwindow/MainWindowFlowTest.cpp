@@ -12,12 +12,15 @@
 #include "WarnDlg.h"
 #include "WindowMessage.h"
 #include "XmlDocument.h"
+#include "XmlTextConversion.h"
 
 #include <QAccessible>
 #include <QThread>
 
 #include <chrono>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include <fstream>
 #include <iterator>
@@ -139,6 +142,39 @@ TEST_F(FlowTest, NodevStaysOpenWithoutControllerAndUnplugNeverClosesIt) {
         EXPECT_TRUE(window.isVisible());
         Click(window.CloseButton());
     });
+}
+
+// Gives the loaded skin's LED page the top row `top` (its SUB_DLG record).
+void PlaceLedPage(std::u16string_view top) {
+    xml::CXmlDocument& records = skindocs::ButtonDocument();
+    std::u16string text = records.Text();
+    const std::u16string_view open = u"<SUB_DLG>";
+    const std::size_t from = text.find(open);
+    ASSERT_NE(from, std::u16string::npos);
+    const std::size_t to = text.find(u'<', from + open.size());
+    ASSERT_NE(to, std::u16string::npos);
+    text.replace(from + open.size(), to - from - open.size(), top);
+    records.SetText(std::move(text));
+}
+
+// A skin may place the LED page as far from the window as a number goes: the window opens, keeps the
+// whole of its background, which the page does not cover, and closes.
+TEST_F(FlowTest, ALedPagePlacedFarOutsideTheWindowLeavesItsBackgroundWhole) {
+    for (const std::u16string_view top : {u"2147483647", u"2147483000", u"-2147483648", u"-2147483000"}) {
+        const std::string name = xml::Utf16ToUtf8(top);
+        config::ConfigDlgSetup setup = Setup({"NoDev"});
+        setup.loadSkinSet = [top](const std::string& folder) {
+            config::LoadSkinSetFrom(SKIN_PROGRAM_DIR "/", folder);
+            PlaceLedPage(top);
+        };
+        CConfigDlg window(std::move(setup));
+        Run(window, [&] {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << name;
+            EXPECT_EQ(window.SubPageTop(), std::stoi(name)) << name;
+            EXPECT_FALSE(window.BackgroundPicture().isNull()) << name;
+            Click(window.CloseButton());
+        });
+    }
 }
 
 TEST_F(FlowTest, UnpluggingTheControllerEndsTheProgram) {
