@@ -23,16 +23,22 @@ public:
     virtual void ApplyFrequencies(const std::array<int, kTableChannelCount>& hertz) = 0;
 };
 
-// The table generator's dialog, created hidden as a child of the page, on the controller link.
+// The table generator's dialog, a hidden child of the page on the controller link. It is made when the
+// first tables are sent, not with the page: it is never shown, and building its many standard widgets
+// would only delay the program's first window.
 class DialogTableSender final : public FrequencyTableSender {
 public:
-    // A null link gives a generator that sends nothing. The link must outlive this object.
+    // A null link gives a generator that sends nothing. The link and the parent must outlive this object.
     DialogTableSender(CUSBDriver* link, QWidget* parent);
     ~DialogTableSender() override;
     void ApplyFrequencies(const std::array<int, kTableChannelCount>& hertz) override;
-    CLEDConvDlg& Dialog() { return *dialog_; }
+    // The dialog, made now if no tables were sent yet.
+    CLEDConvDlg& Dialog();
+    // The dialog once made, else nullptr.
+    CLEDConvDlg* MadeDialog() const { return dialog_.get(); }
 
 private:
+    QWidget* parent_;
     std::unique_ptr<LinkTableCommands> commands_;
     std::unique_ptr<CLEDConvDlg> dialog_;  // destroyed before the commands it sends through
 };

@@ -80,7 +80,7 @@ QWidget* CLedDlg::FirstLedButton() const {
 }
 
 void CLedDlg::SetTableSender(std::unique_ptr<FrequencyTableSender> sender) {
-    tableDialog_ = nullptr;
+    ownTables_ = nullptr;
     tables_ = std::move(sender);
 }
 
@@ -90,10 +90,12 @@ void CLedDlg::InitDialog() {
     // The table generator's dialog stays hidden; the page uses it only to send PWM settings.
     if (!tables_) {
         auto generator = std::make_unique<DialogTableSender>(link_, this);
-        tableDialog_ = &generator->Dialog();
+        ownTables_ = generator.get();
         tables_ = std::move(generator);
     }
 }
+
+CLEDConvDlg* CLedDlg::TableDialog() const { return ownTables_ != nullptr ? ownTables_->MadeDialog() : nullptr; }
 
 void CLedDlg::BuildEffectList() {
     for (const EffectListEntry& entry : kEffectList) {

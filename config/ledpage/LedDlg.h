@@ -106,12 +106,12 @@ public:
     const skin::CBtnMenu& EffectList() const { return effectList_; }
 
     // Where the frequency tables go. Created with the page: the table generator's dialog, hidden, on the
-    // page's link (TableDialog, which also hears the controller's plug changes from the main window).
-    // A caller may put another sender in its place before the page is created.
+    // page's link (TableDialog). A caller may put another sender in its place before the page is created.
     void SetTableSender(std::unique_ptr<FrequencyTableSender> sender);
     FrequencyTableSender* TableSender() const { return tables_.get(); }
-    // The page's own table generator dialog; nullptr before the page is created or with another sender.
-    CLEDConvDlg* TableDialog() const { return tableDialog_; }
+    // The page's own table generator dialog, made when the page first sends tables; nullptr before then
+    // or with another sender.
+    CLEDConvDlg* TableDialog() const;
 
     // The colour well's notification (the colour picker).
     void OnColorPicked(colorpicker::PickerColor color) override;
@@ -217,7 +217,7 @@ private:
     CLedCommands commands_;
     CPreviewCoalescer effectSend_;
     std::unique_ptr<FrequencyTableSender> tables_;
-    CLEDConvDlg* tableDialog_ = nullptr;
+    DialogTableSender* ownTables_ = nullptr;  // tables_ when it is the page's own generator
     QTimer animationTimer_;
     QTimer frequencyTimer_;
 

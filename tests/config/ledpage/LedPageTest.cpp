@@ -403,8 +403,9 @@ TEST_F(LedPageTest, FrequencyPreviewAndSaveHandTheTablesTheSixFrequencies) {
 
 TEST_F(LedPageTest, SaveSendsThePwmSettingsThroughTheTableGenerator) {
     config::CLedDlg& page = MakePage(kResolution, false);
-    ASSERT_NE(page.TableDialog(), nullptr);
-    EXPECT_FALSE(page.TableDialog()->isVisible());
+    // The hidden dialog is made when tables are first sent, not with the page.
+    EXPECT_EQ(page.TableDialog(), nullptr);
+    EXPECT_EQ(page.findChild<config::CLEDConvDlg*>(), nullptr);
     Click("BUTTON_FREQUENCE");
     Click("LED_SYNC1/BUTTON_M1");
     const simulator::ControllerState before = controller_->state();
@@ -419,6 +420,8 @@ TEST_F(LedPageTest, SaveSendsThePwmSettingsThroughTheTableGenerator) {
     EXPECT_NE(after.live.pwmConfig, before.live.pwmConfig);
     EXPECT_EQ(after.stored.profiles[0].block[0], 0x03);  // single scheme, preset 0, marked valid
     // The dialog shows the frequencies it was handed, and stays hidden.
+    ASSERT_NE(page.TableDialog(), nullptr);
+    EXPECT_EQ(page.findChild<config::CLEDConvDlg*>(), page.TableDialog());
     auto* first = page.TableDialog()->Control(config::ledconv::kFrequencyFirst);
     ASSERT_NE(qobject_cast<QLineEdit*>(first), nullptr);
     EXPECT_EQ(qobject_cast<QLineEdit*>(first)->text(), QStringLiteral("90"));
