@@ -8,6 +8,7 @@
 #include "AccessibleFactory.h"
 #include "ConfigDlg.h"
 #include "DisplayPlatform.h"
+#include "FontDatabaseWarmUp.h"
 #include "ProgramDirectory.h"
 #include "RaiseRequest.h"
 #include "SingleInstanceLock.h"
@@ -109,6 +110,8 @@ int main(int argc, char** argv) {
     std::optional<platform::PlatformStartGuard> startGuard(std::in_place, "halcyra", kExitNoDisplay);
     QApplication application(argc, argv);
     startGuard.reset();
+    // The system's font list is read beside the set-up below; the window's first text waits for it.
+    const fonts::FontDatabaseWarmUp fontList;
     // The class of the program's windows (WM_CLASS "halcyra", "Halcyra"), as the desktop entry's
     // StartupWMClass names it.
     QApplication::setApplicationName(QStringLiteral("Halcyra"));
