@@ -174,6 +174,11 @@ void CBaseDlg::paintEvent(QPaintEvent*) {
     if (!background_.isNull()) painter.drawImage(0, 0, background_);
     for (const BackgroundPiece& piece : backgroundPieces_) painter.drawImage(piece.at, piece.picture);
     DrawSkinContent(painter);
+    if (!painted_) {
+        painted_ = true;
+        // Queued: the paint is handed to the screen when this and the other widgets' paints return.
+        QMetaObject::invokeMethod(this, &CBaseDlg::firstPainted, Qt::QueuedConnection);
+    }
 }
 
 void CBaseDlg::keyPressEvent(QKeyEvent* event) {

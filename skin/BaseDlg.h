@@ -76,6 +76,11 @@ public:
 
     void setVisible(bool visible) override;
 
+signals:
+    // Once, after the page's first paint has been handed on to the screen: work that the first picture
+    // does not need can wait for it.
+    void firstPainted();
+
 protected:
     // Runs once before the page is first shown or when CreateSkinPage creates it: LoadSkin, then
     // FreeStatePictures. Pages that add their own initialisation call the base first.
@@ -102,6 +107,7 @@ private:
     QString imageFolderName_;
     int templateId_ = kPopupTemplate;
     bool initialised_ = false;
+    bool painted_ = false;
 
     QImage background_;
     // What is kept of the background once a child page covers part of it (DropBackgroundUnder).

@@ -83,6 +83,14 @@ void RunAsMainWindow(config::CConfigDlg& window) {
     loop.exec();
 }
 
+// The program's icon in the sizes a desktop shows. Decoding its pictures takes a few milliseconds, so
+// the main window has it set once its first picture is on the screen.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const char* size : {"32", "64", "256"}) icon.addFile(QStringLiteral(":/halcyra/icon-%1.png").arg(size));
+    return icon;
+}
+
 void BringForward(QWidget& window) {
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
@@ -118,9 +126,6 @@ int main(int argc, char** argv) {
     // On Wayland the window's app id: the desktop entry the desktop shows its icon and name from.
     QApplication::setDesktopFileName(QStringLiteral("com.marovell.Halcyra"));
     QApplication::setPalette(skin::SkinPalette());
-    QIcon icon;
-    for (const char* size : {"32", "64", "256"}) icon.addFile(QStringLiteral(":/halcyra/icon-%1.png").arg(size));
-    QApplication::setWindowIcon(icon);
     // Screen readers see the skinned buttons, sliders and colour picker with names, roles and actions.
     accessibility::InstallAccessibleFactory();
 
@@ -128,6 +133,7 @@ int main(int argc, char** argv) {
     const std::optional<config::TarnlinkApi> tarnlink = LoadTarnlink(error);
     if (!tarnlink) {
         std::fprintf(stderr, "halcyra: %s\n", error.c_str());
+        QApplication::setWindowIcon(ProgramIcon());
         QMessageBox::critical(nullptr, QStringLiteral("Halcyra"),
                               QStringLiteral("The device-access library could not be loaded:\n%1")
                                   .arg(QString::fromLocal8Bit(error.c_str())));
@@ -170,6 +176,9 @@ int main(int argc, char** argv) {
             config::CConfigDlg window(std::move(setup));
             if (terminationRequested) return;
             running = &window;
+            // The window, and every pop-up after it, shows the program's icon from then on.
+            QObject::connect(&window, &skin::CBaseDlg::firstPainted, &window,
+                             [] { QApplication::setWindowIcon(ProgramIcon()); });
             // A second start asks this copy to bring its window forward.
             const platform::RaiseRequests raise(config::kSingleInstanceName, [&window] { BringForward(window); });
             RunAsMainWindow(window);

@@ -70,7 +70,6 @@ CConfigDlg::CConfigDlg(ConfigDlgSetup setup, QWidget* parent)
       languageCode_(setup_.options.languageCode),
       deviceRequired_(setup_.options.deviceRequired),
       fonts_([this](const QString& text) { setup_.showMessage(this, text); }),
-      icon_(QGuiApplication::windowIcon()),
       working_(std::make_unique<SettingsBlock>()),
       saved_(std::make_unique<SettingsBlock>()),
       controllerLink_(setup_.tarnlink),
@@ -118,13 +117,11 @@ void CConfigDlg::InitDialog() {
     setWindowTitle(QStringLiteral("Halcyra"));
     if (g_debugLog) WriteDebugLog(u"Ready Init");
     setup_.loadSkinSet(setup_.resolutionFolder);
-    setWindowIcon(icon_);
     skin::CBaseDlg::InitDialog();
     fonts_.RegisterProgramFonts();
     if (g_debugLog) WriteDebugLog(u"Ready Sub Dlg Init");
-    // Big and small icon, a minimise box and no system menu: the window has its own buttons. The
-    // window is not shown yet, so changing its flags does not hide it.
-    setWindowIcon(icon_);
+    // A minimise box and no system menu: the window has its own buttons. The window is not shown yet,
+    // so changing its flags does not hide it. Its icon is the program's (set once it has painted).
     setWindowFlag(Qt::WindowSystemMenuHint, false);
 
     InitSettingsBlock(*working_, *saved_);

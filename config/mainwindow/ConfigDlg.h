@@ -27,7 +27,6 @@
 #include "ProgressDlg.h"
 #include "WebPageOpener.h"
 
-#include <QIcon>
 
 #include <array>
 #include <cstdint>
@@ -151,7 +150,6 @@ private:
     bool busy_ = false;
     // A window manager's close is waiting for, or showing, its question.
     bool closeAskPending_ = false;
-    QIcon icon_;
     int confirmedProfile_ = 0;
     // The two copies are large (two 12744-byte records); they live on the heap.
     std::unique_ptr<SettingsBlock> working_;

@@ -313,6 +313,43 @@ TEST(BaseDlg, PageWithoutMaskStaysRectangularAndSilent) {
     EXPECT_EQ(page.size(), QSize(30, 20));
 }
 
+// A page that knows whether it is painting.
+class PaintWatchedPage : public skin::CBaseDlg {
+public:
+    bool painting = false;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        painting = true;
+        skin::CBaseDlg::paintEvent(event);
+        painting = false;
+        ++paints;
+    }
+};
+
+// Work the first picture does not need waits for firstPainted: it comes once, and only after the
+// paint has returned (so the picture is handed on first).
+TEST(BaseDlg, FirstPaintedComesOnceAfterTheFirstPaint) {
+    SkinFolder folder;
+    WriteOneButtonPage(folder);
+    PaintWatchedPage page;
+    page.SetSectionName(QStringLiteral("PAGE"));
+    page.SetImageFolderName(QStringLiteral("Pop/"));
+    ASSERT_TRUE(page.CreateSkinPage(nullptr, skin::CBaseDlg::kPopupTemplate));
+    std::vector<std::pair<int, bool>> reports;  // paints so far, and whether a paint was running
+    QObject::connect(&page, &skin::CBaseDlg::firstPainted,
+                     [&] { reports.emplace_back(page.paints, page.painting); });
+    page.show();
+    ASSERT_TRUE(QTest::qWaitFor([&reports] { return !reports.empty(); }, 2000));
+    page.repaint();
+    page.update();
+    QTest::qWait(50);
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_GE(reports[0].first, 1) << "reported before any paint";
+    EXPECT_FALSE(reports[0].second) << "reported while the paint was still running";
+}
+
 TEST(BaseDlg, EnterAndEscapeDoNotCloseThePage) {
     SkinFolder folder;
     skin::CBaseDlg page;
