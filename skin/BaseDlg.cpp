@@ -108,7 +108,13 @@ void CBaseDlg::LoadSkin() {
     // On a dense screen the pictures come at twice the density; the page keeps its logical size.
     const qreal ratio = PictureRatio(this);
     QSize size;
-    if (LoadPagePicture(folder, PictureName(sectionName_, u"NORMAL"), background_, ratio, &size)) {
+    const QString backgroundName = PictureName(sectionName_, u"NORMAL");
+    int aheadError = 0;
+    const bool loaded =
+        !backgroundName.isEmpty() && backgroundAhead_.Take(folder + backgroundName, ratio, aheadError, background_, size)
+            ? aheadError == 0
+            : LoadPagePicture(folder, backgroundName, background_, ratio, &size);
+    if (loaded) {
         // A child page lies at its parent's corner. A window is not placed here: asking for a position
         // would put it at the screen's corner, where the window manager and the dialog's own placement
         // (centred on its parent, or on the screen) know better.
@@ -123,6 +129,11 @@ void CBaseDlg::LoadSkin() {
     imageSet_.deferredOver = DeferredPicture::Named(folder, PictureName(sectionName_, u"OVER"), ratio);
     imageSet_.deferredDown = DeferredPicture::Named(folder, PictureName(sectionName_, u"DOWN"), ratio);
     imageSet_.deferredDisable = DeferredPicture::Named(folder, PictureName(sectionName_, u"DISABLE"), ratio);
+}
+
+void CBaseDlg::DecodeBackgroundAhead(qreal ratio) {
+    const QString name = PictureName(sectionName_, u"NORMAL");
+    if (!name.isEmpty()) backgroundAhead_.Start(PageImageFolder(imageFolderName_) + name, ratio);
 }
 
 void CBaseDlg::ApplyMask(const QString& folder) {

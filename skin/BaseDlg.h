@@ -15,6 +15,7 @@
 // created hidden. Initialisation runs once, on the first of CreateSkinPage or showing.
 #pragma once
 
+#include "PictureAhead.h"
 #include "SkinPictures.h"
 
 #include <QDialog>
@@ -60,6 +61,11 @@ public:
     // Loads the outline and pictures of the page's section. Pages override it: call the base first,
     // then create the widgets from ImageSet().
     virtual void LoadSkin();
+    // Has the page's background decoded from now on, on a worker thread, for LoadSkin to take when it
+    // comes: for a page whose window has the device pixel ratio `ratio`. The skin documents and the
+    // page's image folder and section must be set. LoadSkin decodes the background itself when the
+    // window's ratio or the picture's name turned out otherwise.
+    void DecodeBackgroundAhead(qreal ratio);
     // Lets go of the hover, pressed and disabled page pictures once the widgets have registered their looks.
     virtual void FreeStatePictures();
     // Lets go of the background under `covered` (in the page's coordinates), which a child page's opaque
@@ -110,6 +116,7 @@ private:
     bool painted_ = false;
 
     QImage background_;
+    PictureAhead backgroundAhead_;
     // What is kept of the background once a child page covers part of it (DropBackgroundUnder).
     struct BackgroundPiece {
         QPoint at;

@@ -117,6 +117,9 @@ void CConfigDlg::InitDialog() {
     setWindowTitle(QStringLiteral("Halcyra"));
     if (g_debugLog) WriteDebugLog(u"Ready Init");
     setup_.loadSkinSet(setup_.resolutionFolder);
+    // The LED page's background is decoded beside the window's own outline, background and buttons.
+    ledPage_.SetImageFolderName(ImageFolderName());
+    ledPage_.DecodeBackgroundAhead(skin::PictureRatio(this));
     skin::CBaseDlg::InitDialog();
     fonts_.RegisterProgramFonts();
     if (g_debugLog) WriteDebugLog(u"Ready Sub Dlg Init");
@@ -138,7 +141,6 @@ void CConfigDlg::InitDialog() {
     progressPane_.move(0, height() - progressPane_.height());
 
     subPageTop_ = skin::SkinInteger(xml::LookupValue(skindocs::ButtonDocument(), keys::kMain, keys::kSubDlg));
-    ledPage_.SetImageFolderName(ImageFolderName());
     ledPage_.SetSettings(&controllerLink_, working_.get(), saved_.get());
     ledPage_.CreateSkinPage(this, kChildTemplate);
     ledPage_.move(0, subPageTop_);

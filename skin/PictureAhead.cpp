@@ -1,0 +1,42 @@
+#include "PictureAhead.h"
+
+#include "SkinPictures.h"
+
+#include <chrono>
+#include <utility>
+
+namespace skin {
+
+PictureAhead::~PictureAhead() {
+    if (decoding_.valid()) decoding_.wait();
+}
+
+void PictureAhead::Start(const QString& path, qreal ratio) {
+    if (decoding_.valid()) decoding_.wait();
+    path_ = path;
+    ratio_ = ratio;
+    // The decode uses only its own objects: the path and ratio are copied into it.
+    decoding_ = std::async(std::launch::async, [path, ratio] {
+        Decoded decoded;
+        decoded.error = LoadPictureFile(path, decoded.picture, &decoded.size, ratio);
+        return decoded;
+    });
+}
+
+bool PictureAhead::Ready() const {
+    return decoding_.valid() && decoding_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+bool PictureAhead::Take(const QString& path, qreal ratio, int& error, QImage& picture, QSize& size) {
+    if (!decoding_.valid()) return false;
+    Decoded decoded = decoding_.get();
+    if (path != path_ || ratio != ratio_) return false;
+    error = decoded.error;
+    if (error == 0) {
+        picture = std::move(decoded.picture);
+        size = decoded.size;
+    }
+    return true;
+}
+
+}  // namespace skin
