@@ -86,14 +86,17 @@ bool CBaseDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CBaseDlg::PrepareShownLooks() {
-    // In the state the widgets have when the window is painted, one page picture after the other is
-    // decoded, cut and freed before the paint makes the window buffer: none is held beside that buffer.
+    // In the state the widgets have when the window is painted, one page picture after the other has
+    // the part that holds the looks shown from it decoded in one go, cut and freed before the paint makes
+    // the window buffer: none is held beside that buffer.
     // (The slider has no meta-object of its own: it is told apart by its C++ type.)
+    LookBatch batch;
     for (const QWidget* widget : findChildren<QWidget*>()) {
         if (!widget->isVisibleTo(this)) continue;
-        if (const auto* button = dynamic_cast<const CBitmapBtn*>(widget)) button->PrepareLook();
-        if (const auto* slider = dynamic_cast<const CPngHSliderBar*>(widget)) slider->PrepareLook();
+        if (const auto* button = dynamic_cast<const CBitmapBtn*>(widget)) button->PrepareLook(batch);
+        if (const auto* slider = dynamic_cast<const CPngHSliderBar*>(widget)) slider->PrepareLook(batch);
     }
+    batch.Resolve();
 }
 
 void CBaseDlg::InitDialog() {

@@ -160,15 +160,17 @@ ButtonLook CBitmapBtn::CurrentLook() const {
     return checkable_ ? CheckableButtonLook(CurrentState()) : PushButtonLook(CurrentState());
 }
 
-const QImage& CBitmapBtn::Picture(StatePicture picture) const {
+const CutOut& CBitmapBtn::Look(StatePicture picture) const {
     switch (picture) {
-        case StatePicture::Hover: return hover_.Picture();
-        case StatePicture::Pressed: return pressed_.Picture();
-        case StatePicture::Disabled: return disabled_.Picture();
+        case StatePicture::Hover: return hover_;
+        case StatePicture::Pressed: return pressed_;
+        case StatePicture::Disabled: return disabled_;
         case StatePicture::Normal: break;
     }
-    return normal_.Picture();
+    return normal_;
 }
+
+const QImage& CBitmapBtn::Picture(StatePicture picture) const { return Look(picture).Picture(); }
 
 QColor CBitmapBtn::CaptionColor(CaptionTone tone) const {
     switch (tone) {
@@ -201,7 +203,17 @@ void CBitmapBtn::DrawCaptionText(QPainter& painter, const QRect& rect, const QSt
     painter.restore();
 }
 
-const QImage& CBitmapBtn::PictureFor(const ButtonLook& look) const { return Picture(look.picture); }
+const QImage& CBitmapBtn::PictureFor(const ButtonLook& look) const {
+    if (const QImage* own = OwnPicture(look)) return *own;
+    return Picture(look.picture);
+}
+
+const QImage* CBitmapBtn::OwnPicture(const ButtonLook&) const { return nullptr; }
+
+void CBitmapBtn::PrepareLook(LookBatch& batch) const {
+    const ButtonLook look = CurrentLook();
+    if (OwnPicture(look) == nullptr) batch.Ask(Look(look.picture));
+}
 
 void CBitmapBtn::DrawContent(QPainter& painter, const ButtonLook& look) {
     DrawCaptionText(painter, CaptionRect(), caption_, SkinFont(faceName_, fontHeight_, fontWeight_),

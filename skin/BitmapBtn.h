@@ -98,14 +98,16 @@ public:
     // The current look, from the button's state.
     ButtonState CurrentState() const;
     virtual ButtonLook CurrentLook() const;
-    // Has the picture of the current look decoded now, where it waits for its page picture.
-    void PrepareLook() const { PictureFor(CurrentLook()); }
+    // Asks `batch` for the picture of the current look, where it waits for its page picture.
+    void PrepareLook(LookBatch& batch) const;
 
 signals:
     void command(int code, skin::CBitmapBtn* sender);
 
 protected:
     const QImage& Picture(StatePicture picture) const;
+    // The look cut from the page picture of that state.
+    const CutOut& Look(StatePicture picture) const;
     QColor CaptionColor(CaptionTone tone) const;
     // The rectangle of the caption: the own text rectangle or the whole button, with the margin
     // applied to its left edge (left-anchored) or its right edge.
@@ -122,7 +124,9 @@ protected:
 
     // Draws the button as it looks now: its picture, then DrawContent. The painter is already
     // moved down by the pressed offset when that applies.
-    virtual const QImage& PictureFor(const ButtonLook& look) const;
+    const QImage& PictureFor(const ButtonLook& look) const;
+    // A picture of the button's own shown for `look` instead of its state picture (null: none).
+    virtual const QImage* OwnPicture(const ButtonLook& look) const;
     virtual void DrawContent(QPainter& painter, const ButtonLook& look);
 
     void paintEvent(QPaintEvent* event) override;

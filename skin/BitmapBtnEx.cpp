@@ -39,12 +39,12 @@ void CBitmapBtnEx::SetCoverPicture(const QImage& picture, bool show) {
 
 ButtonLook CBitmapBtnEx::CurrentLook() const { return SecondTextButtonLook(CurrentState()); }
 
-const QImage& CBitmapBtnEx::PictureFor(const ButtonLook& look) const {
+const QImage* CBitmapBtnEx::OwnPicture(const ButtonLook& look) const {
     const bool idle = look.picture == StatePicture::Normal;
     if (idle && normalIndex_ >= 0 && static_cast<std::size_t>(normalIndex_) < normalPictures_.size()) {
-        return normalPictures_[static_cast<std::size_t>(normalIndex_)];
+        return &normalPictures_[static_cast<std::size_t>(normalIndex_)];
     }
-    return CBitmapBtn::PictureFor(look);
+    return nullptr;
 }
 
 void CBitmapBtnEx::DrawContent(QPainter& painter, const ButtonLook& look) {

@@ -38,7 +38,7 @@ public:
     ButtonLook CurrentLook() const override;
 
 protected:
-    const QImage& PictureFor(const ButtonLook& look) const override;
+    const QImage* OwnPicture(const ButtonLook& look) const override;
     void DrawContent(QPainter& painter, const ButtonLook& look) override;
 
 private:

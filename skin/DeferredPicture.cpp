@@ -16,31 +16,56 @@ std::shared_ptr<DeferredPicture> DeferredPicture::Named(const QString& folder, c
     return std::make_shared<DeferredPicture>(folder + name, ratio);
 }
 
-void DeferredPicture::Resolve() {
-    if (resolved_) return;
-    resolved_ = true;
-    // Each cut-out lets go of this picture as it is cut; the list is taken first.
-    const std::vector<CutOut*> waiting = std::move(waiting_);
-    waiting_.clear();
-    // Only the part that holds every look is decoded; a whole picture (a background) or one at twice
-    // the density (whose twin is chosen by its size) is decoded whole.
-    QRect looks;
+void DeferredPicture::Resolve(const std::vector<const CutOut*>& looks) {
+    // Only the part that holds the looks asked for is decoded; a whole picture (a background) or one at
+    // twice the density (whose twin is chosen by its size) is decoded whole.
+    QRect needed;
     bool whole = ratio_ > 1.0;
-    for (const CutOut* cut : waiting) {
-        whole = whole || cut->whole_;
-        looks = looks.united(cut->rect_);
+    bool any = false;
+    for (const CutOut* look : looks) {
+        if (!IsWaiting(look)) continue;
+        any = true;
+        whole = whole || look->whole_;
+        needed = needed.united(look->rect_);
+    }
+    if (!any) return;
+    const auto asked = [&looks](const CutOut* look) {
+        return std::find(looks.begin(), looks.end(), look) != looks.end();
+    };
+    if (!whole && needed.isEmpty()) {
+        // Looks of no size: there is nothing to decode, and nothing to cut.
+        Give(QImage(), QRect(), QSize(), asked);
+        return;
     }
     QImage decoded;
     QRect part;
     QSize pageSize;
-    if (whole) {
-        LoadPictureFile(path_, decoded, nullptr, ratio_);
-        part = decoded.rect();
-        pageSize = decoded.size();
-    } else if (!looks.isEmpty()) {
-        LoadPicturePart(path_, looks, decoded, part, pageSize);
+    if (!whole && LoadPicturePart(path_, needed, decoded, part, pageSize) == 0) {
+        // A look whose pixels lie wholly inside the part comes out as from the whole picture.
+        const QRect page(QPoint(0, 0), pageSize);
+        Give(decoded, part, pageSize, [&](const CutOut* look) {
+            const QRect onPage = look->rect_.intersected(page);
+            return asked(look) || (!look->whole_ && !onPage.isEmpty() && part.contains(onPage));
+        });
+        return;
     }
-    for (CutOut* cut : waiting) cut->TakeFrom(decoded, part.topLeft(), pageSize);
+    // The whole picture; one that cannot be loaded leaves every look without a picture.
+    if (LoadPictureFile(path_, decoded, nullptr, ratio_) != 0) decoded = QImage();
+    Give(decoded, decoded.rect(), decoded.size(), [](const CutOut*) { return true; });
+}
+
+bool DeferredPicture::IsWaiting(const CutOut* cut) const {
+    return std::find(waiting_.begin(), waiting_.end(), cut) != waiting_.end();
+}
+
+template <typename Take>
+void DeferredPicture::Give(const QImage& decoded, const QRect& part, const QSize& pageSize, Take take) {
+    // The looks are taken off the list first: each lets go of this picture as it is cut.
+    std::vector<CutOut*> taken;
+    std::vector<CutOut*> kept;
+    for (CutOut* look : waiting_) (take(look) ? taken : kept).push_back(look);
+    waiting_ = std::move(kept);
+    for (CutOut* look : taken) look->TakeFrom(decoded, part.topLeft(), pageSize);
 }
 
 void DeferredPicture::Register(CutOut* cut) { waiting_.push_back(cut); }
@@ -94,12 +119,7 @@ void CutOut::Defer(const std::shared_ptr<DeferredPicture>& source, const QRect& 
     Detach();
     whole_ = false;
     if (source == nullptr) return;
-    if (source->IsResolved()) {
-        // Already decoded and freed: this look is cut from a fresh decode of its own.
-        source_ = std::make_shared<DeferredPicture>(source->path_, source->ratio_);
-    } else {
-        source_ = source;
-    }
+    source_ = source;
     rect_ = rect;
     source_->Register(this);
 }
@@ -111,9 +131,10 @@ void CutOut::DeferWhole(const std::shared_ptr<DeferredPicture>& source) {
 
 const QImage& CutOut::Picture() const {
     if (source_ != nullptr) {
-        // Resolving detaches every cut-out, this one included: the picture stays alive until it is done.
+        // Resolving detaches the cut-outs it cuts, this one included: the picture stays alive until it is
+        // done.
         const std::shared_ptr<DeferredPicture> source = source_;
-        source->Resolve();
+        source->Resolve({this});
     }
     return picture_;
 }
@@ -134,6 +155,24 @@ void CutOut::Detach() {
     if (source_ == nullptr) return;
     source_->Unregister(this);
     source_.reset();
+}
+
+void LookBatch::Ask(const CutOut& look) {
+    if (look.IsPending()) asked_.push_back(&look);
+}
+
+void LookBatch::Resolve() {
+    std::vector<const CutOut*> asked = std::move(asked_);
+    asked_.clear();
+    // One picture after the other: the looks asked for from it are resolved together.
+    while (!asked.empty()) {
+        const std::shared_ptr<DeferredPicture> source = asked.front()->source_;
+        const auto others = std::stable_partition(asked.begin(), asked.end(),
+                                                  [&source](const CutOut* look) { return look->source_ == source; });
+        const std::vector<const CutOut*> fromSource(asked.begin(), others);
+        asked.erase(asked.begin(), others);
+        if (source != nullptr) source->Resolve(fromSource);
+    }
 }
 
 void CutLook(CutOut& look, const QImage* decoded, const std::shared_ptr<DeferredPicture>& deferred, const QRect& rect) {

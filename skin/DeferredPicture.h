@@ -3,10 +3,12 @@
 // A page has four full-page pictures (normal, hover, pressed, disabled), but its first paint needs only
 // the normal one and the few looks its checked or disabled widgets show; the hover look is needed only
 // when the pointer comes. A DeferredPicture names such a picture file. The widgets that cut their looks
-// from it register their rectangles (CutOut::Defer); the first one drawn has the picture decoded once,
-// every registered rectangle cut out, and the decoded page picture freed at once, so that at most one
-// page picture is held while the looks are cut; of it only the part that holds the registered looks is
-// decoded (LoadPicturePart).
+// from it register their rectangles (CutOut::Defer). A look asked for has only the part of the picture
+// that holds it decoded (LoadPicturePart), is cut out of it, and the part is freed at once, so that at
+// most one part of a page picture is held while looks are cut; the other registered looks keep waiting
+// for a decode of their own, except those lying wholly inside the decoded part, which are cut from it as
+// well. Looks asked for together (LookBatch: the looks a window shows as it is exposed) share one decode
+// of the part that holds them all.
 #pragma once
 
 #include <QImage>
@@ -33,20 +35,41 @@ public:
     // A deferred picture for `path`, or null for an empty name (no picture for that state).
     static std::shared_ptr<DeferredPicture> Named(const QString& folder, const QString& name, qreal ratio);
 
-    // Decodes the picture (once), gives every registered cut-out its rectangle and frees the picture.
-    // A picture that cannot be loaded leaves the cut-outs without a picture, as a missing one would.
-    void Resolve();
-    bool IsResolved() const { return resolved_; }
+    // Decodes, in one go, the part of the picture that holds `looks` (those of them still waiting for
+    // it) and gives them their rectangles, and every other waiting look that lies wholly inside that part
+    // too; the part is freed at once. A whole look (a background) or a picture at twice the density
+    // (whose twin is chosen by its size) has the picture decoded whole and every waiting look cut from it;
+    // so has a part that cannot be decoded alone (one lying outside the picture). A picture that cannot be
+    // loaded leaves every waiting look without a picture, as a missing one would. The caller holds the
+    // picture (a shared pointer) while it runs: the looks let go of it as they are cut.
+    void Resolve(const std::vector<const CutOut*>& looks);
 
 private:
     friend class CutOut;
     void Register(CutOut* cut);
     void Unregister(CutOut* cut);
+    bool IsWaiting(const CutOut* cut) const;
+    // Cuts every waiting look that `take` accepts from `decoded`, the pixels of `part` of the picture of
+    // `pageSize` pixels; the others keep waiting.
+    template <typename Take>
+    void Give(const QImage& decoded, const QRect& part, const QSize& pageSize, Take take);
 
     QString path_;
     qreal ratio_;
-    bool resolved_ = false;
     std::vector<CutOut*> waiting_;
+};
+
+// Looks asked for together, such as the looks a window's widgets show when it is exposed: Resolve
+// decodes, per page picture, the part that holds the looks asked for from it in one go, instead of one
+// decode per look. The looks must live until Resolve.
+class LookBatch {
+public:
+    // Notes `look` when it still waits for its page picture.
+    void Ask(const CutOut& look);
+    void Resolve();
+
+private:
+    std::vector<const CutOut*> asked_;
 };
 
 // A widget's look in one state: a rectangle of a page picture, cut at once from a decoded picture or on
@@ -77,6 +100,7 @@ public:
 
 private:
     friend class DeferredPicture;
+    friend class LookBatch;
     // Takes the look from `decoded`, the pixels at `partOrigin` of a page picture of `pageSize` pixels.
     void TakeFrom(const QImage& decoded, const QPoint& partOrigin, const QSize& pageSize);
     void Detach();

@@ -94,10 +94,11 @@ QRect CPngHSliderBar::ThumbRect() const {
     return QRect(QPoint(SliderThumbLeft(Scale(), position_), top), thumb);
 }
 
-void CPngHSliderBar::PrepareLook() const {
+void CPngHSliderBar::PrepareLook(LookBatch& batch) const {
+    // Whether the disabled track is shown depends on its picture, which that question decodes.
     if (ShowsDisabledTrack()) return;
-    track_.Picture();
-    filled_.Picture();
+    batch.Ask(track_);
+    batch.Ask(filled_);
 }
 
 void CPngHSliderBar::paintEvent(QPaintEvent*) {

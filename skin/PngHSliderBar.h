@@ -62,8 +62,8 @@ public:
     bool ThumbHovered() const { return thumbHovered_; }
     // The thumb's rectangle for the current position, in the slider's coordinates.
     QRect ThumbRect() const;
-    // Has the track pictures it shows now decoded, where they wait for their page picture.
-    void PrepareLook() const;
+    // Asks `batch` for the track pictures it shows now, where they wait for their page picture.
+    void PrepareLook(LookBatch& batch) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -279,6 +279,40 @@ TEST(BaseDlg, TheLooksShownAtFirstAreDecodedBeforeTheFirstPaint) {
     }
 }
 
+// As the window is exposed, the looks its buttons show are cut from one decode per page picture, of the
+// part that holds them all: a look lying inside that part is cut from it too, one outside it waits for
+// a decode of its own when it is first shown (which here finds the picture changed).
+TEST(BaseDlg, TheLooksShownAtFirstShareOneDecodeOfTheirPart) {
+    SkinFolder folder;
+    folder.SetSkinDocument(u"<SKIN><PAGE><NORMAL>normal.bmp</NORMAL><DOWN>down.bmp</DOWN></PAGE></SKIN>");
+    folder.SetButtonDocument(
+        u"<B><PAGE><BUTTON_1>BUTTON_1,0,0,20,10,,0</BUTTON_1><BUTTON_2>BUTTON_2,60,20,20,10,,0</BUTTON_2>"
+        u"<BUTTON_3>BUTTON_3,30,10,20,10,,0</BUTTON_3><BUTTON_4>BUTTON_4,90,40,20,10,,0</BUTTON_4></PAGE></B>");
+    folder.WritePicture("Pop", "normal.bmp", FilledPicture(120, 60, Qt::darkBlue));
+    folder.WritePicture("Pop", "down.bmp", FilledPicture(120, 60, Qt::darkGreen));
+    ButtonsPage page;
+    ASSERT_TRUE(page.CreateSkinPage(nullptr, skin::CBaseDlg::kPopupTemplate));
+    for (skin::CBitmapBtn* shown : {&page.buttons[0], &page.buttons[1]}) {
+        shown->SetCheckable(true);
+        shown->SetChecked(true);
+    }
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    folder.WritePicture("Pop", "down.bmp", FilledPicture(120, 60, Qt::cyan));
+    page.buttons[2].setDown(true);
+    page.buttons[3].setDown(true);
+
+    const std::pair<const char*, QColor> cases[] = {
+        {"shown checked", Qt::darkGreen},
+        {"shown checked, the other end", Qt::darkGreen},
+        {"pressed later, between them", Qt::darkGreen},
+        {"pressed later, outside them", Qt::cyan},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(page.buttons[i].grab().toImage().pixelColor(5, 5), cases[i].second) << cases[i].first;
+    }
+}
+
 // Where a mask only limits input (Wayland) a shaped page is drawn translucent and clipped to its
 // outline; where the windowing system cuts windows (X11, and the test platform) the mask does it alone.
 TEST(BaseDlg, OnlyPlatformsThatCannotShapeWindowsGetTheTranslucentOutline) {

@@ -44,27 +44,75 @@ protected:
     QTemporaryDir dir_;
 };
 
-// Every look registered with a page picture is cut from the one decode its first use makes; later looks
-// never read the file again.
-TEST_F(DeferredPictures, TheFirstUseCutsEveryRegisteredLookFromOneDecode) {
-    auto page = std::make_shared<DeferredPicture>(Path(), 1.0);
-    CutOut left;
-    CutOut right;
-    CutOut whole;
-    left.Defer(page, QRect(0, 0, 20, 20));
-    right.Defer(page, QRect(20, 5, 20, 10));
-    whole.DeferWhole(page);
-    page.reset();
-    EXPECT_TRUE(left.IsPending());
+// A look asked for has only its own part of the page picture decoded: the looks lying wholly inside that
+// part are cut from the same decode, every other look waits for a decode of its own (which here finds
+// the picture changed). Looks asked for together in a batch share one decode of the part that holds
+// them all, which also gives the looks lying between them.
+TEST_F(DeferredPictures, EachDecodeCutsOnlyTheLooksInsideTheDecodedPart) {
+    struct Look {
+        QRect rect;  // empty: the whole picture
+        QColor shown;
+    };
+    struct Case {
+        const char* name;
+        std::vector<QRect> asked;  // asked for together (more than one: a batch)
+        std::vector<Look> others;
+    };
+    const QColor red(Qt::red);
+    const QColor blue(Qt::blue);
+    const QColor green(Qt::green);
+    const Case cases[] = {
+        {"one look",
+         {QRect(0, 0, 20, 20)},
+         {{QRect(2, 2, 5, 5), red}, {QRect(20, 5, 20, 10), green}, {QRect(15, 0, 10, 10), green}, {QRect(), green}}},
+        {"one look past the edge",
+         {QRect(-10, -10, 30, 30)},
+         {{QRect(0, 0, 20, 20), red}, {QRect(0, 0, 21, 20), green}}},
+        {"a batch",
+         {QRect(0, 0, 10, 10), QRect(30, 10, 10, 10)},
+         {{QRect(15, 5, 10, 10), red}, {QRect(25, 2, 8, 8), blue}, {QRect(0, 0, 40, 20), red}}},
+        {"a batch of one row",
+         {QRect(0, 0, 5, 5), QRect(35, 0, 5, 5)},
+         {{QRect(10, 0, 20, 5), red}, {QRect(10, 0, 20, 6), green}}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(TwoHalves().save(Path(), "PNG"));
+        auto page = std::make_shared<DeferredPicture>(Path(), 1.0);
+        std::vector<std::unique_ptr<CutOut>> asked;
+        skin::LookBatch batch;
+        for (const QRect& rect : c.asked) {
+            asked.push_back(std::make_unique<CutOut>());
+            asked.back()->Defer(page, rect);
+            batch.Ask(*asked.back());
+        }
+        std::vector<std::unique_ptr<CutOut>> others;
+        for (const Look& look : c.others) {
+            others.push_back(std::make_unique<CutOut>());
+            if (look.rect.isNull()) {
+                others.back()->DeferWhole(page);
+            } else {
+                others.back()->Defer(page, look.rect);
+            }
+        }
+        page.reset();
+        if (asked.size() == 1) {
+            EXPECT_FALSE(asked[0]->Picture().isNull()) << c.name;
+        } else {
+            batch.Resolve();
+        }
+        for (const auto& look : asked) EXPECT_FALSE(look->IsPending()) << c.name;
 
-    EXPECT_EQ(left.Picture().pixelColor(3, 3), QColor(Qt::red));
-    Overwrite(Qt::green);
-    EXPECT_FALSE(right.IsPending());
-    EXPECT_FALSE(whole.IsPending());
-    EXPECT_EQ(right.Picture().size(), QSize(20, 10));
-    EXPECT_EQ(right.Picture().pixelColor(3, 3), QColor(Qt::blue));
-    EXPECT_EQ(whole.Picture().size(), QSize(40, 20));
-    EXPECT_EQ(whole.Picture().pixelColor(30, 3), QColor(Qt::blue));
+        Overwrite(Qt::green);
+        for (std::size_t i = 0; i < others.size(); ++i) {
+            const Look& look = c.others[i];
+            const QRect onPage = (look.rect.isNull() ? QRect(0, 0, 40, 20) : look.rect).intersected(QRect(0, 0, 40, 20));
+            const QImage& picture = others[i]->Picture();
+            ASSERT_EQ(picture.size(), onPage.size()) << c.name << " " << i;
+            // The pixel checked lies in the picture's right-hand half where the look reaches it.
+            const int x = look.shown == QColor(Qt::blue) ? picture.width() - 1 : 0;
+            EXPECT_EQ(picture.pixelColor(x, picture.height() - 1), look.shown) << c.name << " " << i;
+        }
+    }
 }
 
 // A look gone before its picture is decoded is not written to; a look registered after the decode is cut
@@ -90,7 +138,8 @@ TEST_F(DeferredPictures, LooksComeAndGoAroundTheDecode) {
 }
 
 // Only the part of the page picture that holds the looks is decoded; every look is still exactly the
-// cut-out of the whole picture, including looks that reach past its edges.
+// cut-out of the whole picture, including looks that reach past its edges or lie wholly outside it,
+// whether each is asked for alone or all together.
 TEST_F(DeferredPictures, LooksFromAPartlyDecodedPictureEqualCutsOfTheWholePicture) {
     QImage page(90, 70, QImage::Format_RGB32);
     for (int y = 0; y < page.height(); ++y) {
@@ -101,15 +150,23 @@ TEST_F(DeferredPictures, LooksFromAPartlyDecodedPictureEqualCutsOfTheWholePictur
     QImage whole;
     ASSERT_EQ(skin::LoadPictureFile(path, whole), 0);
 
+    // Asked for alone, the last look (wholly outside) is the only one the look before it leaves waiting.
     const QRect rects[] = {QRect(10, 20, 17, 9), QRect(33, 41, 5, 13), QRect(80, 60, 30, 30), QRect(-5, -5, 12, 8),
-                           QRect(0, 0, 200, 200)};
-    auto source = std::make_shared<DeferredPicture>(path, 1.0);
-    std::array<CutOut, std::size(rects)> looks;
-    for (std::size_t i = 0; i < looks.size(); ++i) looks[i].Defer(source, rects[i]);
-    for (std::size_t i = 0; i < looks.size(); ++i) {
-        QImage expected;
-        skin::CutPicture(expected, &whole, rects[i]);
-        EXPECT_EQ(looks[i].Picture(), expected) << i;
+                           QRect(5, 5, 0, 10),   QRect(0, 0, 200, 200), QRect(100, 80, 10, 10)};
+    for (const bool together : {false, true}) {
+        auto source = std::make_shared<DeferredPicture>(path, 1.0);
+        std::array<CutOut, std::size(rects)> looks;
+        skin::LookBatch batch;
+        for (std::size_t i = 0; i < looks.size(); ++i) {
+            looks[i].Defer(source, rects[i]);
+            batch.Ask(looks[i]);
+        }
+        if (together) batch.Resolve();
+        for (std::size_t i = 0; i < looks.size(); ++i) {
+            QImage expected;
+            skin::CutPicture(expected, &whole, rects[i]);
+            EXPECT_EQ(looks[i].Picture(), expected) << i << (together ? " together" : " alone");
+        }
     }
 }
 
