@@ -3,6 +3,7 @@
 #include "SkinPictures.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace skin {
@@ -16,23 +17,69 @@ std::shared_ptr<DeferredPicture> DeferredPicture::Named(const QString& folder, c
     return std::make_shared<DeferredPicture>(folder + name, ratio);
 }
 
+namespace {
+
+// Rows between two looks asked for together from fewer than this many rows apart are decoded with them;
+// farther apart, each group of looks has its own part decoded and the rows between are skipped.
+constexpr int kBandGapRows = 64;
+
+// The looks, in groups of rows: sorted by their top, a look starts a new group where it begins more than
+// kBandGapRows below the bottom of the group above.
+std::vector<std::vector<const CutOut*>> RowBands(std::vector<const CutOut*> looks,
+                                                 const std::function<QRect(const CutOut*)>& rectOf) {
+    std::stable_sort(looks.begin(), looks.end(),
+                     [&rectOf](const CutOut* a, const CutOut* b) { return rectOf(a).top() < rectOf(b).top(); });
+    std::vector<std::vector<const CutOut*>> bands;
+    long long bandBottom = 0;
+    for (const CutOut* look : looks) {
+        const QRect rect = rectOf(look);
+        if (bands.empty() || static_cast<long long>(rect.top()) > bandBottom + kBandGapRows) {
+            bands.emplace_back();
+            bandBottom = rect.bottom();
+        }
+        bands.back().push_back(look);
+        bandBottom = std::max<long long>(bandBottom, rect.bottom());
+    }
+    return bands;
+}
+
+}  // namespace
+
 void DeferredPicture::Resolve(const std::vector<const CutOut*>& looks) {
-    // Only the part that holds the looks asked for is decoded; a whole picture (a background) or one at
+    // Only the parts that hold the looks asked for are decoded; a whole picture (a background) or one at
     // twice the density (whose twin is chosen by its size) is decoded whole.
-    QRect needed;
+    std::vector<const CutOut*> waiting;
     bool whole = ratio_ > 1.0;
-    bool any = false;
     for (const CutOut* look : looks) {
         if (!IsWaiting(look)) continue;
-        any = true;
+        waiting.push_back(look);
         whole = whole || look->whole_;
+    }
+    if (waiting.empty()) return;
+    if (whole) {
+        ResolveWhole();
+        return;
+    }
+    // Looks far apart in rows (a page's selected effect near its top, the sliders further down) have
+    // their parts decoded one after the other: the rows between them are skipped, not decoded.
+    for (const std::vector<const CutOut*>& band : RowBands(waiting, [](const CutOut* look) { return look->rect_; })) {
+        ResolvePart(band);
+    }
+}
+
+void DeferredPicture::ResolvePart(const std::vector<const CutOut*>& looks) {
+    QRect needed;
+    bool any = false;
+    for (const CutOut* look : looks) {
+        if (!IsWaiting(look)) continue;  // cut from an earlier part already
+        any = true;
         needed = needed.united(look->rect_);
     }
     if (!any) return;
     const auto asked = [&looks](const CutOut* look) {
         return std::find(looks.begin(), looks.end(), look) != looks.end();
     };
-    if (!whole && needed.isEmpty()) {
+    if (needed.isEmpty()) {
         // Looks of no size: there is nothing to decode, and nothing to cut.
         Give(QImage(), QRect(), QSize(), asked);
         return;
@@ -40,7 +87,7 @@ void DeferredPicture::Resolve(const std::vector<const CutOut*>& looks) {
     QImage decoded;
     QRect part;
     QSize pageSize;
-    if (!whole && LoadPicturePart(path_, needed, decoded, part, pageSize) == 0) {
+    if (LoadPicturePart(path_, needed, decoded, part, pageSize) == 0) {
         // A look whose pixels lie wholly inside the part comes out as from the whole picture.
         const QRect page(QPoint(0, 0), pageSize);
         Give(decoded, part, pageSize, [&](const CutOut* look) {
@@ -49,7 +96,13 @@ void DeferredPicture::Resolve(const std::vector<const CutOut*>& looks) {
         });
         return;
     }
-    // The whole picture; one that cannot be loaded leaves every look without a picture.
+    // A part that cannot be decoded alone (one lying outside the picture): the whole picture.
+    ResolveWhole();
+}
+
+void DeferredPicture::ResolveWhole() {
+    // One that cannot be loaded leaves every look without a picture.
+    QImage decoded;
     if (LoadPictureFile(path_, decoded, nullptr, ratio_) != 0) decoded = QImage();
     Give(decoded, decoded.rect(), decoded.size(), [](const CutOut*) { return true; });
 }

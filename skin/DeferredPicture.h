@@ -35,9 +35,10 @@ public:
     // A deferred picture for `path`, or null for an empty name (no picture for that state).
     static std::shared_ptr<DeferredPicture> Named(const QString& folder, const QString& name, qreal ratio);
 
-    // Decodes, in one go, the part of the picture that holds `looks` (those of them still waiting for
-    // it) and gives them their rectangles, and every other waiting look that lies wholly inside that part
-    // too; the part is freed at once. A whole look (a background) or a picture at twice the density
+    // Decodes the part of the picture that holds `looks` (those of them still waiting for it) and gives
+    // them their rectangles, and every other waiting look that lies wholly inside that part too; the part
+    // is freed at once. Looks far apart in rows have their parts decoded one after the other, so the rows
+    // between them are skipped, not decoded. A whole look (a background) or a picture at twice the density
     // (whose twin is chosen by its size) has the picture decoded whole and every waiting look cut from it;
     // so has a part that cannot be decoded alone (one lying outside the picture). A picture that cannot be
     // loaded leaves every waiting look without a picture, as a missing one would. The caller holds the
@@ -45,6 +46,11 @@ public:
     void Resolve(const std::vector<const CutOut*>& looks);
 
 private:
+    // Decodes the part holding `looks` (those still waiting) and cuts them and the waiting looks inside
+    // it; the whole picture when the part cannot be decoded alone.
+    void ResolvePart(const std::vector<const CutOut*>& looks);
+    // Decodes the whole picture and cuts every waiting look from it.
+    void ResolveWhole();
     friend class CutOut;
     void Register(CutOut* cut);
     void Unregister(CutOut* cut);

@@ -115,6 +115,49 @@ TEST_F(DeferredPictures, EachDecodeCutsOnlyTheLooksInsideTheDecodedPart) {
     }
 }
 
+// Looks asked for together but far apart in rows have their parts decoded one after the other: a look
+// lying between them is not decoded with them (it waits, and here finds the picture changed), while one
+// lying inside a part is; looks close together still share one part.
+TEST_F(DeferredPictures, LooksFarApartInRowsAreDecodedAsSeparateParts) {
+    struct Case {
+        const char* name;
+        std::vector<QRect> asked;
+        QRect between;
+        QColor betweenShows;
+    };
+    const Case cases[] = {
+        {"far apart", {QRect(0, 0, 10, 10), QRect(0, 250, 10, 10)}, QRect(0, 100, 10, 10), Qt::green},
+        {"far apart, given bottom first", {QRect(0, 250, 10, 10), QRect(0, 0, 10, 10)}, QRect(0, 100, 10, 10), Qt::green},
+        {"close together", {QRect(0, 0, 10, 10), QRect(0, 60, 10, 10)}, QRect(0, 30, 10, 10), Qt::red},
+        {"inside the lower part", {QRect(0, 0, 10, 10), QRect(0, 200, 30, 60)}, QRect(5, 210, 10, 10), Qt::red},
+    };
+    for (const Case& c : cases) {
+        QImage tall(40, 300, QImage::Format_RGB32);
+        tall.fill(Qt::red);
+        ASSERT_TRUE(tall.save(Path(), "PNG"));
+        auto page = std::make_shared<DeferredPicture>(Path(), 1.0);
+        std::vector<std::unique_ptr<CutOut>> asked;
+        skin::LookBatch batch;
+        for (const QRect& rect : c.asked) {
+            asked.push_back(std::make_unique<CutOut>());
+            asked.back()->Defer(page, rect);
+            batch.Ask(*asked.back());
+        }
+        CutOut between;
+        between.Defer(page, c.between);
+        page.reset();
+        batch.Resolve();
+        for (const auto& look : asked) {
+            ASSERT_FALSE(look->IsPending()) << c.name;
+            EXPECT_EQ(look->Picture().pixelColor(0, 0), QColor(Qt::red)) << c.name;
+        }
+        QImage green(40, 300, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        ASSERT_TRUE(green.save(Path(), "PNG"));
+        EXPECT_EQ(between.Picture().pixelColor(0, 0), c.betweenShows) << c.name;
+    }
+}
+
 // A look gone before its picture is decoded is not written to; a look registered after the decode is cut
 // from a fresh one; a picture that does not load leaves its looks empty.
 TEST_F(DeferredPictures, LooksComeAndGoAroundTheDecode) {
