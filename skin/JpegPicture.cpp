@@ -26,7 +26,7 @@ namespace {
 constexpr J_COLOR_SPACE kRgb32Space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
 // The first bytes of the markers a file keeps its stored orientation and its colour profile in: Qt's
-// reader turns the picture or tags it with the profile, so such files are left to it.
+// reader keeps both with the picture it gives (and turns it when asked to), so such files are left to it.
 constexpr unsigned kMarkerPrefix = 14;
 
 // One decode. The library reports an error through ErrorExit, which jumps back to the function that set
