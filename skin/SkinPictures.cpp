@@ -132,8 +132,8 @@ QSize DeclaredPictureFileSize(const QString& path) {
 }
 
 // Decodes the picture file, or with a valid `clip` only that part of it (intersected with the picture;
-// `part` gets where the decoded part lies and `whole` the picture's whole size): the JPEG decoder then
-// keeps only the part's rows and stops after its last one.
+// `part` gets where the decoded part lies and `whole` the picture's whole size). JPEG data goes to the
+// skin's own reader, which decodes only the part's rows and block columns.
 int DecodePictureFile(const QString& path, QImage& picture, const QRect& clip = QRect(), QRect* part = nullptr,
                       QSize* whole = nullptr) {
     QByteArray bytes;
