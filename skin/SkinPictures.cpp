@@ -1,5 +1,6 @@
 #include "SkinPictures.h"
 
+#include "JpegPicture.h"
 #include "SkinDocuments.h"
 
 #include <QApplication>
@@ -131,12 +132,24 @@ QSize DeclaredPictureFileSize(const QString& path) {
 }
 
 // Decodes the picture file, or with a valid `clip` only that part of it (intersected with the picture;
-// `part` gets where the decoded part lies and `whole` the picture's whole size): the JPEG decoder then
-// keeps only the part's rows and stops after its last one.
+// `part` gets where the decoded part lies and `whole` the picture's whole size). JPEG data goes to the
+// skin's own reader, which decodes only the part's rows and block columns.
 int DecodePictureFile(const QString& path, QImage& picture, const QRect& clip = QRect(), QRect* part = nullptr,
                       QSize* whole = nullptr) {
     QByteArray bytes;
     if (const int error = ReadPictureBytes(path, bytes); error != 0) return error;
+    if (IsJpegData(bytes)) {
+        // The skin's JPEG reader decodes straight into 32 bits and checks the size in the header it reads
+        // anyway; it leaves colours it cannot give exactly to QImageReader.
+        QRect jpegPart;
+        QSize jpegWhole;
+        const int error = DecodeJpegPicture(bytes, clip, picture, jpegPart, jpegWhole);
+        if (error != ENOTSUP) {
+            if (part != nullptr) *part = jpegPart;
+            if (whole != nullptr) *whole = jpegWhole;
+            return error;
+        }
+    }
     // A picture that claims more pixels than a skin picture may have is refused before it is decoded.
     const QSize declared = DeclaredPictureSize(bytes);
     if (declared.isValid() && !IsAllowedPictureSize(declared)) return EFBIG;

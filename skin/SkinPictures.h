@@ -110,8 +110,9 @@ void CutPicturePart(QImage& target, const QImage& part, const QPoint& partOrigin
 
 // Loads only the part `clip` of a picture file at its own density (as LoadPictureFile at ratio 1, with
 // the same checks): `picture` gets the part that lies inside the picture, `part` where it lies and
-// `pageSize` the whole picture's size. A JPEG decoder then keeps only the part's rows and stops after
-// its last one, so cutting a few looks out of a page picture does not hold the whole page.
+// `pageSize` the whole picture's size. Of a JPEG picture only the part's rows, in the block columns
+// around it, are turned into pixels, and reading stops after its last row (JpegPicture.h), so cutting a
+// few looks out of a page picture neither decodes nor holds the whole page.
 int LoadPicturePart(const QString& path, const QRect& clip, QImage& picture, QRect& part, QSize& pageSize);
 
 }  // namespace skin
