@@ -109,12 +109,37 @@ int ReadPictureBytes(const QString& path, QByteArray& bytes) {
     return error;
 }
 
+// The format that a picture's first bytes name, of those a skin holds ("bmp", "png", "gif", "jpeg");
+// empty for anything else, which the reader then tells by its content. A reader told the format reads
+// it with that format's decoder at once; one that must tell it first asks every image plug-in whether
+// it can read the data, which loads them all.
+QByteArray FormatOf(const QByteArray& head) {
+    if (head.startsWith("BM")) return QByteArrayLiteral("bmp");
+    if (head.startsWith("\x89PNG\r\n\x1a\n")) return QByteArrayLiteral("png");
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) return QByteArrayLiteral("gif");
+    if (head.startsWith("\xff\xd8\xff")) return QByteArrayLiteral("jpeg");
+    return {};
+}
+
+constexpr qint64 kFormatHeadBytes = 8;
+
+// Has `reader` read the format that `head`, the data's first bytes, names (FormatOf), and no other;
+// data of another format is told by its content as before.
+void NameFormat(QImageReader& reader, const QByteArray& head) {
+    const QByteArray format = FormatOf(head);
+    if (format.isEmpty()) return;
+    reader.setFormat(format);
+    reader.setAutoDetectImageFormat(false);
+}
+
 // The size a picture file declares, read from its header (invalid when unreadable or not a picture).
 QSize DeclaredPictureSize(const QByteArray& bytes) {
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    return QImageReader(&buffer).size();
+    QImageReader reader(&buffer);
+    NameFormat(reader, bytes.left(kFormatHeadBytes));
+    return reader.size();
 }
 
 // The size the picture file at `path` declares, from its header alone: the reader reads no further
@@ -128,7 +153,9 @@ QSize DeclaredPictureFileSize(const QString& path) {
         ::close(fd);
         return {};
     }
-    return QImageReader(&file).size();
+    QImageReader reader(&file);
+    NameFormat(reader, file.peek(kFormatHeadBytes));
+    return reader.size();
 }
 
 // Decodes the picture file, or with a valid `clip` only that part of it (intersected with the picture;
@@ -156,6 +183,7 @@ int DecodePictureFile(const QString& path, QImage& picture, const QRect& clip = 
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    NameFormat(reader, bytes.left(kFormatHeadBytes));
     QRect decodedPart(QPoint(0, 0), declared);
     if (clip.isValid() && declared.isValid()) {
         decodedPart = clip.intersected(decodedPart);
