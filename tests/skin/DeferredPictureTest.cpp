@@ -28,6 +28,18 @@ QImage TwoHalves() {
     return picture;
 }
 
+// Looks of `page` at `rects`, each asked for in `batch`.
+std::vector<std::unique_ptr<CutOut>> AskedLooks(const std::shared_ptr<DeferredPicture>& page,
+                                                const std::vector<QRect>& rects, skin::LookBatch& batch) {
+    std::vector<std::unique_ptr<CutOut>> looks;
+    for (const QRect& rect : rects) {
+        looks.push_back(std::make_unique<CutOut>());
+        looks.back()->Defer(page, rect);
+        batch.Ask(*looks.back());
+    }
+    return looks;
+}
+
 class DeferredPictures : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -78,13 +90,8 @@ TEST_F(DeferredPictures, EachDecodeCutsOnlyTheLooksInsideTheDecodedPart) {
     for (const Case& c : cases) {
         ASSERT_TRUE(TwoHalves().save(Path(), "PNG"));
         auto page = std::make_shared<DeferredPicture>(Path(), 1.0);
-        std::vector<std::unique_ptr<CutOut>> asked;
         skin::LookBatch batch;
-        for (const QRect& rect : c.asked) {
-            asked.push_back(std::make_unique<CutOut>());
-            asked.back()->Defer(page, rect);
-            batch.Ask(*asked.back());
-        }
+        const std::vector<std::unique_ptr<CutOut>> asked = AskedLooks(page, c.asked, batch);
         std::vector<std::unique_ptr<CutOut>> others;
         for (const Look& look : c.others) {
             others.push_back(std::make_unique<CutOut>());
@@ -136,13 +143,8 @@ TEST_F(DeferredPictures, LooksFarApartInRowsAreDecodedAsSeparateParts) {
         tall.fill(Qt::red);
         ASSERT_TRUE(tall.save(Path(), "PNG"));
         auto page = std::make_shared<DeferredPicture>(Path(), 1.0);
-        std::vector<std::unique_ptr<CutOut>> asked;
         skin::LookBatch batch;
-        for (const QRect& rect : c.asked) {
-            asked.push_back(std::make_unique<CutOut>());
-            asked.back()->Defer(page, rect);
-            batch.Ask(*asked.back());
-        }
+        const std::vector<std::unique_ptr<CutOut>> asked = AskedLooks(page, c.asked, batch);
         CutOut between;
         between.Defer(page, c.between);
         page.reset();
