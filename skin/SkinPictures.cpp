@@ -161,10 +161,8 @@ QSize DeclaredPictureFileSize(const QString& path) {
 // Decodes the picture file, or with a valid `clip` only that part of it (intersected with the picture;
 // `part` gets where the decoded part lies and `whole` the picture's whole size). JPEG data goes to the
 // skin's own reader, which decodes only the part's rows and block columns.
-// With `keepTwoColours`, a two-colour picture is left at one bit per pixel (a mask) instead of being
-// converted to 32 bits.
 int DecodePictureFile(const QString& path, QImage& picture, const QRect& clip = QRect(), QRect* part = nullptr,
-                      QSize* whole = nullptr, bool keepTwoColours = false) {
+                      QSize* whole = nullptr) {
     QByteArray bytes;
     if (const int error = ReadPictureBytes(path, bytes); error != 0) return error;
     if (IsJpegData(bytes)) {
@@ -198,9 +196,7 @@ int DecodePictureFile(const QString& path, QImage& picture, const QRect& clip = 
     if (decoded.isNull() || !IsAllowedPictureSize(decoded.size())) {
         return EINVAL;
     }
-    const bool twoColours = decoded.format() == QImage::Format_Mono || decoded.format() == QImage::Format_MonoLSB;
-    if (decoded.format() != QImage::Format_ARGB32 && decoded.format() != QImage::Format_RGB32 &&
-        !(keepTwoColours && twoColours)) {
+    if (decoded.format() != QImage::Format_ARGB32 && decoded.format() != QImage::Format_RGB32) {
         decoded = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     }
     picture = std::move(decoded);
@@ -253,10 +249,6 @@ int LoadPictureFile(const QString& path, QImage& picture, QSize* size, qreal rat
     }
     if (size) *size = LogicalSize(picture);
     return 0;
-}
-
-int LoadMaskPicture(const QString& path, QImage& mask) {
-    return DecodePictureFile(path, mask, QRect(), nullptr, nullptr, true);
 }
 
 int LoadPicturePart(const QString& path, const QRect& clip, QImage& picture, QRect& part, QSize& pageSize) {

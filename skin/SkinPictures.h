@@ -115,9 +115,4 @@ void CutPicturePart(QImage& target, const QImage& part, const QPoint& partOrigin
 // few looks out of a page picture neither decodes nor holds the whole page.
 int LoadPicturePart(const QString& path, const QRect& clip, QImage& picture, QRect& part, QSize& pageSize);
 
-// Loads a window's mask picture as LoadPictureFile does at ratio 1, except that a two-colour picture (as
-// mask files are stored) keeps its one bit per pixel: the outline is read from it as it is
-// (RegionFromMask), without a 32-bit copy of the whole window.
-int LoadMaskPicture(const QString& path, QImage& mask);
-
 }  // namespace skin

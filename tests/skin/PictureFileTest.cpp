@@ -108,39 +108,6 @@ TEST(PictureFile, OrdinaryPictureStillLoads) {
     EXPECT_EQ(picture.pixelColor(0, 0), QColor(Qt::red));
 }
 
-// A mask stored with two colours keeps its one bit per pixel (the outline is read from it as it is);
-// any other mask comes in 32 bits as a page picture does, and a refused file is refused alike.
-TEST(PictureFile, TwoColourMaskKeepsItsBitsOtherMasksComeAsPagePictures) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QImage twoColours(9, 5, QImage::Format_Mono);
-    twoColours.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    twoColours.fill(1);
-    twoColours.setPixel(0, 0, 0);
-    const struct {
-        const char* name;
-        QImage picture;
-        QImage::Format loadedAs;
-    } cases[] = {
-        {"two.bmp", twoColours, QImage::Format_Mono},
-        {"grey.bmp", twoColours.convertToFormat(QImage::Format_Grayscale8), QImage::Format_RGB32},
-        {"full.bmp", twoColours.convertToFormat(QImage::Format_RGB32), QImage::Format_RGB32},
-    };
-    for (const auto& c : cases) {
-        const QString path = dir.filePath(QString::fromLatin1(c.name));
-        ASSERT_TRUE(c.picture.save(path, "BMP")) << c.name;
-        QImage mask;
-        EXPECT_EQ(skin::LoadMaskPicture(path, mask), 0) << c.name;
-        EXPECT_EQ(mask.format(), c.loadedAs) << c.name;
-        EXPECT_EQ(mask.size(), QSize(9, 5)) << c.name;
-        EXPECT_EQ(mask.pixelColor(0, 0), QColor(Qt::white)) << c.name;
-        EXPECT_EQ(mask.pixelColor(8, 4), QColor(Qt::black)) << c.name;
-    }
-    QImage untouched = Marker();
-    EXPECT_EQ(skin::LoadMaskPicture(dir.path(), untouched), EISDIR);
-    EXPECT_EQ(untouched, Marker());
-}
-
 // The updater's pictures are compiled into it: a Qt resource path is read as before.
 TEST(PictureFile, PictureCompiledIntoTheProgramLoads) {
     const QString path = QStringLiteral(":/qt-project.org/qmessagebox/images/qtlogo-64.png");
