@@ -128,14 +128,13 @@ int main(int argc, char** argv) {
     QApplication::setPalette(skin::SkinPalette());
     // Screen readers see the skinned buttons, sliders and colour picker with names, roles and actions.
     accessibility::InstallAccessibleFactory();
-    // Decoding the icon waits for the main window's first picture.
+    // Decoding the icon waits for the main window's first picture, or for a window shown before it.
     skin::DeferredWindowIcon icon(ProgramIcon);
 
     std::string error;
     const std::optional<config::TarnlinkApi> tarnlink = LoadTarnlink(error);
     if (!tarnlink) {
         std::fprintf(stderr, "halcyra: %s\n", error.c_str());
-        QApplication::setWindowIcon(ProgramIcon());
         QMessageBox::critical(nullptr, QStringLiteral("Halcyra"),
                               QStringLiteral("The device-access library could not be loaded:\n%1")
                                   .arg(QString::fromLocal8Bit(error.c_str())));
