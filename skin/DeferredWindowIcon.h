@@ -18,7 +18,7 @@ class CBaseDlg;
 
 class DeferredWindowIcon : public QObject {
 public:
-    // `make` gives the icon; it is called once, when the icon is set.
+    // `make` gives the icon; it is called once, when the icon is set. Requires the application object.
     explicit DeferredWindowIcon(std::function<QIcon()> make);
     ~DeferredWindowIcon() override;
     DeferredWindowIcon(const DeferredWindowIcon&) = delete;
