@@ -17,7 +17,7 @@ namespace {
 
 void BM_GeneratedMaskOutline(benchmark::State& state, const QString& path) {
     QImage mask;
-    if (skin::LoadPictureFile(path, mask) != 0) {
+    if (skin::LoadMaskPictureFile(path, mask) != 0) {
         state.SkipWithError("the mask does not load");
         return;
     }

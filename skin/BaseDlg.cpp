@@ -144,7 +144,7 @@ void CBaseDlg::ApplyMask(const QString& folder) {
     if (maskName.isEmpty()) return;
     // The outline is in logical pixels at every density: the 1x mask gives it exactly.
     QImage mask;
-    LoadPagePicture(folder, maskName, mask, 1.0);
+    LoadMaskPictureFile(folder + maskName, mask);
     const std::optional<QRegion> outline = RegionFromMask(mask);
     if (!outline) {
         // The page stays rectangular; loading goes on.

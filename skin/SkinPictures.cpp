@@ -158,11 +158,11 @@ QSize DeclaredPictureFileSize(const QString& path) {
     return reader.size();
 }
 
-// Decodes the picture file, or with a valid `clip` only that part of it (intersected with the picture;
-// `part` gets where the decoded part lies and `whole` the picture's whole size). JPEG data goes to the
-// skin's own reader, which decodes only the part's rows and block columns.
-int DecodePictureFile(const QString& path, QImage& picture, const QRect& clip = QRect(), QRect* part = nullptr,
-                      QSize* whole = nullptr) {
+// Decodes the picture file in the form it is stored in, or with a valid `clip` only that part of it
+// (intersected with the picture; `part` gets where the decoded part lies and `whole` the picture's whole
+// size). JPEG data goes to the skin's own reader, which decodes only the part's rows and block columns.
+int DecodeStoredPicture(const QString& path, QImage& picture, const QRect& clip = QRect(), QRect* part = nullptr,
+                        QSize* whole = nullptr) {
     QByteArray bytes;
     if (const int error = ReadPictureBytes(path, bytes); error != 0) return error;
     if (IsJpegData(bytes)) {
@@ -196,6 +196,15 @@ int DecodePictureFile(const QString& path, QImage& picture, const QRect& clip = 
     if (decoded.isNull() || !IsAllowedPictureSize(decoded.size())) {
         return EINVAL;
     }
+    picture = std::move(decoded);
+    return 0;
+}
+
+// Decodes the picture file as DecodeStoredPicture does, into a 32-bit picture.
+int DecodePictureFile(const QString& path, QImage& picture, const QRect& clip = QRect(), QRect* part = nullptr,
+                      QSize* whole = nullptr) {
+    QImage decoded;
+    if (const int error = DecodeStoredPicture(path, decoded, clip, part, whole); error != 0) return error;
     if (decoded.format() != QImage::Format_ARGB32 && decoded.format() != QImage::Format_RGB32) {
         decoded = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     }
@@ -250,6 +259,8 @@ int LoadPictureFile(const QString& path, QImage& picture, QSize* size, qreal rat
     if (size) *size = LogicalSize(picture);
     return 0;
 }
+
+int LoadMaskPictureFile(const QString& path, QImage& mask) { return DecodeStoredPicture(path, mask); }
 
 int LoadPicturePart(const QString& path, const QRect& clip, QImage& picture, QRect& part, QSize& pageSize) {
     QImage decoded;

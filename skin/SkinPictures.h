@@ -98,6 +98,11 @@ bool IsAllowedPictureSize(const QSize& size);
 // read); otherwise (no twin, a twin that does not fit) the 1x picture is loaded as at ratio 1. Masks are loaded at ratio 1: a window's outline is in logical pixels.
 int LoadPictureFile(const QString& path, QImage& picture, QSize* size = nullptr, qreal ratio = 1.0);
 
+// Loads a window outline's mask picture at ratio 1 as LoadPictureFile does, with the same checks and
+// outcomes, but in the form it is stored in: a two-colour mask stays one bit per pixel, which
+// RegionFromMask reads where it lies, instead of being widened to 32 bits first.
+int LoadMaskPictureFile(const QString& path, QImage& mask);
+
 // When `source` holds a picture, replaces `target` by a 32-bit picture of the rectangle's size holding
 // the rectangle's pixels copied 1:1 (parts outside the source stay transparent black). The rectangle
 // is in logical pixels; the cut-out has the source's device pixel ratio and all of its pixels under the

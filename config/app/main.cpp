@@ -7,6 +7,7 @@
 // device-access library could not be loaded; 3 no display, or no Qt platform plugin for it.
 #include "AccessibleFactory.h"
 #include "ConfigDlg.h"
+#include "DeferredWindowIcon.h"
 #include "DisplayPlatform.h"
 #include "FontDatabaseWarmUp.h"
 #include "ProgramDirectory.h"
@@ -83,8 +84,7 @@ void RunAsMainWindow(config::CConfigDlg& window) {
     loop.exec();
 }
 
-// The program's icon in the sizes a desktop shows. Decoding its pictures takes a few milliseconds, so
-// the main window has it set once its first picture is on the screen.
+// The program's icon in the sizes a desktop shows.
 QIcon ProgramIcon() {
     QIcon icon;
     for (const char* size : {"32", "64", "256"}) icon.addFile(QStringLiteral(":/halcyra/icon-%1.png").arg(size));
@@ -128,12 +128,13 @@ int main(int argc, char** argv) {
     QApplication::setPalette(skin::SkinPalette());
     // Screen readers see the skinned buttons, sliders and colour picker with names, roles and actions.
     accessibility::InstallAccessibleFactory();
+    // Decoding the icon waits for the main window's first picture, or for a window shown before it.
+    skin::DeferredWindowIcon icon(ProgramIcon);
 
     std::string error;
     const std::optional<config::TarnlinkApi> tarnlink = LoadTarnlink(error);
     if (!tarnlink) {
         std::fprintf(stderr, "halcyra: %s\n", error.c_str());
-        QApplication::setWindowIcon(ProgramIcon());
         QMessageBox::critical(nullptr, QStringLiteral("Halcyra"),
                               QStringLiteral("The device-access library could not be loaded:\n%1")
                                   .arg(QString::fromLocal8Bit(error.c_str())));
@@ -176,9 +177,7 @@ int main(int argc, char** argv) {
             config::CConfigDlg window(std::move(setup));
             if (terminationRequested) return;
             running = &window;
-            // The window, and every pop-up after it, shows the program's icon from then on.
-            QObject::connect(&window, &skin::CBaseDlg::firstPainted, &window,
-                             [] { QApplication::setWindowIcon(ProgramIcon()); });
+            icon.SetAfterFirstPaintOf(window);
             // A second start asks this copy to bring its window forward.
             const platform::RaiseRequests raise(config::kSingleInstanceName, [&window] { BringForward(window); });
             RunAsMainWindow(window);

@@ -64,7 +64,7 @@ void CDlgLoading::LoadPictures() {
     const QString maskName = OverlayPictureName(skindocs::keys::kMask);
     if (!maskName.isEmpty()) {
         QImage mask;
-        skin::LoadPictureFile(folder + maskName, mask);
+        skin::LoadMaskPictureFile(folder + maskName, mask);
         if (const std::optional<QRegion> outline = skin::RegionFromMask(mask)) {
             setMask(*outline);
         } else {

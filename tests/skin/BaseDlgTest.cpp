@@ -1,5 +1,6 @@
 #include "BaseDlg.h"
 #include "BitmapBtn.h"
+#include "DeferredWindowIcon.h"
 #include "SkinErrorMessage.h"
 #include "SkinFactory.h"
 #include "SkinFolderFixture.h"
@@ -382,6 +383,56 @@ TEST(BaseDlg, FirstPaintedComesOnceAfterTheFirstPaint) {
     ASSERT_EQ(reports.size(), 1U);
     EXPECT_GE(reports[0].first, 1) << "reported before any paint";
     EXPECT_FALSE(reports[0].second) << "reported while the paint was still running";
+}
+
+// A window that notes whether it had the application's window icon when it was shown (before it
+// is mapped, when the desktop first reads its icon).
+class IconWatchedWindow : public QDialog {
+public:
+    bool iconWhenShown = false;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        iconWhenShown = !windowIcon().isNull();
+        QDialog::showEvent(event);
+    }
+};
+
+// The program's icon waits for the main window's first paint; a window shown before then (a message
+// box while the main window loads its skin) has it from the start all the same, and so does one shown
+// after. The icon is made once.
+TEST(DeferredWindowIcon, WaitsForTheMainWindowsFirstPaintUnlessAnotherWindowComesFirst) {
+    for (const bool popupFirst : {false, true}) {
+        const char* name = popupFirst ? "a pop-up before the main window" : "the main window first";
+        QApplication::setWindowIcon(QIcon());
+        SkinFolder folder;
+        WriteOneButtonPage(folder);
+        int made = 0;
+        skin::DeferredWindowIcon icon([&made] {
+            ++made;
+            return QIcon(QPixmap::fromImage(FilledPicture(16, 16, Qt::red)));
+        });
+        IconWatchedWindow popup;
+        if (popupFirst) {
+            popup.show();
+            EXPECT_TRUE(popup.iconWhenShown) << name;
+            popup.hide();
+        }
+        PaintWatchedPage page;
+        page.SetSectionName(QStringLiteral("PAGE"));
+        page.SetImageFolderName(QStringLiteral("Pop/"));
+        icon.SetAfterFirstPaintOf(page);
+        page.show();
+        if (!popupFirst) {
+            EXPECT_EQ(made, 0) << name << ": made before the main window painted";
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return page.paints > 0 && icon.IsSet(); }, 2000)) << name;
+        IconWatchedWindow later;
+        later.show();
+        EXPECT_TRUE(later.iconWhenShown) << name;
+        EXPECT_EQ(made, 1) << name;
+    }
+    QApplication::setWindowIcon(QIcon());
 }
 
 TEST(BaseDlg, EnterAndEscapeDoNotCloseThePage) {

@@ -1,5 +1,6 @@
 // What a skin folder may put where a picture is expected: only a regular file is read, and never more
 // of it than the largest allowed picture can need.
+#include "RegionFromMask.h"
 #include "SkinPictures.h"
 
 #include <QBuffer>
@@ -106,6 +107,45 @@ TEST(PictureFile, OrdinaryPictureStillLoads) {
     EXPECT_EQ(skin::LoadPictureFile(path, picture, &size), 0);
     EXPECT_EQ(size, QSize(4, 3));
     EXPECT_EQ(picture.pixelColor(0, 0), QColor(Qt::red));
+}
+
+// A mask file is loaded in the form it is stored in (a two-colour one stays one bit per pixel, the
+// smallest copy and the one RegionFromMask reads fastest) and gives the outline the 32-bit picture gives.
+TEST(PictureFile, MaskKeepsItsStoredFormAndOutline) {
+    struct Case {
+        const char* name;
+        QImage::Format stored;
+        int depth;  // bits per pixel of the loaded mask
+    };
+    const Case cases[] = {
+        {"two colours", QImage::Format_Mono, 1},
+        {"256 colours", QImage::Format_Indexed8, 8},
+        {"true colour", QImage::Format_RGB32, 32},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const Case& c : cases) {
+        // Round corners: white outside, black inside, on a width that ends inside a byte.
+        QImage outline(37, 12, QImage::Format_RGB32);
+        outline.fill(Qt::black);
+        for (const QPoint corner : {QPoint(0, 0), QPoint(36, 0), QPoint(0, 11), QPoint(36, 11)}) {
+            outline.setPixel(corner, qRgb(255, 255, 255));
+        }
+        const QString path = dir.filePath(QStringLiteral("%1.bmp").arg(c.depth));
+        ASSERT_TRUE(outline.convertToFormat(c.stored, Qt::ThresholdDither).save(path, "BMP")) << c.name;
+        QImage mask;
+        ASSERT_EQ(skin::LoadMaskPictureFile(path, mask), 0) << c.name;
+        EXPECT_EQ(mask.depth(), c.depth) << c.name;
+        QImage wide;
+        ASSERT_EQ(skin::LoadPictureFile(path, wide), 0) << c.name;
+        EXPECT_EQ(skin::RegionFromMask(mask), skin::RegionFromMask(wide)) << c.name;
+        EXPECT_EQ(skin::RegionFromMask(mask), QRegion(0, 0, 37, 12) - QRegion(0, 0, 1, 1) - QRegion(36, 0, 1, 1) -
+                                                   QRegion(0, 11, 1, 1) - QRegion(36, 11, 1, 1))
+            << c.name;
+    }
+    QImage untouched = Marker();
+    EXPECT_EQ(skin::LoadMaskPictureFile(dir.filePath("none.bmp"), untouched), ENOENT);
+    EXPECT_EQ(untouched, Marker());
 }
 
 // The updater's pictures are compiled into it: a Qt resource path is read as before.
