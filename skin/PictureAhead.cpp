@@ -3,6 +3,7 @@
 #include "SkinPictures.h"
 
 #include <chrono>
+#include <system_error>
 #include <utility>
 
 namespace skin {
@@ -15,12 +16,17 @@ void PictureAhead::Start(const QString& path, qreal ratio) {
     if (decoding_.valid()) decoding_.wait();
     path_ = path;
     ratio_ = ratio;
-    // The decode uses only its own objects: the path and ratio are copied into it.
-    decoding_ = std::async(std::launch::async, [path, ratio] {
-        Decoded decoded;
-        decoded.error = LoadPictureFile(path, decoded.picture, &decoded.size, ratio);
-        return decoded;
-    });
+    // The decode uses only its own objects: the path and ratio are copied into it. Where no thread can
+    // be started, nothing is decoded ahead and the page decodes its picture itself.
+    try {
+        decoding_ = std::async(std::launch::async, [path, ratio] {
+            Decoded decoded;
+            decoded.error = LoadPictureFile(path, decoded.picture, &decoded.size, ratio);
+            return decoded;
+        });
+    } catch (const std::system_error&) {
+        decoding_ = {};
+    }
 }
 
 bool PictureAhead::Ready() const {
