@@ -95,7 +95,13 @@ QRect CPngHSliderBar::ThumbRect() const {
 }
 
 void CPngHSliderBar::PrepareLook(LookBatch& batch) const {
-    // Whether the disabled track is shown depends on its picture, which that question decodes.
+    // A disabled slider shows its disabled track where the page has that look: it is asked for with the
+    // other looks, not decoded on its own here. Should it come out empty, the paint cuts the track and
+    // fill it then shows.
+    if (!isEnabled() && disabled_.IsPending()) {
+        batch.Ask(disabled_);
+        return;
+    }
     if (ShowsDisabledTrack()) return;
     batch.Ask(track_);
     batch.Ask(filled_);

@@ -1,9 +1,11 @@
 #include "BaseDlg.h"
 #include "BitmapBtn.h"
 #include "DeferredWindowIcon.h"
+#include "PngHSliderBar.h"
 #include "SkinErrorMessage.h"
 #include "SkinFactory.h"
 #include "SkinFolderFixture.h"
+#include "SkinSliderFactory.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -311,6 +313,54 @@ TEST(BaseDlg, TheLooksShownAtFirstShareOneDecodeOfTheirPart) {
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(page.buttons[i].grab().toImage().pixelColor(5, 5), cases[i].second) << cases[i].first;
+    }
+}
+
+// A page with a button (BUTTON_1) and two sliders (SLIDER_1, SLIDER_2) of its section.
+class SlidersPage : public skin::CBaseDlg {
+public:
+    SlidersPage() {
+        SetSectionName(QStringLiteral("PAGE"));
+        SetImageFolderName(QStringLiteral("Pop"));
+    }
+    void LoadSkin() override {
+        CBaseDlg::LoadSkin();
+        skin::CreateSkinButton(button, this, ImageSet(), u"PAGE", u"BUTTON_1", true, 1, -1);
+        const char16_t* keys[] = {u"SLIDER_1", u"SLIDER_2"};
+        for (std::size_t i = 0; i < sliders.size(); ++i) {
+            skin::CreateSkinSlider(sliders[i], this, ImageSet(), u"PAGE", keys[i], 2, {}, {}, {}, false, 0, 10);
+        }
+    }
+    skin::CBitmapBtn button;
+    std::array<skin::CPngHSliderBar, 2> sliders;
+};
+
+// Disabled sliders shown as the window is exposed have their disabled tracks cut from the same decode
+// of their picture as the other looks shown from it: a look lying between them is cut from that decode
+// too (it shows the picture as it was, not as it is later changed).
+TEST(BaseDlg, DisabledSlidersShownAtFirstShareTheDecodeOfTheirPicture) {
+    SkinFolder folder;
+    folder.SetSkinDocument(u"<SKIN><PAGE><NORMAL>normal.bmp</NORMAL><DISABLE>disable.bmp</DISABLE></PAGE></SKIN>");
+    folder.SetButtonDocument(
+        u"<B><PAGE><SLIDER_1>SLIDER_1,0,0,50,10,,0</SLIDER_1><BUTTON_1>BUTTON_1,40,20,20,10,,0</BUTTON_1>"
+        u"<SLIDER_2>SLIDER_2,60,40,50,10,,0</SLIDER_2></PAGE></B>");
+    folder.WritePicture("Pop", "normal.bmp", FilledPicture(120, 60, Qt::darkBlue));
+    folder.WritePicture("Pop", "disable.bmp", FilledPicture(120, 60, Qt::gray));
+    SlidersPage page;
+    ASSERT_TRUE(page.CreateSkinPage(nullptr, skin::CBaseDlg::kPopupTemplate));
+    for (skin::CPngHSliderBar& slider : page.sliders) slider.setEnabled(false);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    folder.WritePicture("Pop", "disable.bmp", FilledPicture(120, 60, Qt::cyan));
+    page.button.setEnabled(false);
+
+    const std::pair<QWidget*, const char*> shown[] = {
+        {&page.sliders[0], "disabled slider"},
+        {&page.sliders[1], "disabled slider, the other end"},
+        {&page.button, "disabled later, between them"},
+    };
+    for (const auto& [widget, name] : shown) {
+        EXPECT_EQ(widget->grab().toImage().pixelColor(5, 5), QColor(Qt::gray)) << name;
     }
 }
 
