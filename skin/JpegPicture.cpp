@@ -93,10 +93,17 @@ int DecodeRows(Decoder* decoder, const Rows* rows) {
     jpeg_start_decompress(info);
     // Only whole block columns can be cropped to, and the colour channels' smooth upsampling treats the
     // cropped columns' outer edges as the picture's: one block column more on either side keeps the
-    // edges of the columns taken out of the row exactly as in the whole picture.
+    // edges of the columns taken out of the row exactly as in the whole picture. A progressive picture
+    // whose coefficients are not all sent in full (cut short, or never refined) is smoothed across
+    // blocks, and that smoothing treats the cropped columns' left edge as the picture's too: its rows are
+    // decoded whole (its scans are read whole in any case).
     const JDIMENSION margin = static_cast<JDIMENSION>(info->max_h_samp_factor * DCTSIZE);
     JDIMENSION left = rows->x > margin ? rows->x - margin : 0;
     JDIMENSION width = qMin(rows->x + rows->width + margin, info->output_width) - left;
+    if (info->progressive_mode) {
+        left = 0;
+        width = info->output_width;
+    }
     if (width < info->output_width) jpeg_crop_scanline(info, &left, &width);
     const JDIMENSION skip = rows->x - left;
     const bool direct = skip == 0 && width == rows->width;

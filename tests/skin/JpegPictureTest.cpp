@@ -28,6 +28,7 @@ struct Encoding {
     bool progressive = false;
     int restartRows = 0;
     bool arithmetic = false;
+    bool coarse = false;  // progressive scans that stop before the last bit of every coefficient
 };
 
 // A picture with detail in every channel, so that every sampling and rounding difference shows.
@@ -38,6 +39,16 @@ unsigned char Sample(int x, int y, int channel) {
         case 2: return static_cast<unsigned char>((x ^ y) * 13);
         default: return static_cast<unsigned char>(x * 5 + y * y);
     }
+}
+
+// Progressive scans that send every coefficient but its last bit and never refine it: a valid picture
+// that a decoder shows smoothed across blocks, as it shows a progressive picture cut short.
+std::vector<jpeg_scan_info> CoarseScans(int components) {
+    std::vector<jpeg_scan_info> scans;
+    jpeg_scan_info dc{components, {0, 1, 2, 3}, 0, 0, 0, 1};
+    scans.push_back(dc);
+    for (int c = 0; c < components; ++c) scans.push_back({1, {c}, 1, 63, 0, 1});
+    return scans;
 }
 
 QByteArray Encode(int width, int height, const Encoding& encoding) {
@@ -62,6 +73,11 @@ QByteArray Encode(int width, int height, const Encoding& encoding) {
     info.restart_in_rows = encoding.restartRows;
     info.arith_code = encoding.arithmetic ? TRUE : FALSE;
     if (encoding.progressive) jpeg_simple_progression(&info);
+    const std::vector<jpeg_scan_info> coarse = CoarseScans(info.num_components);
+    if (encoding.coarse) {
+        info.scan_info = coarse.data();
+        info.num_scans = static_cast<int>(coarse.size());
+    }
     jpeg_start_compress(&info, TRUE);
     std::vector<unsigned char> row(static_cast<size_t>(width) * static_cast<size_t>(info.input_components));
     for (int y = 0; y < height; ++y) {
@@ -134,6 +150,8 @@ std::vector<Input> SyntheticInputs() {
         {"150x97 stored as RGB", 150, 97, {JCS_RGB, 1, 1}},
         {"150x97 progressive 4:2:0", 150, 97, {JCS_YCbCr, 2, 2, true}},
         {"150x97 progressive grayscale", 150, 97, {JCS_GRAYSCALE, 1, 1, true}},
+        {"150x97 progressive never refined", 150, 97, {JCS_YCbCr, 2, 2, false, 0, false, true}},
+        {"150x97 progressive grayscale never refined", 150, 97, {JCS_GRAYSCALE, 1, 1, false, 0, false, true}},
         {"150x97 restart markers", 150, 97, {JCS_YCbCr, 2, 2, false, 1}},
         {"150x97 arithmetic coding", 150, 97, {JCS_YCbCr, 2, 2, false, 0, true}},
         {"150x97 CMYK", 150, 97, {JCS_CMYK, 1, 1}},
