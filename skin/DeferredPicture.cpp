@@ -3,7 +3,6 @@
 #include "SkinPictures.h"
 
 #include <algorithm>
-#include <functional>
 #include <utility>
 
 namespace skin {
@@ -23,16 +22,17 @@ namespace {
 // farther apart, each group of looks has its own part decoded and the rows between are skipped.
 constexpr int kBandGapRows = 64;
 
+}  // namespace
+
 // The looks, in groups of rows: sorted by their top, a look starts a new group where it begins more than
 // kBandGapRows below the bottom of the group above.
-std::vector<std::vector<const CutOut*>> RowBands(std::vector<const CutOut*> looks,
-                                                 const std::function<QRect(const CutOut*)>& rectOf) {
+std::vector<std::vector<const CutOut*>> DeferredPicture::RowBands(std::vector<const CutOut*> looks) {
     std::stable_sort(looks.begin(), looks.end(),
-                     [&rectOf](const CutOut* a, const CutOut* b) { return rectOf(a).top() < rectOf(b).top(); });
+                     [](const CutOut* a, const CutOut* b) { return a->rect_.top() < b->rect_.top(); });
     std::vector<std::vector<const CutOut*>> bands;
     long long bandBottom = 0;
     for (const CutOut* look : looks) {
-        const QRect rect = rectOf(look);
+        const QRect rect = look->rect_;
         if (bands.empty() || static_cast<long long>(rect.top()) > bandBottom + kBandGapRows) {
             bands.emplace_back();
             bandBottom = rect.bottom();
@@ -42,8 +42,6 @@ std::vector<std::vector<const CutOut*>> RowBands(std::vector<const CutOut*> look
     }
     return bands;
 }
-
-}  // namespace
 
 void DeferredPicture::Resolve(const std::vector<const CutOut*>& looks) {
     // Only the parts that hold the looks asked for are decoded; a whole picture (a background) or one at
@@ -62,7 +60,7 @@ void DeferredPicture::Resolve(const std::vector<const CutOut*>& looks) {
     }
     // Looks far apart in rows (a page's selected effect near its top, the sliders further down) have
     // their parts decoded one after the other: the rows between them are skipped, not decoded.
-    for (const std::vector<const CutOut*>& band : RowBands(waiting, [](const CutOut* look) { return look->rect_; })) {
+    for (const std::vector<const CutOut*>& band : RowBands(std::move(waiting))) {
         ResolvePart(band);
     }
 }

@@ -51,6 +51,8 @@ private:
     void ResolvePart(const std::vector<const CutOut*>& looks);
     // Decodes the whole picture and cuts every waiting look from it.
     void ResolveWhole();
+    // `looks` in groups of nearby rows, each decoded as a part of its own.
+    static std::vector<std::vector<const CutOut*>> RowBands(std::vector<const CutOut*> looks);
     friend class CutOut;
     void Register(CutOut* cut);
     void Unregister(CutOut* cut);
