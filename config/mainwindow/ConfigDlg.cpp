@@ -121,7 +121,6 @@ void CConfigDlg::InitDialog() {
     ledPage_.SetImageFolderName(ImageFolderName());
     ledPage_.DecodeBackgroundAhead(skin::PictureRatio(this));
     skin::CBaseDlg::InitDialog();
-    fonts_.RegisterProgramFonts();
     if (g_debugLog) WriteDebugLog(u"Ready Sub Dlg Init");
     // A minimise box and no system menu: the window has its own buttons. The window is not shown yet,
     // so changing its flags does not hide it. Its icon is the program's (set once it has painted).
@@ -152,6 +151,10 @@ void CConfigDlg::InitDialog() {
         DropBackgroundUnder(RowsCovered(subPageTop_, skin::LogicalSize(pageBackground), windowHeight));
     }
 
+    // The program's fonts are registered once the pages exist: nothing above draws or measures text,
+    // and a registration waits for the system's font list, which a worker reads meanwhile
+    // (FontDatabaseWarmUp), so the pages are made while it is read.
+    fonts_.RegisterProgramFonts();
     SelectTab(selectedTab_);
     if (g_debugLog) WriteDebugLog(u"Init Sub Dlg Success");
 }

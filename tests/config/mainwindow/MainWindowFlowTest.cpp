@@ -15,6 +15,8 @@
 #include "XmlTextConversion.h"
 
 #include <QAccessible>
+#include <QFont>
+#include <QFontInfo>
 #include <QThread>
 
 #include <chrono>
@@ -142,6 +144,26 @@ TEST_F(FlowTest, NodevStaysOpenWithoutControllerAndUnplugNeverClosesIt) {
         EXPECT_TRUE(window.isVisible());
         Click(window.CloseButton());
     });
+}
+
+// The program's own faces are registered during the window's set-up, before it is first shown, and only
+// while the window exists: its captions are drawn in them from the first paint on.
+TEST_F(FlowTest, TheProgramsOwnFacesServeTheWindowFromItsFirstPaintUntilItGoes) {
+    const auto resolvedFamily = [] {
+        QFont font(QStringLiteral("Heroic Condensed"));
+        font.setPixelSize(14);
+        return QFontInfo(font).family().toStdString();
+    };
+    EXPECT_NE(resolvedFamily(), "Heroic Condensed") << "the system has no such face";
+    {
+        CConfigDlg window(Setup({"NoDev"}));
+        Run(window, [&] {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+            EXPECT_EQ(resolvedFamily(), "Heroic Condensed");
+            Click(window.CloseButton());
+        });
+    }
+    EXPECT_NE(resolvedFamily(), "Heroic Condensed");
 }
 
 // Gives the loaded skin's LED page the top row `top` (its SUB_DLG record).
