@@ -24,7 +24,7 @@ JOBS=${JOBS:-2}
 
 # Debian packages each command needs. Everything the project uses is listed here and nowhere else.
 BASE_PACKAGES=(g++ cmake ninja-build pkg-config ccache git python3
-  qt6-base-dev libjpeg62-turbo-dev libgl-dev libgtest-dev libgmock-dev libudev-dev libsystemd-dev
+  qt6-base-dev libfontconfig-dev libjpeg62-turbo-dev libgl-dev libgtest-dev libgmock-dev libudev-dev libsystemd-dev
   xvfb xauth xdotool librsvg2-bin
   qemu-system-x86 busybox-static cpio
   python3-fonttools fonts-noto-core fonts-roboto-unhinted fonts-play)

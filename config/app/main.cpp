@@ -114,12 +114,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halcyra: cannot show the window: %s\n", missing->c_str());
         return kExitNoDisplay;
     }
+    // The system's font configuration is read while the application object is made, and its font list
+    // beside the set-up below; the window's first text waits for it.
+    fonts::FontDatabaseWarmUp fonts;
     // A display Qt cannot open (no server behind DISPLAY, a plugin that fails) is one line, not an abort.
     std::optional<platform::PlatformStartGuard> startGuard(std::in_place, "halcyra", kExitNoDisplay);
     QApplication application(argc, argv);
     startGuard.reset();
-    // The system's font list is read beside the set-up below; the window's first text waits for it.
-    const fonts::FontDatabaseWarmUp fontList;
+    const fonts::FontDatabaseWarmUp::ListReading fontList = fonts.ReadFontList();
     // The class of the program's windows (WM_CLASS "halcyra", "Halcyra"), as the desktop entry's
     // StartupWMClass names it.
     QApplication::setApplicationName(QStringLiteral("Halcyra"));

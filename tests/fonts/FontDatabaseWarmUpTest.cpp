@@ -15,7 +15,8 @@ namespace {
 TEST(FontDatabaseWarmUp, FontsRegisteredWhileTheListIsReadResolveAsWithoutIt) {
     fonts::EmbeddedFonts programFonts;
     {
-        const fonts::FontDatabaseWarmUp warmUp;
+        fonts::FontDatabaseWarmUp warmUp;
+        const fonts::FontDatabaseWarmUp::ListReading reading = warmUp.ReadFontList();
         programFonts.RegisterProgramFonts();
         QFont medium(QStringLiteral("Heroic Condensed"));
         medium.setStyleName(QStringLiteral("Medium"));
