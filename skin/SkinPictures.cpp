@@ -290,6 +290,9 @@ QSize PictureHeaderSize(const QString& path) {
 int LoadPictureAround(const QString& path, const QRect& hidden, QImage& picture, QSize* size, qreal ratio,
                       QRect& skipped) {
     skipped = QRect();
+    // No picture has rows beyond kLargestPictureSide: the rows stay far from the range's ends.
+    const QRect rows = hidden.intersected(QRect(hidden.left(), 0, hidden.width(), kLargestPictureSide));
+    if (rows.isEmpty()) return LoadPictureFile(path, picture, size, ratio);
     // The twin when it is there and fits the 1x picture, whose header gives the logical size; the rows
     // are then twice as many.
     const QSize single = ratio > 1.0 ? DeclaredPictureFileSize(path) : QSize();
@@ -297,14 +300,13 @@ int LoadPictureAround(const QString& path, const QRect& hidden, QImage& picture,
     const QString file = scale == 2 ? DoubleDensityPath(path) : path;
     QImage decoded;
     QSize whole;
-    if (hidden.isValid() &&
-        DecodeJpegFileAround(file, hidden.top() * scale, hidden.height() * scale, decoded, whole) == 0 &&
+    if (DecodeJpegFileAround(file, rows.top() * scale, rows.height() * scale, decoded, whole) == 0 &&
         (scale == 1 || whole == single * 2)) {
         decoded.setDevicePixelRatio(scale);
         picture = std::move(decoded);
         if (size) *size = LogicalSize(picture);
-        const QRect rows(0, hidden.top(), LogicalSize(picture).width(), hidden.height());
-        skipped = rows.intersected(QRect(QPoint(0, 0), LogicalSize(picture)));
+        const QRect across(0, rows.top(), LogicalSize(picture).width(), rows.height());
+        skipped = across.intersected(QRect(QPoint(0, 0), LogicalSize(picture)));
         return 0;
     }
     return LoadPictureFile(path, picture, size, ratio);

@@ -251,6 +251,8 @@ TEST(HighDensityPictures, APictureLoadedAroundHiddenRowsKeepsEveryOtherRow) {
         {"JPEG, rows past its end", 1.0, QRect(0, 40, 81, 30), QRect(0, 40, 81, 7)},
         {"JPEG, odd rows at the top", 1.0, QRect(0, 0, 81, 3), QRect(0, 0, 81, 3)},
         {"twin", 2.0, QRect(0, 11, 81, 21), QRect(0, 11, 81, 21)},
+        {"twin, rows far past its end", 2.0, QRect(0, 2147483000, 81, 100), QRect()},
+        {"twin, rows from far above it", 2.0, QRect(0, -2147483000, 81, 2147483010), QRect(0, 0, 81, 10)},
         {"misfit", 2.0, QRect(0, 11, 81, 20), QRect()},
         {"flat", 1.0, QRect(0, 11, 81, 20), QRect()},
         {"one", 1.0, QRect(), QRect()},
