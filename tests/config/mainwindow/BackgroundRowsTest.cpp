@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <QTransform>
 
 #include <functional>
 
@@ -53,6 +54,20 @@ QImage Decoded(const QString& path) {
 void Write(const QImage& picture, const QString& path, const char* format) {
     QFile::remove(path);
     ASSERT_TRUE(picture.save(path, format, 100)) << path.toStdString();
+}
+
+// The JPEG file at `path` with an application marker `code` holding `payload` after its start marker.
+void InsertMarker(const QString& path, unsigned char code, const QByteArray& payload) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype length = payload.size() + 2;
+    QByteArray marker("\xFF", 1);
+    marker.append(static_cast<char>(code)).append(static_cast<char>(length >> 8)).append(static_cast<char>(length & 0xFF));
+    bytes.insert(2, marker + payload);
+    file.resize(0);
+    file.seek(0);
+    file.write(bytes);
 }
 
 class BackgroundRowsTest : public MainWindowFixture {
@@ -114,6 +129,18 @@ TEST_F(BackgroundRowsTest, TheWindowPaintsAsWithItsWholeBackgroundWhateverItsPag
          [&](const SkinCopy& skin) {
              const QImage picture = Decoded(skin.Picture(page));
              Write(picture.copy(0, 0, picture.width(), picture.height() / 3), skin.Picture(page), "JPEG");
+         },
+         false},
+        {"a page whose header lies past its first bytes",
+         [&](const SkinCopy& skin) { InsertMarker(skin.Picture(page), 0xE3, QByteArray(65000, 'x')); }, false},
+        {"a page stored turned, which Qt's reader decodes, narrower than the window",
+         [&](const SkinCopy& skin) {
+             const QImage picture = Decoded(skin.Picture(page));
+             const QImage narrow = picture.copy(0, 0, picture.height() / 2, picture.height()).transformed(QTransform().rotate(-90));
+             Write(narrow, skin.Picture(page), "JPEG");
+             // Exif orientation 6: the stored picture is to be turned a quarter clockwise.
+             const char exif[] = "Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0";
+             InsertMarker(skin.Picture(page), 0xE1, QByteArray(exif, sizeof(exif) - 1));
          },
          false},
         {"a page missing", [&](const SkinCopy& skin) { QFile::remove(skin.Picture(page)); }, true},
