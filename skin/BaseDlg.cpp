@@ -27,12 +27,14 @@ QString PictureName(const QString& section, std::u16string_view key) {
     return ToQString(xml::LookupValue(skindocs::SkinDocument(), ToU16(section), key));
 }
 
-// Loads the named picture of the page into `picture`, for a window of device pixel ratio `ratio`; a
-// missing name or file leaves it as it was.
-bool LoadPagePicture(const QString& folder, const QString& name, QImage& picture, qreal ratio,
-                     QSize* size = nullptr) {
+// Loads the named picture of the page into `picture`, for a window of device pixel ratio `ratio`, the
+// rows of a valid `hidden` left undecoded where it can (LoadPictureAround: `skipped`); a missing name or
+// file leaves it as it was.
+bool LoadPagePicture(const QString& folder, const QString& name, QImage& picture, qreal ratio, QSize* size,
+                     const QRect& hidden, QRect& skipped) {
+    skipped = QRect();
     if (name.isEmpty()) return false;
-    return LoadPictureFile(folder + name, picture, size, ratio) == 0;
+    return LoadPictureAround(folder + name, hidden, picture, size, ratio, skipped) == 0;
 }
 
 }  // namespace
@@ -116,7 +118,7 @@ void CBaseDlg::LoadSkin() {
     const bool loaded =
         !backgroundName.isEmpty() && backgroundAhead_.Take(folder + backgroundName, ratio, aheadError, background_, size)
             ? aheadError == 0
-            : LoadPagePicture(folder, backgroundName, background_, ratio, &size);
+            : LoadPagePicture(folder, backgroundName, background_, ratio, &size, hiddenRows_, undecodedRows_);
     if (loaded) {
         // A child page lies at its parent's corner. A window is not placed here: asking for a position
         // would put it at the screen's corner, where the window manager and the dialog's own placement
@@ -132,6 +134,21 @@ void CBaseDlg::LoadSkin() {
     imageSet_.deferredOver = DeferredPicture::Named(folder, PictureName(sectionName_, u"OVER"), ratio);
     imageSet_.deferredDown = DeferredPicture::Named(folder, PictureName(sectionName_, u"DOWN"), ratio);
     imageSet_.deferredDisable = DeferredPicture::Named(folder, PictureName(sectionName_, u"DISABLE"), ratio);
+}
+
+QSize CBaseDlg::DeclaredBackgroundSize() const {
+    const QString name = PictureName(sectionName_, u"NORMAL");
+    return name.isEmpty() ? QSize() : PictureHeaderSize(PageImageFolder(imageFolderName_) + name);
+}
+
+void CBaseDlg::DecodeWholeBackground() {
+    if (undecodedRows_.isEmpty()) return;
+    // The same picture as before, now with every row: the widgets' looks, cut outside the undecoded
+    // rows, stay as they are.
+    QRect none;
+    LoadPagePicture(PageImageFolder(imageFolderName_), PictureName(sectionName_, u"NORMAL"), background_,
+                    background_.devicePixelRatio(), nullptr, QRect(), none);
+    undecodedRows_ = QRect();
 }
 
 void CBaseDlg::DecodeBackgroundAhead(qreal ratio) {
@@ -169,6 +186,8 @@ void CBaseDlg::FreeStatePictures() {
 }
 
 void CBaseDlg::DropBackgroundUnder(const QRect& covered) {
+    // Rows left undecoded that the cover does not hide are decoded first.
+    if (!covered.contains(undecodedRows_)) DecodeWholeBackground();
     const QRect whole(QPoint(0, 0), LogicalSize(background_));
     if (background_.isNull() || !covered.intersects(whole)) return;
     for (const QRect& seen : QRegion(whole).subtracted(covered)) {
@@ -177,6 +196,7 @@ void CBaseDlg::DropBackgroundUnder(const QRect& covered) {
         backgroundPieces_.push_back(BackgroundPiece{seen.topLeft(), std::move(piece)});
     }
     background_ = QImage();
+    undecodedRows_ = QRect();
 }
 
 void CBaseDlg::DrawSkinContent(QPainter&) {}

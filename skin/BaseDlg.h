@@ -73,6 +73,9 @@ public:
     // that share the background's pixels (ImageSet's shareNormal) keep the whole picture alive, so a page
     // that drops part of its background cuts its looks as copies.
     void DropBackgroundUnder(const QRect& covered);
+    // The size the page's background picture declares in its header (invalid without one), known
+    // without decoding it.
+    QSize DeclaredBackgroundSize() const;
     // Paints the page's own content over the background (labels and the like); the base draws nothing.
     virtual void DrawSkinContent(QPainter& painter);
 
@@ -91,6 +94,15 @@ protected:
     // Runs once before the page is first shown or when CreateSkinPage creates it: LoadSkin, then
     // FreeStatePictures. Pages that add their own initialisation call the base first.
     virtual void InitDialog();
+
+    // Has LoadSkin leave the background's rows of `rows` (logical, across the page's width) undecoded
+    // where the picture allows it, for a page whose child page will cover them: no widget of the page
+    // may cut its look there. UndecodedBackgroundRows() then says which rows are undefined in
+    // BackgroundPicture(): the page drops them (DropBackgroundUnder a cover that holds them) or has
+    // them decoded after all (DecodeWholeBackground) before it is painted.
+    void HideBackgroundRows(const QRect& rows) { hiddenRows_ = rows; }
+    const QRect& UndecodedBackgroundRows() const { return undecodedRows_; }
+    void DecodeWholeBackground();
 
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -116,6 +128,8 @@ private:
     bool painted_ = false;
 
     QImage background_;
+    QRect hiddenRows_;
+    QRect undecodedRows_;
     PictureAhead backgroundAhead_;
     // What is kept of the background once a child page covers part of it (DropBackgroundUnder).
     struct BackgroundPiece {

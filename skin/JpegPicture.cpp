@@ -6,6 +6,7 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
 #include <cstring>
@@ -53,7 +54,8 @@ void OutputMessage(j_common_ptr info) {
 
 // The rows to decode and where they go: the part of the picture at (x, y), `width` x `height` pixels,
 // into `height` rows of 32-bit pixels `stride` bytes apart at `bits`. `scratch` holds one whole decoded
-// row when only some of the columns are kept.
+// row when only some of the columns are kept. The `gapRows` rows from the part's row `gapFrom` on are
+// skipped: their target rows are left as they are.
 struct Rows {
     JDIMENSION x;
     JDIMENSION y;
@@ -62,6 +64,8 @@ struct Rows {
     unsigned char* bits;
     qsizetype stride;
     unsigned char* scratch;
+    JDIMENSION gapFrom;
+    JDIMENSION gapRows;
 };
 
 // Sets up the decoder on `data` and reads the header. Returns 0 or EINVAL.
@@ -109,6 +113,13 @@ int DecodeRows(Decoder* decoder, const Rows* rows) {
     const bool direct = skip == 0 && width == rows->width;
     if (rows->y > 0 && jpeg_skip_scanlines(info, rows->y) != rows->y) return EINVAL;
     for (JDIMENSION y = 0; y < rows->height; ++y) {
+        if (y == rows->gapFrom && rows->gapRows > 0) {
+            // Skipped rows are read but neither transformed nor turned into pixels.
+            const JDIMENSION gap = qMin(rows->gapRows, rows->height - y);
+            if (jpeg_skip_scanlines(info, gap) != gap) return EINVAL;
+            y += gap;
+            if (y == rows->height) break;
+        }
         unsigned char* target = rows->bits + static_cast<qsizetype>(y) * rows->stride;
         JSAMPROW row = direct ? target : rows->scratch;
         if (jpeg_read_scanlines(info, &row, 1) != 1) return EINVAL;
@@ -139,7 +150,14 @@ bool DecodedDirectly(const jpeg_decompress_struct& info) {
     return plain && !HasMarker(info, JPEG_APP0 + 1, "Exif\0", 5) && !HasMarker(info, JPEG_APP0 + 2, "ICC_PROFILE\0", 12);
 }
 
-int Decode(Decoder& decoder, const QByteArray& bytes, const QRect& clip, QImage& picture, QRect& part, QSize& whole) {
+// The rows of a decode: all of the part's rows, or with a valid `gap` all but the gap's.
+struct RowGap {
+    int from = 0;
+    int count = 0;
+};
+
+int Decode(Decoder& decoder, const QByteArray& bytes, const QRect& clip, const RowGap& gap, QImage& picture,
+           QRect& part, QSize& whole) {
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     if (ReadHeader(&decoder, data, static_cast<unsigned long>(bytes.size())) != 0) return EINVAL;
     const jpeg_decompress_struct& info = decoder.info;
@@ -155,7 +173,8 @@ int Decode(Decoder& decoder, const QByteArray& bytes, const QRect& clip, QImage&
     std::vector<unsigned char> scratch(allColumns ? 0 : static_cast<size_t>(size.width()) * 4);
     const Rows rows{static_cast<JDIMENSION>(inside.x()), static_cast<JDIMENSION>(inside.y()),
                     static_cast<JDIMENSION>(inside.width()), static_cast<JDIMENSION>(inside.height()),
-                    decoded.bits(), decoded.bytesPerLine(), scratch.data()};
+                    decoded.bits(), decoded.bytesPerLine(), scratch.data(),
+                    static_cast<JDIMENSION>(gap.from), static_cast<JDIMENSION>(gap.count)};
     if (DecodeRows(&decoder, &rows) != 0) return EINVAL;
     picture = std::move(decoded);
     part = inside;
@@ -172,7 +191,29 @@ bool IsJpegData(const QByteArray& bytes) {
 
 int DecodeJpegPicture(const QByteArray& bytes, const QRect& clip, QImage& picture, QRect& part, QSize& whole) {
     Decoder decoder{};
-    const int result = Decode(decoder, bytes, clip, picture, part, whole);
+    const int result = Decode(decoder, bytes, clip, RowGap{}, picture, part, whole);
+    if (decoder.created) jpeg_destroy_decompress(&decoder.info);
+    return result;
+}
+
+QSize JpegHeaderSize(const QByteArray& head) {
+    Decoder decoder{};
+    QSize size;
+    // A header cut short ends the read with an error, not with a size.
+    const auto* data = reinterpret_cast<const unsigned char*>(head.constData());
+    if (ReadHeader(&decoder, data, static_cast<unsigned long>(head.size())) == 0) {
+        size = QSize(static_cast<int>(qMin<JDIMENSION>(decoder.info.image_width, INT_MAX)),
+                     static_cast<int>(qMin<JDIMENSION>(decoder.info.image_height, INT_MAX)));
+    }
+    if (decoder.created) jpeg_destroy_decompress(&decoder.info);
+    return size;
+}
+
+int DecodeJpegPictureAround(const QByteArray& bytes, int gapFrom, int gapRows, QImage& picture, QSize& whole) {
+    Decoder decoder{};
+    QRect part;
+    const RowGap gap{std::max(gapFrom, 0), std::max(gapRows, 0)};
+    const int result = Decode(decoder, bytes, QRect(), gap, picture, part, whole);
     if (decoder.created) jpeg_destroy_decompress(&decoder.info);
     return result;
 }

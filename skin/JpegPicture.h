@@ -25,4 +25,13 @@ bool IsJpegData(const QByteArray& bytes);
 // `picture`, `part` and `whole` are changed only on success.
 int DecodeJpegPicture(const QByteArray& bytes, const QRect& clip, QImage& picture, QRect& part, QSize& whole);
 
+// The picture size the JPEG header at the start of `head` declares (invalid when `head` holds no whole
+// header); no pixel is decoded.
+QSize JpegHeaderSize(const QByteArray& head);
+
+// Decodes the whole JPEG picture as DecodeJpegPicture does, except its `gapRows` rows from row `gapFrom`
+// on: those are read in one pass with the others but not turned into pixels, and their rows of
+// `picture` are left undefined (the caller covers or replaces them). Same outcomes as DecodeJpegPicture.
+int DecodeJpegPictureAround(const QByteArray& bytes, int gapFrom, int gapRows, QImage& picture, QSize& whole);
+
 }  // namespace skin

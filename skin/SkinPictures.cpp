@@ -224,6 +224,15 @@ bool LoadDoubleDensityTwin(const QString& path, QImage& picture) {
     return true;
 }
 
+// Decodes the JPEG file at `path` whole except the `gapRows` rows from `gapFrom` on (see
+// DecodeJpegPictureAround); ENOTSUP for any other file, which is then decoded whole.
+int DecodeJpegFileAround(const QString& path, int gapFrom, int gapRows, QImage& picture, QSize& whole) {
+    QByteArray bytes;
+    if (const int error = ReadPictureBytes(path, bytes); error != 0) return error;
+    if (!IsJpegData(bytes)) return ENOTSUP;
+    return DecodeJpegPictureAround(bytes, gapFrom, gapRows, picture, whole);
+}
+
 }  // namespace
 
 bool IsAllowedPictureSize(const QSize& size) {
@@ -258,6 +267,49 @@ int LoadPictureFile(const QString& path, QImage& picture, QSize* size, qreal rat
     }
     if (size) *size = LogicalSize(picture);
     return 0;
+}
+
+QSize PictureHeaderSize(const QString& path) {
+    // A header lies in the file's first bytes; a JPEG's after the markers before its frame, which are
+    // small in a skin's pictures.
+    constexpr qsizetype kHeaderBytes = 1 << 16;
+    if (path.startsWith(QLatin1Char(':'))) return QImageReader(path).size();
+    int fd = -1;
+    if (OpenPictureFile(path, fd) != 0) return {};
+    QByteArray head(kHeaderBytes, Qt::Uninitialized);
+    ssize_t n = 0;
+    do {
+        n = ::read(fd, head.data(), static_cast<size_t>(head.size()));
+    } while (n < 0 && errno == EINTR);
+    ::close(fd);
+    head.resize(std::max<qsizetype>(n, 0));
+    if (IsJpegData(head)) return JpegHeaderSize(head);
+    return DeclaredPictureSize(head);
+}
+
+int LoadPictureAround(const QString& path, const QRect& hidden, QImage& picture, QSize* size, qreal ratio,
+                      QRect& skipped) {
+    skipped = QRect();
+    // No picture has rows beyond kLargestPictureSide: the rows stay far from the range's ends.
+    const QRect rows = hidden.intersected(QRect(hidden.left(), 0, hidden.width(), kLargestPictureSide));
+    if (rows.isEmpty()) return LoadPictureFile(path, picture, size, ratio);
+    // The twin when it is there and fits the 1x picture, whose header gives the logical size; the rows
+    // are then twice as many.
+    const QSize single = ratio > 1.0 ? DeclaredPictureFileSize(path) : QSize();
+    const int scale = single.isValid() ? 2 : 1;
+    const QString file = scale == 2 ? DoubleDensityPath(path) : path;
+    QImage decoded;
+    QSize whole;
+    if (DecodeJpegFileAround(file, rows.top() * scale, rows.height() * scale, decoded, whole) == 0 &&
+        (scale == 1 || whole == single * 2)) {
+        decoded.setDevicePixelRatio(scale);
+        picture = std::move(decoded);
+        if (size) *size = LogicalSize(picture);
+        const QRect across(0, rows.top(), LogicalSize(picture).width(), rows.height());
+        skipped = across.intersected(QRect(QPoint(0, 0), LogicalSize(picture)));
+        return 0;
+    }
+    return LoadPictureFile(path, picture, size, ratio);
 }
 
 int LoadMaskPictureFile(const QString& path, QImage& mask) { return DecodeStoredPicture(path, mask); }

@@ -86,6 +86,11 @@ constexpr unsigned long long kLargestPictureFileBytes =
     kLargestPicturePixels * 4 + kLargestPicturePixels * 4 / 64 + (1U << 16);
 bool IsAllowedPictureSize(const QSize& size);
 
+// The size the picture file at `path` declares in its header, read from its first bytes only (invalid
+// when the file is refused, is not a picture or its header lies further in): the logical size that
+// LoadPictureFile gives when the file decodes.
+QSize PictureHeaderSize(const QString& path);
+
 // Reads the whole file and decodes it (BMP, JPEG, GIF, PNG). On success `picture` gets the decoded
 // picture in a 32-bit format and `size` (when given) its logical width and height; returns 0. A file
 // that cannot be opened returns its system error code; a file that cannot be decoded returns EINVAL. In
@@ -97,6 +102,14 @@ bool IsAllowedPictureSize(const QSize& size);
 // is exactly twice the size of the 1x picture (of which only the header, where the size stands, is then
 // read); otherwise (no twin, a twin that does not fit) the 1x picture is loaded as at ratio 1. Masks are loaded at ratio 1: a window's outline is in logical pixels.
 int LoadPictureFile(const QString& path, QImage& picture, QSize* size = nullptr, qreal ratio = 1.0);
+
+// Loads the picture as LoadPictureFile does, but of a JPEG picture (or twin) leaves the rows of `hidden`
+// (logical rows; a page that covers them draws its own picture there) undecoded: `skipped` gets the rows
+// left so, across the picture's width, whose pixels are then undefined; the caller drops or replaces
+// them (CBaseDlg::DropBackgroundUnder). Any other picture, or one that cannot be decoded so, is loaded
+// whole by LoadPictureFile, with `skipped` empty.
+int LoadPictureAround(const QString& path, const QRect& hidden, QImage& picture, QSize* size, qreal ratio,
+                      QRect& skipped);
 
 // Loads a window outline's mask picture at ratio 1 as LoadPictureFile does, with the same checks and
 // outcomes, but in the form it is stored in: a two-colour mask stays one bit per pixel, which

@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace config {
 
@@ -36,6 +37,10 @@ namespace {
 // The buttons of section "MAIN", in the order they are created.
 constexpr std::array<std::u16string_view, CConfigDlg::kTabCount> kTabKeys = {keys::kButtonMainControl,
                                                                            keys::kButtonMacro, keys::kButtonLibrary};
+// Every button the window cuts from its background (LoadSkin).
+constexpr std::array<std::u16string_view, 8> kButtonKeys = {
+    keys::kButtonMin,    keys::kButtonClose,    keys::kButtonApply,        keys::kButtonMainControl,
+    keys::kButtonMacro,  keys::kButtonLibrary,  keys::kButtonProfile1,     keys::kButtonProfilePic1};
 constexpr int kTabLedPage = 0;
 constexpr int kTabWebPage = 1;
 constexpr int kTabFirmware = 2;
@@ -55,6 +60,20 @@ QRect RowsCovered(int top, const QSize& page, int windowHeight) {
     const qint64 end = std::min<qint64>(qint64{top} + page.height(), windowHeight);
     if (end <= first) return QRect();
     return QRect(0, static_cast<int>(first), page.width(), static_cast<int>(end - first));
+}
+
+// The rows of the window's background that a page of `page` size placed `top` rows down covers, across
+// the window's width, when none of the window's buttons lies in them: those need not be decoded.
+// Empty when the page is not known or some button's look would be cut from them.
+QRect RowsToLeaveUndecoded(int top, const QSize& page) {
+    if (!page.isValid()) return QRect();
+    const QRect rows = RowsCovered(top, page, std::numeric_limits<int>::max());
+    for (const std::u16string_view key : kButtonKeys) {
+        const std::u16string record = xml::LookupValue(skindocs::ButtonDocument(), keys::kMain, key);
+        const QRect button = skin::ToQRect(skin::ParseSkinRecord(record).rect);
+        if (!button.isEmpty() && button.bottom() >= rows.top() && button.top() <= rows.bottom()) return QRect();
+    }
+    return rows;
 }
 
 void ShowMessageBox(QWidget* owner, const QString& text) {
@@ -120,6 +139,9 @@ void CConfigDlg::InitDialog() {
     // The LED page's background is decoded beside the window's own outline, background and buttons.
     ledPage_.SetImageFolderName(ImageFolderName());
     ledPage_.DecodeBackgroundAhead(skin::PictureRatio(this));
+    subPageTop_ = skin::SkinInteger(xml::LookupValue(skindocs::ButtonDocument(), keys::kMain, keys::kSubDlg));
+    // The rows the page will cover, as far as its picture's header tells, are not decoded at all.
+    HideBackgroundRows(RowsToLeaveUndecoded(subPageTop_, ledPage_.DeclaredBackgroundSize()));
     skin::CBaseDlg::InitDialog();
     if (g_debugLog) WriteDebugLog(u"Ready Sub Dlg Init");
     // A minimise box and no system menu: the window has its own buttons. The window is not shown yet,
@@ -139,16 +161,19 @@ void CConfigDlg::InitDialog() {
     progressPane_.CreateSkinPage(this, kChildTemplate);
     progressPane_.move(0, height() - progressPane_.height());
 
-    subPageTop_ = skin::SkinInteger(xml::LookupValue(skindocs::ButtonDocument(), keys::kMain, keys::kSubDlg));
     ledPage_.SetSettings(&controllerLink_, working_.get(), saved_.get());
     ledPage_.CreateSkinPage(this, kChildTemplate);
     ledPage_.move(0, subPageTop_);
     // Under the page the window draws the page's background (DrawSkinContent), whether the page is
     // shown or hidden: its own background is never seen there, and an opaque page picture lets it go.
+    // What the page's decode says wins over its header: rows left undecoded that the page does not
+    // cover after all are decoded now (DropBackgroundUnder does so for a cover that misses some).
     const QImage& pageBackground = ledPage_.BackgroundPicture();
     if (!pageBackground.isNull() && !pageBackground.hasAlphaChannel()) {
         const int windowHeight = skin::LogicalSize(BackgroundPicture()).height();
         DropBackgroundUnder(RowsCovered(subPageTop_, skin::LogicalSize(pageBackground), windowHeight));
+    } else {
+        DecodeWholeBackground();
     }
 
     // The program's fonts are registered once the pages exist: nothing above draws or measures text,

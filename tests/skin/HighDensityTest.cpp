@@ -218,4 +218,68 @@ TEST(HighDensityPictures, SliderKeepsLogicalGeometryAndDrawsTheTwins) {
     EXPECT_EQ(shown.copy(196, 0, 4, 20), Pixels(track).copy(196, 0, 4, 20));
 }
 
+// A picture loaded around hidden rows has every other row as the whole load has it, at its own density:
+// the twin's rows are twice the logical rows. Only JPEG data is decoded around the rows; anything else,
+// and a twin that does not fit, is loaded whole as before.
+TEST(HighDensityPictures, APictureLoadedAroundHiddenRowsKeepsEveryOtherRow) {
+    skintest::SkinFolder folder;
+    QImage detail(81, 47, QImage::Format_RGB32);
+    for (int y = 0; y < detail.height(); ++y) {
+        for (int x = 0; x < detail.width(); ++x) detail.setPixel(x, y, qRgb(x * 3, y * 5, (x * y) % 256));
+    }
+    const auto jpeg = [](const QImage& picture) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "JPEG", 90);
+        return bytes;
+    };
+    folder.WriteFile(kFolder, "one.jpg", jpeg(detail));
+    folder.WriteFile(kFolder, "twin.jpg", jpeg(detail));
+    folder.WriteFile(kFolder, "twin@2x.jpg", jpeg(detail.scaled(detail.size() * 2)));
+    folder.WriteFile(kFolder, "misfit.jpg", jpeg(detail));
+    folder.WriteFile(kFolder, "misfit@2x.jpg", jpeg(detail.scaled(detail.size() * 2 + QSize(1, 0))));
+    folder.WritePicture(kFolder, "flat.bmp", detail);
+    struct Case {
+        const char* name;
+        qreal ratio;
+        QRect hidden;
+        QRect skipped;
+    };
+    const Case cases[] = {
+        {"JPEG", 1.0, QRect(0, 11, 81, 20), QRect(0, 11, 81, 20)},
+        {"JPEG, rows past its end", 1.0, QRect(0, 40, 81, 30), QRect(0, 40, 81, 7)},
+        {"JPEG, odd rows at the top", 1.0, QRect(0, 0, 81, 3), QRect(0, 0, 81, 3)},
+        {"twin", 2.0, QRect(0, 11, 81, 21), QRect(0, 11, 81, 21)},
+        {"twin, rows far past its end", 2.0, QRect(0, 2147483000, 81, 100), QRect()},
+        {"twin, rows from far above it", 2.0, QRect(0, -2147483000, 81, 2147483010), QRect(0, 0, 81, 10)},
+        {"misfit", 2.0, QRect(0, 11, 81, 20), QRect()},
+        {"flat", 1.0, QRect(0, 11, 81, 20), QRect()},
+        {"one", 1.0, QRect(), QRect()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QString::fromLatin1(c.name).section(QLatin1Char(','), 0, 0);
+        const QString path = PathOf(name == QLatin1String("JPEG") ? QStringLiteral("one.jpg")
+                                                                  : name + (name == QLatin1String("flat") ? ".bmp" : ".jpg"));
+        QImage expected;
+        ASSERT_EQ(skin::LoadPictureFile(path, expected, nullptr, c.ratio), 0);
+        QImage picture;
+        QSize size;
+        QRect skipped;
+        ASSERT_EQ(skin::LoadPictureAround(path, c.hidden, picture, &size, c.ratio, skipped), 0);
+        EXPECT_EQ(skipped, c.skipped);
+        EXPECT_EQ(size, skin::LogicalSize(expected));
+        EXPECT_EQ(picture.devicePixelRatio(), expected.devicePixelRatio());
+        ASSERT_EQ(picture.size(), expected.size());
+        const QRect undecoded = skin::PicturePixels(picture, skipped);
+        int differing = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            if (y >= undecoded.top() && y <= undecoded.bottom()) continue;
+            for (int x = 0; x < picture.width(); ++x) differing += picture.pixel(x, y) != expected.pixel(x, y);
+        }
+        EXPECT_EQ(differing, 0);
+    }
+}
+
 }  // namespace

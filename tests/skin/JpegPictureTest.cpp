@@ -15,6 +15,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <jpeglib.h>
 #include <vector>
 
@@ -316,6 +317,74 @@ TEST(JpegPicture, DamagedDataGivesTheSameOutcomeAsBefore) {
             }
         }
     }
+}
+
+// Decoded around a gap of rows, a picture has every row outside the gap as the whole decode has it, for
+// every way a picture is stored and gaps at the edges, of one row, and reaching past the end.
+TEST(JpegPicture, DecodesEveryRowOutsideAGapAsTheWholePictureHasIt) {
+    for (const Input& input : SyntheticInputs()) {
+        if (!input.direct) continue;
+        SCOPED_TRACE(input.name.toStdString());
+        const QImage expected = Reference(input.bytes);
+        const int h = expected.height();
+        struct Gap {
+            int from;
+            int rows;
+        };
+        for (const Gap gap : {Gap{0, h / 2}, Gap{h / 3 + 1, h / 3}, Gap{1, 1}, Gap{h / 2, h}, Gap{h, 5}, Gap{3, 0}}) {
+            SCOPED_TRACE(testing::Message() << "gap " << gap.from << "+" << gap.rows);
+            QImage picture;
+            QSize whole;
+            ASSERT_EQ(skin::DecodeJpegPictureAround(input.bytes, gap.from, gap.rows, picture, whole), 0);
+            EXPECT_EQ(whole, expected.size());
+            ASSERT_EQ(picture.size(), expected.size());
+            int differing = 0;
+            for (int y = 0; y < h; ++y) {
+                if (y >= gap.from && y < gap.from + gap.rows) continue;
+                if (std::memcmp(picture.constScanLine(y), expected.constScanLine(y), static_cast<size_t>(picture.width()) * 4) != 0) {
+                    ++differing;
+                }
+            }
+            EXPECT_EQ(differing, 0) << "rows differ";
+        }
+    }
+}
+
+// A picture's size is read from the first bytes of its file, as the header declares it; a file that is
+// no picture, or whose header lies beyond those bytes, has none.
+TEST(JpegPicture, TheHeaderAloneGivesThePicturesSize) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray baseline = Encode(150, 97, {});
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImage(33, 21, QImage::Format_ARGB32).save(&buffer, "PNG");
+    }
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QSize size;
+    };
+    const Case cases[] = {
+        {"a JPEG picture", baseline, QSize(150, 97)},
+        {"a progressive JPEG picture", Encode(61, 35, {JCS_YCbCr, 2, 2, true}), QSize(61, 35)},
+        {"a PNG picture", png, QSize(33, 21)},
+        {"a JPEG header cut short", baseline.left(baseline.indexOf(QByteArray("\xFF\xC0", 2)) + 4), QSize()},
+        {"a header after 100 KB of other data", WithMarker(WithMarker(baseline, 0xE3, QByteArray(60000, 'x')), 0xE4, QByteArray(60000, 'y')), QSize()},
+        {"no picture", QByteArray("not a picture"), QSize()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QStringLiteral("picture"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        EXPECT_EQ(skin::PictureHeaderSize(path), c.size);
+    }
+    EXPECT_EQ(skin::PictureHeaderSize(dir.filePath(QStringLiteral("missing"))), QSize());
 }
 
 }  // namespace
