@@ -144,8 +144,8 @@ void CConfigDlg::InitDialog() {
     ledPage_.SetSettings(&controllerLink_, working_.get(), saved_.get());
     ledPage_.CreateSkinPage(this, kChildTemplate);
     ledPage_.move(0, subPageTop_);
-    // Under the page the window draws the page's background (DrawSkinContent), whether the page is
-    // shown or hidden: its own background is never seen there, and an opaque page picture lets it go.
+    // Under the page the window draws the page's background (DrawSkinContent) wherever the page does
+    // not paint it itself: its own background is never seen there, and an opaque page picture lets it go.
     const QImage& pageBackground = ledPage_.BackgroundPicture();
     if (!pageBackground.isNull() && !pageBackground.hasAlphaChannel()) {
         const int windowHeight = skin::LogicalSize(BackgroundPicture()).height();
@@ -230,9 +230,12 @@ void CConfigDlg::LoadSkin() {
 }
 
 void CConfigDlg::DrawSkinContent(QPainter& painter) {
-    if (auto* page = qobject_cast<skin::CBaseDlg*>(currentPage_)) {
-        painter.drawImage(QPoint(0, subPageTop_), page->BackgroundPicture());
-    }
+    auto* page = qobject_cast<skin::CBaseDlg*>(currentPage_);
+    if (page == nullptr) return;
+    // A shown page that paints all of its rectangle hides the picture under it: drawing it there too
+    // would double the largest copy of the paint.
+    if (page->isVisible() && page->PaintsWholeRectOpaque()) return;
+    painter.drawImage(QPoint(0, subPageTop_), page->BackgroundPicture());
 }
 
 void CConfigDlg::SelectTab(int index) {
