@@ -185,7 +185,7 @@ bool CBaseDlg::PaintsWholeRectOpaque() const {
     // A picture drawn at another density is scaled, and the pixels along its edges may be blended.
     return !background_.isNull() && !background_.hasAlphaChannel() &&
            background_.devicePixelRatio() == devicePixelRatioF() &&
-           QRect(QPoint(0, 0), LogicalSize(background_)).contains(rect()) && paintOutline_.isEmpty() && mask().isEmpty();
+           LogicalSize(background_) == size() && paintOutline_.isEmpty() && mask().isEmpty();
 }
 
 void CBaseDlg::paintEvent(QPaintEvent*) {

@@ -75,9 +75,10 @@ public:
     void DropBackgroundUnder(const QRect& covered);
     // Paints the page's own content over the background (labels and the like); the base draws nothing.
     virtual void DrawSkinContent(QPainter& painter);
-    // Whether each paint of the page covers its whole rectangle with opaque pixels, each picture pixel on
-    // one screen pixel: its background is opaque, at the window's density and at least the page's size,
-    // and neither an outline nor a mask clips it. What lies under the shown page is then never seen.
+    // Whether each paint of the page covers its whole rectangle with its background picture alone, opaque,
+    // each picture pixel on one screen pixel: the picture is opaque, at the window's density and of the
+    // page's size, and neither an outline nor a mask clips it. Where the shown page lies, that picture
+    // drawn under it is then never seen.
     virtual bool PaintsWholeRectOpaque() const;
 
     // The page's pictures as handed to the widget factory.

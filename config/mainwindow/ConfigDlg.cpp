@@ -232,10 +232,11 @@ void CConfigDlg::LoadSkin() {
 void CConfigDlg::DrawSkinContent(QPainter& painter) {
     auto* page = qobject_cast<skin::CBaseDlg*>(currentPage_);
     if (page == nullptr) return;
-    // A shown page that paints all of its rectangle hides the picture under it: drawing it there too
-    // would double the largest copy of the paint.
-    if (page->isVisible() && page->PaintsWholeRectOpaque()) return;
-    painter.drawImage(QPoint(0, subPageTop_), page->BackgroundPicture());
+    const QPoint at(0, subPageTop_);
+    // A shown page that lies where its picture goes and paints all of its rectangle hides the picture
+    // drawn under it: drawing it there too would double the largest copy of the paint.
+    if (page->isVisible() && page->pos() == at && page->PaintsWholeRectOpaque()) return;
+    painter.drawImage(at, page->BackgroundPicture());
 }
 
 void CConfigDlg::SelectTab(int index) {

@@ -241,7 +241,7 @@ TEST(BaseDlg, APageSaysWhetherItsPaintCoversItsWholeRectangle) {
     const QImage opaque = FilledPicture(120, 60, Qt::darkBlue);
     const Case cases[] = {
         {"opaque picture of the page's size", "normal.bmp", opaque, false, QSize(), QRect(), true},
-        {"page smaller than its picture", "normal.bmp", opaque, false, QSize(100, 50), QRect(), true},
+        {"page smaller than its picture", "normal.bmp", opaque, false, QSize(100, 50), QRect(), false},
         {"page larger than its picture", "normal.bmp", opaque, false, QSize(121, 60), QRect(), false},
         {"picture with see-through pixels", "normal.png", translucent, false, QSize(), QRect(), false},
         {"no picture", "", QImage(), false, QSize(120, 60), QRect(), false},

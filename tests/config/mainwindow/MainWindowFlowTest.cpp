@@ -193,6 +193,15 @@ TEST_F(FlowTest, TheRowsUnderTheLedPageShowThePageShownOrHidden) {
         const QImage background = page.BackgroundPicture().convertToFormat(QImage::Format_RGB32);
         EXPECT_TRUE(window.grab(under).toImage().convertToFormat(QImage::Format_RGB32) == background) << "hidden";
         page.show();
+
+        // A page shorter than its picture leaves the picture's last rows to the window.
+        const int kept = under.height() - 40;
+        page.resize(under.width(), kept);
+        const QRect below(under.left(), under.top() + kept, under.width(), 40);
+        EXPECT_TRUE(window.grab(below).toImage().convertToFormat(QImage::Format_RGB32) ==
+                    background.copy(0, kept, under.width(), 40))
+            << "shorter";
+        page.resize(under.size());
         Click(window.CloseButton());
     });
 }
