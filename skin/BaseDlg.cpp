@@ -201,6 +201,13 @@ void CBaseDlg::DropBackgroundUnder(const QRect& covered) {
 
 void CBaseDlg::DrawSkinContent(QPainter&) {}
 
+bool CBaseDlg::PaintsWholeRectOpaque() const {
+    // A picture drawn at another density is scaled, and the pixels along its edges may be blended.
+    return !background_.isNull() && !background_.hasAlphaChannel() &&
+           background_.devicePixelRatio() == devicePixelRatioF() &&
+           LogicalSize(background_) == size() && paintOutline_.isEmpty() && mask().isEmpty();
+}
+
 void CBaseDlg::paintEvent(QPaintEvent*) {
     // Widgets paint into the window's back buffer, so background and content appear in one transfer.
     QPainter painter(this);

@@ -78,6 +78,11 @@ public:
     QSize DeclaredBackgroundSize() const;
     // Paints the page's own content over the background (labels and the like); the base draws nothing.
     virtual void DrawSkinContent(QPainter& painter);
+    // Whether each paint of the page covers its whole rectangle with its background picture alone, opaque,
+    // each picture pixel on one screen pixel: the picture is opaque, at the window's density and of the
+    // page's size, and neither an outline nor a mask clips it. Where the shown page lies, that picture
+    // drawn under it is then never seen.
+    virtual bool PaintsWholeRectOpaque() const;
 
     // The page's pictures as handed to the widget factory.
     const SkinImageSet& ImageSet() const { return imageSet_; }

@@ -1,5 +1,6 @@
 #include "JpegPicture.h"
 
+#include "HugePagePicture.h"
 #include "SkinPictures.h"
 
 #include <QtGlobal>
@@ -167,7 +168,7 @@ int Decode(Decoder& decoder, const QByteArray& bytes, const QRect& clip, const R
     const QRect inside = clip.isValid() ? clip.intersected(QRect(QPoint(0, 0), size)) : QRect(QPoint(0, 0), size);
     if (inside.isEmpty()) return EINVAL;
     if (!DecodedDirectly(info)) return ENOTSUP;
-    QImage decoded(inside.size(), QImage::Format_RGB32);
+    QImage decoded = NewPictureOnHugePages(inside.size(), QImage::Format_RGB32);
     if (decoded.isNull()) return EINVAL;
     const bool allColumns = inside.width() == size.width();
     std::vector<unsigned char> scratch(allColumns ? 0 : static_cast<size_t>(size.width()) * 4);

@@ -299,6 +299,11 @@ void CLedDlg::paintEvent(QPaintEvent* event) {
     DrawSkinContent(painter);
 }
 
+bool CLedDlg::PaintsWholeRectOpaque() const {
+    // A frequency panel's picture is the background there: what it covers is not known before it is read.
+    return !frequencyMode_ && skin::CBaseDlg::PaintsWholeRectOpaque();
+}
+
 void CLedDlg::DrawSkinContent(QPainter& painter) {
     const std::u16string face = xml::LookupValue(skindocs::StringDocument(), keys::kGlobal, keys::kFont);
     painter.setFont(skin::SkinFont(face.empty() ? QStringLiteral("Noto Sans") : skin::ToQString(face), kLabelHeight, 0));

@@ -118,6 +118,7 @@ public:
 
     void LoadSkin() override;
     void DrawSkinContent(QPainter& painter) override;
+    bool PaintsWholeRectOpaque() const override;
 
 protected:
     void InitDialog() override;

@@ -164,8 +164,8 @@ void CConfigDlg::InitDialog() {
     ledPage_.SetSettings(&controllerLink_, working_.get(), saved_.get());
     ledPage_.CreateSkinPage(this, kChildTemplate);
     ledPage_.move(0, subPageTop_);
-    // Under the page the window draws the page's background (DrawSkinContent), whether the page is
-    // shown or hidden: its own background is never seen there, and an opaque page picture lets it go.
+    // Under the page the window draws the page's background (DrawSkinContent) wherever the page does
+    // not paint it itself: its own background is never seen there, and an opaque page picture lets it go.
     // What the page's decode says wins over its header: rows left undecoded that the page does not
     // cover after all are decoded now (DropBackgroundUnder does so for a cover that misses some).
     const QImage& pageBackground = ledPage_.BackgroundPicture();
@@ -258,9 +258,13 @@ void CConfigDlg::LoadSkin() {
 }
 
 void CConfigDlg::DrawSkinContent(QPainter& painter) {
-    if (auto* page = qobject_cast<skin::CBaseDlg*>(currentPage_)) {
-        painter.drawImage(QPoint(0, subPageTop_), page->BackgroundPicture());
-    }
+    auto* page = qobject_cast<skin::CBaseDlg*>(currentPage_);
+    if (page == nullptr) return;
+    const QPoint at(0, subPageTop_);
+    // A shown page that lies where its picture goes and paints all of its rectangle hides the picture
+    // drawn under it: drawing it there too would double the largest copy of the paint.
+    if (page->isVisible() && page->pos() == at && page->PaintsWholeRectOpaque()) return;
+    painter.drawImage(at, page->BackgroundPicture());
 }
 
 void CConfigDlg::SelectTab(int index) {

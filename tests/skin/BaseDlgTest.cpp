@@ -222,6 +222,61 @@ TEST(BaseDlg, ABackgroundCutDownToWhatIsSeenPaintsAsTheWholeDid) {
     }
 }
 
+// A window draws what lies under a child page only where the page's own paint may leave it seen: each
+// case is a page that paints its whole rectangle opaquely, or one that may not.
+TEST(BaseDlg, APageSaysWhetherItsPaintCoversItsWholeRectangle) {
+    QImage translucent = FilledPicture(120, 60, Qt::darkBlue).convertToFormat(QImage::Format_ARGB32);
+    translucent.setPixel(3, 3, qRgba(0, 0, 0, 0));
+    QImage outline = FilledPicture(120, 60, Qt::black);
+    outline.setPixel(0, 0, qRgb(255, 255, 255));
+    struct Case {
+        const char* name;
+        QString picture;  // the page's background file ("" none)
+        QImage pixels;
+        bool masked;
+        QSize resized;  // the page's size after creation (invalid: as its picture gives)
+        QRect dropped;  // the background dropped under a child (invalid: kept whole)
+        bool covers;
+    };
+    const QImage opaque = FilledPicture(120, 60, Qt::darkBlue);
+    const Case cases[] = {
+        {"opaque picture of the page's size", "normal.bmp", opaque, false, QSize(), QRect(), true},
+        {"page smaller than its picture", "normal.bmp", opaque, false, QSize(100, 50), QRect(), false},
+        {"page larger than its picture", "normal.bmp", opaque, false, QSize(121, 60), QRect(), false},
+        {"picture with see-through pixels", "normal.png", translucent, false, QSize(), QRect(), false},
+        {"no picture", "", QImage(), false, QSize(120, 60), QRect(), false},
+        {"outline", "normal.bmp", opaque, true, QSize(), QRect(), false},
+        {"background cut down to what is seen", "normal.bmp", opaque, false, QSize(), QRect(0, 10, 120, 30), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SkinFolder folder;
+        const std::u16string mask = c.masked ? u"<MASK>mask.bmp</MASK>" : u"";
+        folder.SetSkinDocument(u"<SKIN><PAGE>" + mask + u"<NORMAL>" + c.picture.toStdU16String() +
+                               u"</NORMAL></PAGE></SKIN>");
+        if (c.picture.endsWith(QLatin1String(".png"))) {
+            // Stored with its alpha channel, which the fixture's BMP files drop.
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            ASSERT_TRUE(c.pixels.save(&buffer, "PNG"));
+            folder.WriteFile("Pop", c.picture, png);
+        } else if (!c.picture.isEmpty()) {
+            folder.WritePicture("Pop", c.picture, c.pixels);
+        }
+        folder.WritePicture("Pop", "mask.bmp", outline);
+        QWidget window;
+        window.resize(200, 100);
+        skin::CBaseDlg page;
+        page.SetSectionName(QStringLiteral("PAGE"));
+        page.SetImageFolderName(QStringLiteral("Pop"));
+        ASSERT_TRUE(page.CreateSkinPage(&window, skin::CBaseDlg::kChildTemplate));
+        if (c.resized.isValid()) page.resize(c.resized);
+        if (c.dropped.isValid()) page.DropBackgroundUnder(c.dropped);
+        EXPECT_EQ(page.PaintsWholeRectOpaque(), c.covers);
+    }
+}
+
 // A button that runs `beforeFirstPaint` as its first paint begins.
 class FirstPaintButton : public skin::CBitmapBtn {
 public:

@@ -199,6 +199,35 @@ TEST_F(FlowTest, ALedPagePlacedFarOutsideTheWindowLeavesItsBackgroundWhole) {
     }
 }
 
+// Under the LED page the window shows the page's own paint while the page is shown, and the page's
+// background while it is hidden: whichever of the two draws those rows.
+TEST_F(FlowTest, TheRowsUnderTheLedPageShowThePageShownOrHidden) {
+    CConfigDlg window(Setup({"NoDev"}));
+    Run(window, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        auto& page = window.LedPage();
+        const QRect under(QPoint(0, window.SubPageTop()), page.size());
+        ASSERT_TRUE(window.rect().contains(under));
+        const QImage shownPage = page.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(window.grab(under).toImage().convertToFormat(QImage::Format_RGB32) == shownPage) << "shown";
+
+        page.hide();
+        const QImage background = page.BackgroundPicture().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(window.grab(under).toImage().convertToFormat(QImage::Format_RGB32) == background) << "hidden";
+        page.show();
+
+        // A page shorter than its picture leaves the picture's last rows to the window.
+        const int kept = under.height() - 40;
+        page.resize(under.width(), kept);
+        const QRect below(under.left(), under.top() + kept, under.width(), 40);
+        EXPECT_TRUE(window.grab(below).toImage().convertToFormat(QImage::Format_RGB32) ==
+                    background.copy(0, kept, under.width(), 40))
+            << "shorter";
+        page.resize(under.size());
+        Click(window.CloseButton());
+    });
+}
+
 TEST_F(FlowTest, UnpluggingTheControllerEndsTheProgram) {
     simulator::VirtualController& controller = StartController();
     CConfigDlg window(Setup());
