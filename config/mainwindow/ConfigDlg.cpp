@@ -37,10 +37,12 @@ namespace {
 // The buttons of section "MAIN", in the order they are created.
 constexpr std::array<std::u16string_view, CConfigDlg::kTabCount> kTabKeys = {keys::kButtonMainControl,
                                                                            keys::kButtonMacro, keys::kButtonLibrary};
-// Every button the window cuts from its background (LoadSkin).
+// Every button the window cuts from its background, in the order LoadSkin creates them: minimise,
+// close, apply, the tabs, the profile button and the profile picture button.
 constexpr std::array<std::u16string_view, 8> kButtonKeys = {
     keys::kButtonMin,    keys::kButtonClose,    keys::kButtonApply,        keys::kButtonMainControl,
     keys::kButtonMacro,  keys::kButtonLibrary,  keys::kButtonProfile1,     keys::kButtonProfilePic1};
+static_assert(kButtonKeys[3] == kTabKeys[0] && kButtonKeys[4] == kTabKeys[1] && kButtonKeys[5] == kTabKeys[2]);
 constexpr int kTabLedPage = 0;
 constexpr int kTabWebPage = 1;
 constexpr int kTabFirmware = 2;
@@ -237,22 +239,19 @@ void CConfigDlg::LoadSkin() {
     // its buttons copy their normal looks rather than share the whole picture.
     skin::SkinImageSet pictures = ImageSet();
     pictures.shareNormal = false;
-    const auto create = [this, &pictures](skin::CBitmapBtn& button, std::u16string_view key) {
-        skin::CreateSkinButton(button, this, pictures, keys::kMain, key, true, skin::CBitmapBtn::kFormatCentred, -1);
-    };
-    create(minButton_, keys::kButtonMin);
-    create(closeButton_, keys::kButtonClose);
-    create(applyButton_, keys::kButtonApply);
+    // The same list says which background rows the window must decode (RowsToLeaveUndecoded).
+    const std::array<skin::CBitmapBtn*, kButtonKeys.size()> buttons = {
+        &minButton_,     &closeButton_,   &applyButton_,   &tabButtons_[0],
+        &tabButtons_[1], &tabButtons_[2], &profileButton_, &profilePictureButton_};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        skin::CreateSkinButton(*buttons[i], this, pictures, keys::kMain, kButtonKeys[i], true,
+                               skin::CBitmapBtn::kFormatCentred, -1);
+    }
     SetPrimaryCaptionColors(applyButton_);
     applyNotice_.Place();
-    for (std::size_t i = 0; i < tabButtons_.size(); ++i) {
-        create(tabButtons_[i], kTabKeys[i]);
-        tabButtons_[i].SetCheckable(true);
-    }
+    for (skin::CBitmapBtn& tab : tabButtons_) tab.SetCheckable(true);
     // The profile button and the profile picture button exist for the profile they stand for, but the
     // program never shows them.
-    create(profileButton_, keys::kButtonProfile1);
-    create(profilePictureButton_, keys::kButtonProfilePic1);
     profileButton_.hide();
     profilePictureButton_.hide();
 }
