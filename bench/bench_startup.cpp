@@ -15,6 +15,9 @@
 // of the main window and of the bare window and their ratio (target at most 2), and the median processor
 // time each used, all its threads together, until it was ended just after its first paint. The benchmark
 // runs once per skin resolution (ui:0 1920x1080, ui:1 1366x768, ui:2 960x540).
+//
+// A second benchmark measures the bare window against the same window showing one line of text: the
+// part of any window's first paint that reading the system's fonts and drawing text costs.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -30,6 +33,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -177,21 +181,63 @@ double Median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-void BM_ColdStartNoDevice(benchmark::State& state) {
+// What the starts of one program measured.
+struct Starts {
+    std::vector<double> ms, applicationMs, shownMs, peakMb, cpuMs;
+
+    void Add(const FirstPaint& paint) {
+        ms.push_back(paint.milliseconds);
+        applicationMs.push_back(paint.applicationMilliseconds);
+        shownMs.push_back(paint.shownMilliseconds);
+        peakMb.push_back(paint.peakMegabytes);
+        cpuMs.push_back(paint.cpuMilliseconds);
+    }
+};
+
+// Each iteration starts `first` and `second` in turn, alternating which goes first; a start of `first`
+// counts when `accept` takes its paint. The iteration's time is the last start of `first`. False when a
+// start reported no first paint (or none that counts).
+bool StartInTurn(benchmark::State& state, const std::vector<std::string>& first, const std::vector<std::string>& second,
+                 ChildEnvironment& environment, const std::function<bool(const FirstPaint&)>& accept,
+                 Starts& firstStarts, Starts& secondStarts) {
+    bool failed = false;
+    for (auto _ : state) {
+        const bool firstGoesFirst = firstStarts.ms.size() % 2 == 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool runFirst = (turn == 0) == firstGoesFirst;
+            const std::optional<FirstPaint> paint = TimeFirstPaint(runFirst ? first : second, environment);
+            if (!paint || (runFirst && !accept(*paint))) {
+                failed = true;
+                continue;
+            }
+            (runFirst ? firstStarts : secondStarts).Add(*paint);
+        }
+        state.SetIterationTime((firstStarts.ms.empty() ? 0 : firstStarts.ms.back()) / 1e3);
+    }
+    return !failed && !firstStarts.ms.empty() && !secondStarts.ms.empty();
+}
+
+// A private folder for the children's configuration, data, runtime files and bus; empty when none.
+std::optional<std::filesystem::path> MakeChildFolder() {
     char pattern[] = "/tmp/bench_startup-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
+    if (::mkdtemp(pattern) == nullptr) return std::nullopt;
+    return std::filesystem::path(pattern);
+}
+
+void BM_ColdStartNoDevice(benchmark::State& state) {
+    const std::optional<std::filesystem::path> folder = MakeChildFolder();
+    if (!folder) {
         state.SkipWithError("no temporary folder");
         return;
     }
-    const std::filesystem::path folder = pattern;
-    ChildEnvironment environment(folder);
+    ChildEnvironment environment(*folder);
     const std::vector<std::string> mainWindow = {HALCYRA_PROGRAM, "nodev", "ui:" + std::to_string(state.range(0))};
 
     // The unmeasured first starts; the main window's size is the bare window's.
     const std::optional<FirstPaint> first = TimeFirstPaint(mainWindow, environment);
     if (!first || first->windowClass != kMainWindowClass) {
         state.SkipWithError("the configuration program painted no main window");
-        std::filesystem::remove_all(folder);
+        std::filesystem::remove_all(*folder);
         return;
     }
     const std::vector<std::string> bareWindow = {BARE_WINDOW_PROGRAM, std::to_string(first->width),
@@ -199,60 +245,74 @@ void BM_ColdStartNoDevice(benchmark::State& state) {
     const std::optional<FirstPaint> bareFirst = TimeFirstPaint(bareWindow, environment);
     if (!bareFirst || bareFirst->width != first->width || bareFirst->height != first->height) {
         state.SkipWithError("the bare window painted nothing of the main window's size");
-        std::filesystem::remove_all(folder);
+        std::filesystem::remove_all(*folder);
         return;
     }
 
-    std::vector<double> mainMs, bareMs, mainApplicationMs, bareApplicationMs, mainShownMs, bareShownMs, mainPeakMb,
-        barePeakMb, mainCpuMs, bareCpuMs;
-    bool failed = false;
-    for (auto _ : state) {
-        const bool mainFirst = mainMs.size() % 2 == 0;
-        for (int turn = 0; turn < 2; ++turn) {
-            const bool runMain = (turn == 0) == mainFirst;
-            const std::optional<FirstPaint> paint = TimeFirstPaint(runMain ? mainWindow : bareWindow, environment);
-            if (!paint || (runMain && paint->windowClass != kMainWindowClass)) {
-                failed = true;
-                continue;
-            }
-            (runMain ? mainMs : bareMs).push_back(paint->milliseconds);
-            (runMain ? mainApplicationMs : bareApplicationMs).push_back(paint->applicationMilliseconds);
-            (runMain ? mainShownMs : bareShownMs).push_back(paint->shownMilliseconds);
-            (runMain ? mainPeakMb : barePeakMb).push_back(paint->peakMegabytes);
-            (runMain ? mainCpuMs : bareCpuMs).push_back(paint->cpuMilliseconds);
-        }
-        state.SetIterationTime((mainMs.empty() ? 0 : mainMs.back()) / 1e3);
-    }
-    std::filesystem::remove_all(folder);
-    if (failed || mainMs.empty() || bareMs.empty()) {
+    Starts main, bare;
+    const bool measured = StartInTurn(
+        state, mainWindow, bareWindow, environment,
+        [](const FirstPaint& paint) { return paint.windowClass == kMainWindowClass; }, main, bare);
+    std::filesystem::remove_all(*folder);
+    if (!measured) {
         state.SkipWithError("a start reported no first paint");
         return;
     }
-    const double mainMedian = Median(mainMs);
-    const double bareMedian = Median(bareMs);
+    const double mainMedian = Median(main.ms);
+    const double bareMedian = Median(bare.ms);
     state.counters["main_median_ms"] = mainMedian;
-    state.counters["main_min_ms"] = *std::min_element(mainMs.begin(), mainMs.end());
-    state.counters["main_max_ms"] = *std::max_element(mainMs.begin(), mainMs.end());
+    state.counters["main_min_ms"] = *std::min_element(main.ms.begin(), main.ms.end());
+    state.counters["main_max_ms"] = *std::max_element(main.ms.begin(), main.ms.end());
     state.counters["bare_median_ms"] = bareMedian;
-    state.counters["bare_min_ms"] = *std::min_element(bareMs.begin(), bareMs.end());
-    state.counters["bare_max_ms"] = *std::max_element(bareMs.begin(), bareMs.end());
+    state.counters["bare_min_ms"] = *std::min_element(bare.ms.begin(), bare.ms.end());
+    state.counters["bare_max_ms"] = *std::max_element(bare.ms.begin(), bare.ms.end());
     state.counters["ratio_to_bare"] = mainMedian / bareMedian;
     // Where the time goes: to the application object (loading and relocating the libraries), to the window
     // being shown (the program's set-up; for the main window its skin), and on to its first paint.
-    state.counters["main_to_app_ms"] = Median(mainApplicationMs);
-    state.counters["bare_to_app_ms"] = Median(bareApplicationMs);
-    state.counters["main_to_shown_ms"] = Median(mainShownMs);
-    state.counters["bare_to_shown_ms"] = Median(bareShownMs);
+    state.counters["main_to_app_ms"] = Median(main.applicationMs);
+    state.counters["bare_to_app_ms"] = Median(bare.applicationMs);
+    state.counters["main_to_shown_ms"] = Median(main.shownMs);
+    state.counters["bare_to_shown_ms"] = Median(bare.shownMs);
     // The processor time each spent to its first paint, all threads together: the work that set-up on
     // more threads spreads over the cores but does not shrink.
-    state.counters["main_cpu_ms"] = Median(mainCpuMs);
-    state.counters["bare_cpu_ms"] = Median(bareCpuMs);
+    state.counters["main_cpu_ms"] = Median(main.cpuMs);
+    state.counters["bare_cpu_ms"] = Median(bare.cpuMs);
     // Peak resident memory at the first paint.
-    state.counters["main_peak_mb"] = Median(mainPeakMb);
-    state.counters["bare_peak_mb"] = Median(barePeakMb);
-    state.counters["peak_ratio_to_bare"] = Median(barePeakMb) > 0 ? Median(mainPeakMb) / Median(barePeakMb) : 0;
+    state.counters["main_peak_mb"] = Median(main.peakMb);
+    state.counters["bare_peak_mb"] = Median(bare.peakMb);
+    state.counters["peak_ratio_to_bare"] = Median(bare.peakMb) > 0 ? Median(main.peakMb) / Median(bare.peakMb) : 0;
     state.counters["width"] = first->width;
     state.counters["height"] = first->height;
+}
+
+// What one line of text costs a bare window's first paint: the bare window of the largest main window's
+// size, once plain and once showing a label (bare-window ... text). The text makes Qt read the system's
+// font configuration and font list and render glyphs, as every window with text must; the plain window
+// does none of that. Reported: both medians and their ratio.
+void BM_BareWindowWithOneLineOfText(benchmark::State& state) {
+    const std::optional<std::filesystem::path> folder = MakeChildFolder();
+    if (!folder) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    ChildEnvironment environment(*folder);
+    const std::vector<std::string> plain = {BARE_WINDOW_PROGRAM, "1280", "848"};
+    const std::vector<std::string> withText = {BARE_WINDOW_PROGRAM, "1280", "848", "text"};
+    // The unmeasured first starts.
+    const bool started = TimeFirstPaint(withText, environment) && TimeFirstPaint(plain, environment);
+    Starts text, bare;
+    const bool measured =
+        started && StartInTurn(state, withText, plain, environment, [](const FirstPaint&) { return true; }, text, bare);
+    std::filesystem::remove_all(*folder);
+    if (!measured) {
+        state.SkipWithError("a start reported no first paint");
+        return;
+    }
+    state.counters["text_median_ms"] = Median(text.ms);
+    state.counters["bare_median_ms"] = Median(bare.ms);
+    state.counters["text_ratio_to_bare"] = Median(text.ms) / Median(bare.ms);
+    state.counters["text_cpu_ms"] = Median(text.cpuMs);
+    state.counters["bare_cpu_ms"] = Median(bare.cpuMs);
 }
 
 // One run per skin: the argument is the program's "ui:" number.
@@ -262,6 +322,8 @@ BENCHMARK(BM_ColdStartNoDevice)
     ->Iterations(21)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_BareWindowWithOneLineOfText)->Iterations(21)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
