@@ -5,6 +5,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <clocale>
 #include <system_error>
 
 namespace fonts {
@@ -13,6 +14,10 @@ namespace fonts {
 // Asking for the families makes Qt read its font list once; the answer itself is not needed. Where no
 // thread can be started, both are read at the first font use, as without the warm-up.
 FontDatabaseWarmUp::FontDatabaseWarmUp() {
+    // The application object sets the C locale from the environment as it starts, and the worker parses
+    // the numbers of the font configuration by the locale's decimal point: set it first, to the same
+    // value, so that it does not change under the worker.
+    std::setlocale(LC_ALL, "");
     try {
         worker_ = std::thread([readList = readList_.get_future()]() mutable {
             FcInit();

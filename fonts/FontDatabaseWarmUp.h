@@ -32,7 +32,8 @@ public:
         FontDatabaseWarmUp& warmUp_;
     };
 
-    // Starts reading the font configuration. Needs no application object.
+    // Starts reading the font configuration. Needs no application object; sets the C locale from the
+    // environment, as the application object does.
     FontDatabaseWarmUp();
     // Tells the worker to stop after the configuration when the list was never asked for, and waits.
     ~FontDatabaseWarmUp();
