@@ -261,8 +261,12 @@ void CConfigDlg::DrawSkinContent(QPainter& painter) {
     if (page == nullptr) return;
     const QPoint at(0, subPageTop_);
     // A shown page that lies where its picture goes and paints all of its rectangle hides the picture
-    // drawn under it: drawing it there too would double the largest copy of the paint.
-    if (page->isVisible() && page->pos() == at && page->PaintsWholeRectOpaque()) return;
+    // drawn under it: drawing it there too would double the largest copy of the paint. Only a page wholly
+    // inside the window is asked: the skin may place it as far off as a number goes, where its rectangle's
+    // size cannot even be computed.
+    const qint64 pageEnd = qint64{subPageTop_} + skin::LogicalSize(page->BackgroundPicture()).height();
+    const bool insideWindow = subPageTop_ >= 0 && pageEnd <= height();
+    if (insideWindow && page->isVisible() && page->pos() == at && page->PaintsWholeRectOpaque()) return;
     painter.drawImage(at, page->BackgroundPicture());
 }
 
