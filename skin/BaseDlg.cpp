@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QWindow>
 
+#include <utility>
+
 namespace skin {
 
 namespace {
@@ -144,10 +146,18 @@ QSize CBaseDlg::DeclaredBackgroundSize() const {
 void CBaseDlg::DecodeWholeBackground() {
     if (undecodedRows_.isEmpty()) return;
     // The same picture as before, now with every row: the widgets' looks, cut outside the undecoded
-    // rows, stay as they are.
+    // rows, stay as they are. A picture that can no longer be read as it was (changed or gone since)
+    // leaves those rows black rather than whatever their memory held.
+    QImage whole;
     QRect none;
-    LoadPagePicture(PageImageFolder(imageFolderName_), PictureName(sectionName_, u"NORMAL"), background_,
-                    background_.devicePixelRatio(), nullptr, QRect(), none);
+    const bool read = LoadPagePicture(PageImageFolder(imageFolderName_), PictureName(sectionName_, u"NORMAL"), whole,
+                                      background_.devicePixelRatio(), nullptr, QRect(), none);
+    if (read && whole.size() == background_.size()) {
+        background_ = std::move(whole);
+    } else {
+        QPainter painter(&background_);
+        painter.fillRect(undecodedRows_, Qt::black);
+    }
     undecodedRows_ = QRect();
 }
 

@@ -222,6 +222,61 @@ TEST(BaseDlg, ABackgroundCutDownToWhatIsSeenPaintsAsTheWholeDid) {
     }
 }
 
+// A page whose background rows were left undecoded for a child page has them decoded when it needs them
+// after all; a picture that can no longer be read by then leaves them black, never what their memory held.
+TEST(BaseDlg, BackgroundRowsLeftUndecodedAreDecodedLaterOrBlack) {
+    class HiddenRowsPage : public skin::CBaseDlg {
+    public:
+        using CBaseDlg::DecodeWholeBackground;
+        using CBaseDlg::HideBackgroundRows;
+        using CBaseDlg::UndecodedBackgroundRows;
+    };
+    QImage picture(120, 60, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(x * 2, y * 4, 200));
+    }
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "JPG", 95));
+    const QImage decoded = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
+    const QRect hidden(0, 16, 120, 32);
+    struct Case {
+        const char* name;
+        QByteArray laterFile;
+        bool rowsDecoded;
+    };
+    const Case cases[] = {
+        {"the picture is still there", jpeg, true},
+        {"the picture is no longer a picture", QByteArray("not a picture"), false},
+    };
+    for (const Case& c : cases) {
+        SkinFolder folder;
+        folder.SetSkinDocument(u"<SKIN><PAGE><NORMAL>normal.jpg</NORMAL></PAGE></SKIN>");
+        folder.WriteFile(QStringLiteral("Pop"), QStringLiteral("normal.jpg"), jpeg);
+        HiddenRowsPage page;
+        page.SetSectionName(QStringLiteral("PAGE"));
+        page.SetImageFolderName(QStringLiteral("Pop"));
+        page.HideBackgroundRows(hidden);
+        ASSERT_TRUE(page.CreateSkinPage(nullptr, skin::CBaseDlg::kPopupTemplate)) << c.name;
+        ASSERT_EQ(page.UndecodedBackgroundRows(), hidden) << c.name;
+
+        folder.WriteFile(QStringLiteral("Pop"), QStringLiteral("normal.jpg"), c.laterFile);
+        page.DecodeWholeBackground();
+        EXPECT_TRUE(page.UndecodedBackgroundRows().isEmpty()) << c.name;
+        const QImage background = page.BackgroundPicture().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(background.size(), decoded.size()) << c.name;
+        int wrong = 0;
+        for (int y = 0; y < background.height(); ++y) {
+            for (int x = 0; x < background.width(); ++x) {
+                const QRgb expected = hidden.contains(x, y) && !c.rowsDecoded ? qRgb(0, 0, 0) : decoded.pixel(x, y);
+                if (background.pixel(x, y) != expected) ++wrong;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << c.name;
+    }
+}
+
 // A window draws what lies under a child page only where the page's own paint may leave it seen: each
 // case is a page that paints its whole rectangle opaquely, or one that may not.
 TEST(BaseDlg, APageSaysWhetherItsPaintCoversItsWholeRectangle) {
