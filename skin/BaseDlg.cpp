@@ -146,13 +146,14 @@ QSize CBaseDlg::DeclaredBackgroundSize() const {
 void CBaseDlg::DecodeWholeBackground() {
     if (undecodedRows_.isEmpty()) return;
     // The same picture as before, now with every row: the widgets' looks, cut outside the undecoded
-    // rows, stay as they are. A picture that can no longer be read as it was (changed or gone since)
-    // leaves those rows black rather than whatever their memory held.
+    // rows, stay as they are. A picture that can no longer be read as it was (changed or gone since, or
+    // now at another density: a twin that no longer fits gives the 1x picture) leaves those rows black
+    // rather than whatever their memory held.
     QImage whole;
     QRect none;
     const bool read = LoadPagePicture(PageImageFolder(imageFolderName_), PictureName(sectionName_, u"NORMAL"), whole,
                                       background_.devicePixelRatio(), nullptr, QRect(), none);
-    if (read && whole.size() == background_.size()) {
+    if (read && whole.size() == background_.size() && whole.devicePixelRatio() == background_.devicePixelRatio()) {
         background_ = std::move(whole);
     } else {
         QPainter painter(&background_);

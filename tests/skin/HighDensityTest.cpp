@@ -282,4 +282,80 @@ TEST(HighDensityPictures, APictureLoadedAroundHiddenRowsKeepsEveryOtherRow) {
     }
 }
 
+// A page that left background rows of its twin undecoded decodes them from the twin when it needs them
+// after all. When the pictures changed since (the twin gone, or the 1x picture now of the twin's size so
+// that the twin no longer fits), those rows are black and the page keeps its twin's density and logical
+// size, never a picture of another density in its place.
+TEST(HighDensityPictures, BackgroundRowsLeftUndecodedStayAtTheTwinsDensity) {
+    class HiddenRowsPage : public skin::CBaseDlg {
+    public:
+        using CBaseDlg::DecodeWholeBackground;
+        using CBaseDlg::HideBackgroundRows;
+        using CBaseDlg::UndecodedBackgroundRows;
+    };
+    QImage detail(80, 40, QImage::Format_RGB32);
+    for (int y = 0; y < detail.height(); ++y) {
+        for (int x = 0; x < detail.width(); ++x) detail.setPixel(x, y, qRgb(x * 3, y * 6, 120));
+    }
+    const auto jpeg = [](const QImage& picture) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "JPEG", 90);
+        return bytes;
+    };
+    const QByteArray single = jpeg(detail.scaled(40, 20));
+    const QByteArray twin = jpeg(detail);
+    const QRect hidden(0, 6, 40, 8);
+    struct Case {
+        const char* name;
+        QByteArray laterSingle;
+        bool twinStays;
+        bool rowsDecoded;
+    };
+    const Case cases[] = {
+        {"both pictures stay", single, true, true},
+        {"the twin is gone", single, false, false},
+        {"the 1x picture now has the twin's size", twin, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        skintest::SkinFolder folder;
+        folder.SetSkinDocument(u"<SKIN><PAGE><NORMAL>p.jpg</NORMAL></PAGE></SKIN>");
+        folder.WriteFile(kFolder, "p.jpg", single);
+        folder.WriteFile(kFolder, "p@2x.jpg", twin);
+        QImage whole;
+        ASSERT_EQ(skin::LoadPictureFile(PathOf("p.jpg"), whole, nullptr, 2.0), 0);
+        ASSERT_EQ(whole.devicePixelRatio(), 2.0);
+        HiddenRowsPage page;
+        page.SetSectionName(QStringLiteral("PAGE"));
+        page.SetImageFolderName(kFolder);
+        page.HideBackgroundRows(hidden);
+        ASSERT_TRUE(page.CreateSkinPage(nullptr, skin::CBaseDlg::kPopupTemplate));
+        ASSERT_EQ(page.UndecodedBackgroundRows(), hidden);
+
+        folder.WriteFile(kFolder, "p.jpg", c.laterSingle);
+        if (!c.twinStays) {
+            ASSERT_TRUE(QFile::remove(PathOf("p@2x.jpg")));
+        }
+        page.DecodeWholeBackground();
+        EXPECT_TRUE(page.UndecodedBackgroundRows().isEmpty());
+        const QImage& background = page.BackgroundPicture();
+        EXPECT_EQ(background.devicePixelRatio(), 2.0);
+        EXPECT_EQ(skin::LogicalSize(background), QSize(40, 20));
+        const QImage shown = Pixels(background);
+        const QImage expected = Pixels(whole);
+        ASSERT_EQ(shown.size(), expected.size());
+        const QRect rows = skin::PicturePixels(background, hidden);
+        int wrong = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const bool black = rows.contains(x, y) && !c.rowsDecoded;
+                wrong += shown.pixel(x, y) != (black ? qRgb(0, 0, 0) : expected.pixel(x, y));
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 }  // namespace
