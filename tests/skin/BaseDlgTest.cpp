@@ -235,10 +235,8 @@ TEST(BaseDlg, BackgroundRowsLeftUndecodedAreDecodedLaterOrBlack) {
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(x * 2, y * 4, 200));
     }
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(picture.save(&buffer, "JPG", 95));
+    const QByteArray jpeg = skintest::JpegBytes(picture);
+    ASSERT_FALSE(jpeg.isEmpty());
     const QImage decoded = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
     const QRect hidden(0, 16, 120, 32);
     struct Case {

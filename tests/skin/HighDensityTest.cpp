@@ -227,13 +227,7 @@ TEST(HighDensityPictures, APictureLoadedAroundHiddenRowsKeepsEveryOtherRow) {
     for (int y = 0; y < detail.height(); ++y) {
         for (int x = 0; x < detail.width(); ++x) detail.setPixel(x, y, qRgb(x * 3, y * 5, (x * y) % 256));
     }
-    const auto jpeg = [](const QImage& picture) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "JPEG", 90);
-        return bytes;
-    };
+    const auto jpeg = skintest::JpegBytes;
     folder.WriteFile(kFolder, "one.jpg", jpeg(detail));
     folder.WriteFile(kFolder, "twin.jpg", jpeg(detail));
     folder.WriteFile(kFolder, "twin@2x.jpg", jpeg(detail.scaled(detail.size() * 2)));
@@ -297,13 +291,7 @@ TEST(HighDensityPictures, BackgroundRowsLeftUndecodedStayAtTheTwinsDensity) {
     for (int y = 0; y < detail.height(); ++y) {
         for (int x = 0; x < detail.width(); ++x) detail.setPixel(x, y, qRgb(x * 3, y * 6, 120));
     }
-    const auto jpeg = [](const QImage& picture) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "JPEG", 90);
-        return bytes;
-    };
+    const auto jpeg = skintest::JpegBytes;
     const QByteArray single = jpeg(detail.scaled(40, 20));
     const QByteArray twin = jpeg(detail);
     const QRect hidden(0, 6, 40, 8);

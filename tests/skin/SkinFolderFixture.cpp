@@ -43,4 +43,12 @@ QImage FilledPicture(int width, int height, const QColor& color) {
     return picture;
 }
 
+QByteArray JpegBytes(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPEG", 90);
+    return bytes;
+}
+
 }  // namespace skintest

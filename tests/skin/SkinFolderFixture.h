@@ -2,6 +2,7 @@
 // texts and page pictures written as files under "Skins/<folder>/".
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -31,5 +32,8 @@ private:
 
 // A picture of `size` filled with `color`.
 QImage FilledPicture(int width, int height, const QColor& color);
+
+// `picture` as the bytes of a JPEG file (quality 90).
+QByteArray JpegBytes(const QImage& picture);
 
 }  // namespace skintest
